@@ -1,0 +1,54 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "check/ResultRow.h"
+#include "imaging/ImageView.h"
+
+namespace photocheck {
+
+// The five thresholds; 0 until they are loaded.
+struct DetectionParameters {
+    int32_t ParamFileSizeKb = 0;
+    int32_t ParamBlueRatio = 0;
+    int32_t ParamClarity = 0;
+    int32_t ParamRegularity = 0;
+    int32_t ParamHeadRatio = 0;
+};
+
+// The log pane: a list of text lines that can be cleared, appended to, read and rewritten.
+class LogPane {
+public:
+    void clear() { lines_.clear(); }
+    void add(std::string line) { lines_.push_back(std::move(line)); }
+    int count() const { return static_cast<int>(lines_.size()); }
+    const std::string& line(int i) const { return lines_.at(static_cast<size_t>(i)); }
+    void setLine(int i, std::string text) { lines_.at(static_cast<size_t>(i)) = std::move(text); }
+    const std::vector<std::string>& lines() const { return lines_; }
+
+private:
+    std::vector<std::string> lines_;
+};
+
+// Everything the check stages read and write for the photo under check: the three photo views, the log
+// pane, the two check boxes, the thresholds, the result row and the hair-top row that stage 2 leaves
+// for stage 3. One context judges one photo at a time; several contexts can work side by side.
+struct CheckContext {
+    ImageView orgImage{391, 563};
+    ImageView showImage{390, 562};
+    ImageView MyImage{390, 563};
+    LogPane Memo2;
+    bool cbDebug = false;     // "调试模式": the stages write their debug lines
+    bool cbEyesLets = false;  // "是否判断瞳孔": too few pupil marks fail the photo
+    DetectionParameters params;
+    ResultRow row;
+    int32_t headUp = 0;  // hair top row less 5, kept from the last photo that had one
+
+    // Adds a debug line to the log pane while debug mode is on.
+    void debugLine(std::string text) {
+        if (cbDebug) Memo2.add(std::move(text));
+    }
+};
+
+}  // namespace photocheck

@@ -1,0 +1,56 @@
+#include "check/FileCheck.h"
+
+#include "imaging/Jpeg.h"
+#include "platform/Paths.h"
+
+namespace photocheck {
+namespace {
+
+bool isJpgExtension(const std::string& ext) { return asciiUpper(ext) == "JPG"; }
+
+void addMode(ResultRow& row, const std::string& ext) {
+    row.line += "  " + ext;
+    row.addText("mode", ext);
+}
+
+void addPixelSize(ResultRow& row, int width, int height) {
+    const std::string pix = std::to_string(width) + "*" + std::to_string(height);
+    row.line += "  " + pix;
+    row.addText("pix", pix);
+}
+
+void addFileSize(ResultRow& row, int64_t kb) {
+    row.line += "  " + std::to_string(kb) + "K";
+    row.addNumber("Picsize", kb);
+}
+
+void loadIntoViews(CheckContext& ctx, Bitmap&& photo) {
+    ctx.orgImage.assign(photo);
+    ctx.showImage.assign(photo);
+    ctx.MyImage.assign(std::move(photo));
+}
+
+}  // namespace
+
+bool FileCheck(CheckContext& ctx, const std::string& path) {
+    ctx.orgImage.clear();
+    const std::string ext = extensionOf(path);
+    addMode(ctx.row, ext);
+    if (!isJpgExtension(ext)) return ctx.row.fail("照片格式必须是JPG", ResultRow::Blank::After);
+
+    // The header tells the size; the pixels are decoded only for a photo of the right size.
+    JpegReader jpeg(path);
+    const bool rightSize = jpeg.width() == PhotoWidth && jpeg.height() == PhotoHeight;
+    Bitmap photo = rightSize ? jpeg.decode() : Bitmap();
+    addPixelSize(ctx.row, jpeg.width(), jpeg.height());
+    if (!rightSize) return ctx.row.fail("照片像素必须是390*567", ResultRow::Blank::After);
+
+    const int64_t kb = jpeg.fileSize() / 1024;
+    addFileSize(ctx.row, kb);
+    if (kb < ctx.params.ParamFileSizeKb) return ctx.row.fail("文件小于30KB", ResultRow::Blank::None);
+
+    loadIntoViews(ctx, std::move(photo));
+    return true;
+}
+
+}  // namespace photocheck

@@ -1,0 +1,51 @@
+#include "check/ResultRow.h"
+
+namespace photocheck {
+
+std::string quoteSql(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        out += c;
+        if (c == '\'') out += '\'';
+    }
+    return out;
+}
+
+void ResultRow::clear() {
+    line.clear();
+    columns.clear();
+    values.clear();
+}
+
+void ResultRow::beginWithName(const std::string& name) {
+    columns += "name";
+    values += " ' " + quoteSql(name) + " ' ";
+}
+
+void ResultRow::addText(const std::string& column, const std::string& text) {
+    columns += "," + column;
+    values += ", ' " + quoteSql(text) + " ' ";
+}
+
+void ResultRow::addNumber(const std::string& column, int64_t number) {
+    columns += "," + column;
+    values += "," + std::to_string(number);
+}
+
+bool ResultRow::fail(const std::string& reason, Blank blank) {
+    columns += ",reason";
+    values += ",'" + quoteSql(reason) + "'" + (blank == Blank::After ? " " : "");
+    return false;
+}
+
+void ResultRow::addVerdict(bool passed) {
+    columns += ",result";
+    values += std::string(",'") + (passed ? VerdictPassed : VerdictFailed) + "' ";
+}
+
+std::string ResultRow::insertStatement() const {
+    return "insert into pictureMsg (" + columns + ") values (" + values + ")";
+}
+
+}  // namespace photocheck

@@ -1,0 +1,23 @@
+#pragma once
+#include <cstdint>
+
+namespace photocheck {
+
+// Hue 0..359, saturation and value 0..255. The hue is written only for a pixel whose saturation is
+// not 0: callers pass the variables in and keep what was there before for a gray pixel.
+struct Hsv {
+    int32_t h = 0;
+    int32_t s = 0;
+    int32_t v = 0;
+};
+
+// Converts one pixel; leaves hsv.h untouched when the saturation comes out 0.
+void RgbToHsv(Hsv& hsv, int r, int g, int b);
+
+// 0.3 R + 0.59 G + 0.11 B, evaluated in 80-bit extended precision and rounded to nearest, ties to even.
+int GrayLevel(int r, int g, int b);
+
+// The same value computed step by step in extended arithmetic; the reference GrayLevel is checked against.
+int GrayLevelExtended(int r, int g, int b);
+
+}  // namespace photocheck

@@ -1,0 +1,50 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "imaging/Bitmap.h"
+
+namespace photocheck {
+
+// A file the JPEG library cannot read; the message is the library's own.
+class JpegError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads one JPEG file: the header when constructed, the pixels on request. The decoder runs with the
+// library's defaults (full size, RGB, accurate integer inverse DCT, fancy upsampling); a grayscale
+// file comes out with red = green = blue.
+class JpegReader {
+public:
+    explicit JpegReader(const std::string& path);  // throws JpegError, or std::runtime_error when unopenable
+    ~JpegReader();
+    JpegReader(const JpegReader&) = delete;
+    JpegReader& operator=(const JpegReader&) = delete;
+
+    int width() const;
+    int height() const;
+    int64_t fileSize() const;  // bytes, taken from the open file
+
+    Bitmap decode();  // once per reader
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// Decodes a whole file.
+Bitmap decodeJpeg(const std::string& path);
+
+struct JpegWriteOptions {
+    int quality = 92;
+    bool progressive = false;
+    bool grayscale = false;
+    bool arithmetic = false;
+};
+// Writes a bitmap as a JPEG file (sample photos and tests).
+void writeJpeg(const Bitmap& bitmap, const std::string& path, const JpegWriteOptions& options = {});
+
+}  // namespace photocheck

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian 12 machine, builds everything and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh
+scripts/build.sh
+cd "${BUILD_DIR:-build}" && ctest --output-on-failure -j"$(nproc)"

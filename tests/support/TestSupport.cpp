@@ -1,0 +1,66 @@
+#include "tests/support/TestSupport.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace photocheck::test {
+
+TempDir::TempDir() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/photocheck-test-XXXXXX";
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern + "/";
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
+    for (auto& entry : std::filesystem::recursive_directory_iterator(
+             path_, std::filesystem::directory_options::skip_permission_denied, ec)) {
+        if (entry.is_directory(ec)) std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all, ec);
+    }
+    std::filesystem::remove_all(path_, ec);
+}
+
+Bitmap makeBitmap(int width, int height, const std::function<Colour(int, int)>& pixel) {
+    Bitmap b(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) b.setPixel(x, y, pixel(x, y));
+    return b;
+}
+
+void fillRect(Bitmap& b, int x1, int y1, int x2, int y2, Colour c) {
+    for (int y = y1; y <= y2; ++y)
+        for (int x = x1; x <= x2; ++x) b.setPixel(x, y, c);
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) throw std::runtime_error("cannot write " + path);
+    out << bytes;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool fileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+void resizeFile(const std::string& path, long long size) {
+    if (::truncate(path.c_str(), size) != 0) throw std::runtime_error("cannot resize " + path);
+}
+
+}  // namespace photocheck::test

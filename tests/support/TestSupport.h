@@ -1,0 +1,34 @@
+#pragma once
+#include <functional>
+#include <string>
+
+#include "imaging/Bitmap.h"
+
+namespace photocheck::test {
+
+// A fresh folder below the system's temporary directory, removed with everything in it at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }  // ends with "/"
+    std::string file(const std::string& name) const { return path_ + name; }
+
+private:
+    std::string path_;
+};
+
+// A bitmap whose every pixel comes from a function of (x, y).
+Bitmap makeBitmap(int width, int height, const std::function<Colour(int x, int y)>& pixel);
+// Fills a rectangle (inclusive corners) with one colour.
+void fillRect(Bitmap& b, int x1, int y1, int x2, int y2, Colour c);
+
+void writeFile(const std::string& path, const std::string& bytes);
+std::string readFile(const std::string& path);
+bool fileExists(const std::string& path);
+// Pads or cuts a file to an exact size in bytes (appended bytes are zero).
+void resizeFile(const std::string& path, long long size);
+
+}  // namespace photocheck::test
