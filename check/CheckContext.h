@@ -5,17 +5,9 @@
 
 #include "check/ResultRow.h"
 #include "imaging/ImageView.h"
+#include "store/DetectionParameters.h"
 
 namespace photocheck {
-
-// The five thresholds; 0 until they are loaded.
-struct DetectionParameters {
-    int32_t ParamFileSizeKb = 0;
-    int32_t ParamBlueRatio = 0;
-    int32_t ParamClarity = 0;
-    int32_t ParamRegularity = 0;
-    int32_t ParamHeadRatio = 0;
-};
 
 // The log pane: a list of text lines that can be cleared, appended to, read and rewritten.
 class LogPane {
