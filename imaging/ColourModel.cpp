@@ -1,40 +1,38 @@
 #include "imaging/ColourModel.h"
 
 #include <algorithm>
-#include <cfenv>
-#include <cmath>
 
 #include "imaging/Extended.h"
 
 namespace photocheck {
 
 void RgbToHsv(Hsv& hsv, int r, int g, int b) {
-    const Extended R = r, G = g, B = b;
+    const Extended R(r), G(g), B(b);
     hsv.v = halfUpTrunc(std::max({R, G, B}));
     const int32_t m = halfUpTrunc(std::min({R, G, B}));
     const int32_t d = hsv.v - m;
-    hsv.s = hsv.v == 0 ? 0 : halfUpTrunc(static_cast<Extended>(d) / hsv.v * 255.0L);
+    hsv.s = hsv.v == 0 ? 0 : halfUpTrunc(Extended(d) / Extended(hsv.v) * Extended(255));
     if (hsv.s == 0) return;
-    const Extended V = hsv.v;
+    const Extended V(hsv.v), D(d), sixty(60);
     if (V == R) {
-        hsv.h = halfUpTrunc((G - B) * 60.0L / d);
+        hsv.h = halfUpTrunc((G - B) * sixty / D);
     } else if (V == G) {
-        hsv.h = halfUpTrunc((B - R) * 60.0L / d + 120.0L);
+        hsv.h = halfUpTrunc((B - R) * sixty / D + Extended(120));
     } else if (V == B) {
-        hsv.h = halfUpTrunc((R - G) * 60.0L / d + 240.0L);
+        hsv.h = halfUpTrunc((R - G) * sixty / D + Extended(240));
     }
     if (hsv.h < 0) hsv.h += 360;
 }
 
 int GrayLevelExtended(int r, int g, int b) {
-    // volatile keeps each product and sum a separate, separately rounded extended value.
-    volatile Extended p1 = static_cast<Extended>(r) * 0.3L;
-    volatile Extended p2 = static_cast<Extended>(g) * 0.59L;
-    volatile Extended s = p1 + p2;
-    volatile Extended p3 = static_cast<Extended>(b) * 0.11L;
-    s = s + p3;
-    // The default rounding mode is to nearest, ties to even.
-    return static_cast<int>(std::nearbyintl(s));
+    static const Extended redWeight = extendedRatio(3, 10);
+    static const Extended greenWeight = extendedRatio(59, 100);
+    static const Extended blueWeight = extendedRatio(11, 100);
+    const Extended p1 = Extended(r) * redWeight;
+    const Extended p2 = Extended(g) * greenWeight;
+    const Extended p3 = Extended(b) * blueWeight;
+    const Extended s = (p1 + p2) + p3;
+    return static_cast<int>(roundExtendedToEven(s));
 }
 
 int GrayLevel(int r, int g, int b) {
