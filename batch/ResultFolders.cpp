@@ -1,0 +1,35 @@
+#include "batch/ResultFolders.h"
+
+#include <optional>
+
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+
+namespace photocheck {
+namespace {
+
+const std::string Up = std::string(1, PathSeparator) + ".." + PathSeparator;
+
+bool isSameOrInside(const std::string& inner, const std::string& outer) {
+    if (inner == outer) return true;
+    const std::string prefix = outer.back() == PathSeparator ? outer : outer + PathSeparator;
+    return inner.compare(0, prefix.size(), prefix) == 0;
+}
+
+}  // namespace
+
+ResultFolders resultFoldersBeside(const std::string& photoFolder) {
+    return {photoFolder + Up + PassedFolderName, photoFolder + Up + FailedFolderName};
+}
+
+bool liesInResultFolder(const std::string& photoFolder, const ResultFolders& folders) {
+    const std::optional<std::string> photos = canonicalPath(photoFolder);
+    if (!photos) return false;
+    for (const std::string* folder : {&folders.passed, &folders.failed}) {
+        const std::optional<std::string> result = canonicalPath(*folder);
+        if (result && isSameOrInside(*photos, *result)) return true;
+    }
+    return false;
+}
+
+}  // namespace photocheck

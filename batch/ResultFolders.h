@@ -1,0 +1,23 @@
+#pragma once
+#include <string>
+
+namespace photocheck {
+
+inline const char* const PassedFolderName = "合格照片";
+inline const char* const FailedFolderName = "不合格照片";
+
+// The two folders that receive the copies of a run.
+struct ResultFolders {
+    std::string passed;
+    std::string failed;
+};
+
+// PhotoFolder + "/../合格照片" and PhotoFolder + "/../不合格照片", formed by plain concatenation and
+// left to the file system to resolve: the siblings of the photo folder, or folders inside a root.
+ResultFolders resultFoldersBeside(const std::string& photoFolder);
+
+// True when the photo folder is one of the result folders or lies inside one of them; emptying the
+// result folders would then delete the photos before they are read.
+bool liesInResultFolder(const std::string& photoFolder, const ResultFolders& folders);
+
+}  // namespace photocheck

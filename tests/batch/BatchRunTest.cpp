@@ -1,0 +1,368 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "batch/BatchRun.h"
+#include "platform/FileSystem.h"
+#include "tests/batch/BatchTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+namespace photocheck {
+namespace {
+
+using Lines = std::vector<std::string>;
+using Rows = std::vector<std::vector<std::string>>;
+
+// Everything a run shows, one entry per event, in order.
+struct Recorder {
+    Lines events;
+    BatchEvents hooks() {
+        BatchEvents e;
+        e.onCleared = [this] { events.push_back("cleared"); };
+        e.onLogLine = [this](const std::string& line) { events.push_back("log " + line); };
+        e.onProgressStart = [this](int total) { events.push_back("progress 0/" + std::to_string(total)); };
+        e.onPhotoDone = [this](int processed, const std::string& line) {
+            events.push_back("done " + std::to_string(processed) + " " + line);
+        };
+        e.onCounts = [this](int passed, int failed) {
+            events.push_back("counts " + std::to_string(passed) + " " + std::to_string(failed));
+        };
+        return e;
+    }
+};
+
+// A row of pictureMsg as the checks of a file that fails the format check leave it.
+std::vector<std::string> formatFailedRow(const std::string& name, const std::string& mode,
+                                         const std::string& folder) {
+    return {" " + name + " ",
+            " " + mode + " ",
+            "NULL",
+            "NULL",
+            "NULL",
+            "NULL",
+            "NULL",
+            "NULL",
+            "NULL",
+            "NULL",
+            "照片格式必须是JPG",
+            "不合格",
+            " " + folder + " "};
+}
+
+struct BatchRunTest : ::testing::Test {
+    test::TempDir dir;
+    std::string photos = dir.file("photos");
+    std::string passed = dir.file("合格照片");
+    std::string failed = dir.file("不合格照片");
+    std::unique_ptr<Database> db = test::createTestDatabase(dir.file("qob.trd"));
+    Query adoPicMsg{*db};
+    BatchOptions options;
+    BatchState state;
+    Recorder recorder;
+
+    void SetUp() override {
+        test::makeFolders(photos);
+        options.photoFolder = photos;
+        options.checks.params.ParamFileSizeKb = 100000;  // no photo gets past the file check
+    }
+    std::string at(const std::string& relative) const { return photos + "/" + relative; }
+    void put(const std::string& relative, const std::string& content = "x") const {
+        test::writeFile(at(relative), content);
+    }
+    BatchSummary run() {
+        recorder.events.clear();
+        return RunBatch(adoPicMsg, options, recorder.hooks(), state);
+    }
+    Rows rows() { return test::tableRows(*db); }
+    std::string message(const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const std::exception& e) {
+            return e.what();
+        }
+        return "(no error)";
+    }
+};
+
+TEST_F(BatchRunTest, ThreeFilesGiveThreeRowsAndEveryFileIsCopied) {
+    test::writeSmallJpeg(at("a.jpg"));
+    test::writeSmallJpeg(at("b.JPG"));
+    put("notes.txt");
+    const BatchSummary summary = run();
+
+    EXPECT_EQ(summary.total, 3);
+    EXPECT_EQ(summary.failed, 3);
+    const Rows table = rows();
+    ASSERT_EQ(table.size(), 3u);
+    EXPECT_EQ(table[0], (std::vector<std::string>{" a ", " jpg ", " 20*30 ", "NULL", "NULL", "NULL", "NULL",
+                                                  "NULL", "NULL", "NULL", "照片像素必须是390*567", "不合格",
+                                                  " " + photos + "/ "}));
+    EXPECT_EQ(table[1][0], " b ");
+    EXPECT_EQ(table[1][1], " JPG ");
+    EXPECT_EQ(table[2], formatFailedRow("notes", "txt", photos + "/"));
+    EXPECT_EQ(test::namesIn(failed), (Lines{"a.jpg", "b.JPG", "notes.txt"}));
+    EXPECT_TRUE(test::namesIn(passed).empty());
+    EXPECT_EQ(test::readFile(failed + "/notes.txt"), "x");
+    EXPECT_TRUE(test::fileExists(at("notes.txt")));
+}
+
+TEST_F(BatchRunTest, TheRunShowsCountProgressCountsAndSummaryInOrder) {
+    put("a.txt");
+    put("b.txt");
+    run();
+    EXPECT_EQ(recorder.events, (Lines{"cleared", "log 此文件夹照片一共有 2 张", "progress 0/2",
+                                      "done 1 。。。。。。。。。。。。。。。已检测照片1张",
+                                      "done 2 。。。。。。。。。。。。。。。已检测照片2张", "counts 0 2",
+                                      "log 照片合格率=0%   其中合格数=0  ,  不合格数=2"}));
+    EXPECT_TRUE(state.PreviewEnabled);
+}
+
+TEST_F(BatchRunTest, FilesInSubfoldersKeepTheirFolderAndAreCopiedFlat) {
+    test::makeFolders(at("sub/deeper"));
+    put("x.txt");
+    put("sub/y.txt");
+    put("sub/deeper/z.txt");
+    run();
+    EXPECT_EQ(rows(), (Rows{formatFailedRow("z", "txt", photos + "/sub/deeper/"),
+                            formatFailedRow("y", "txt", photos + "/sub/"),
+                            formatFailedRow("x", "txt", photos + "/")}));
+    EXPECT_EQ(test::namesIn(failed), (Lines{"x.txt", "y.txt", "z.txt"}));
+}
+
+TEST_F(BatchRunTest, NamesAreCutBeforeTheLastFullStopOrBlank) {
+    for (const char* name : {"photo", "my photo.jpg", "a.b.jpg", "my photo"}) put(name);
+    run();
+    Lines names;
+    for (const auto& row : rows()) names.push_back(row[0]);
+    // Walk order: A.B.JPG, MY PHOTO, MY PHOTO.JPG, PHOTO.
+    EXPECT_EQ(names, (Lines{" a.b ", " my ", " my photo ", "  "}));
+}
+
+TEST_F(BatchRunTest, TwoFilesOfOneNameGiveTwoRowsAndOneCopy) {
+    test::makeFolders(at("one"));
+    test::makeFolders(at("two"));
+    put("one/same.txt", "first");
+    put("two/same.txt", "second");
+    run();
+    const Rows table = rows();
+    ASSERT_EQ(table.size(), 2u);
+    EXPECT_EQ(table[0][12], " " + photos + "/one/ ");
+    EXPECT_EQ(table[1][12], " " + photos + "/two/ ");
+    EXPECT_EQ(test::namesIn(failed), (Lines{"same.txt"}));
+    EXPECT_EQ(test::readFile(failed + "/same.txt"), "first");
+}
+
+TEST_F(BatchRunTest, HiddenFilesAreCheckedLikeAnyOther) {
+    put(".hidden.jpg", "not a jpeg");
+    put(".profile");
+    run();
+    const Rows table = rows();
+    ASSERT_EQ(table.size(), 2u);
+    EXPECT_EQ(table[0][0], " .hidden ");
+    EXPECT_EQ(table[1][0], "  ");
+    EXPECT_EQ(table[1][1], " profile ");
+    EXPECT_EQ(test::namesIn(failed), (Lines{".hidden.jpg", ".profile"}));
+}
+
+TEST_F(BatchRunTest, ASecondRunReplacesRowsAndCopies) {
+    put("a.txt");
+    put("b.txt");
+    run();
+    ASSERT_EQ(rows().size(), 2u);
+    ASSERT_EQ(0, unlink(at("b.txt").c_str()));
+    put("c.txt");
+    test::makeFolders(failed + "/old");
+    test::writeFile(failed + "/old/stray.jpg", "stray");
+    test::writeFile(passed + "/other.jpg", "other");
+
+    run();
+    EXPECT_EQ(rows(),
+              (Rows{formatFailedRow("a", "txt", photos + "/"), formatFailedRow("c", "txt", photos + "/")}));
+    EXPECT_EQ(test::namesIn(failed), (Lines{"a.txt", "c.txt", "old"}));
+    EXPECT_TRUE(test::namesIn(failed + "/old").empty());
+    EXPECT_TRUE(test::namesIn(passed).empty());
+}
+
+TEST_F(BatchRunTest, AnEmptyTreeEmptiesTheTableAndShowsZeroes) {
+    test::makeFolders(at("empty/below"));
+    ExecSql(adoPicMsg, "insert into pictureMsg (name) values ( ' earlier ' )");
+    const BatchSummary summary = run();
+    EXPECT_EQ(summary.total, 0);
+    EXPECT_EQ(summary.passRate, 0);
+    EXPECT_TRUE(rows().empty());
+    EXPECT_EQ(recorder.events, (Lines{"cleared", "log 此文件夹照片一共有 0 张", "progress 0/0", "counts 0 0",
+                                      "log 照片合格率=0%   其中合格数=0  ,  不合格数=0"}));
+}
+
+TEST_F(BatchRunTest, ResultFoldersInsideTheFolderAreEmptiedBeforeTheWalk) {
+    // A root holds its own result folders.
+    options.resultFolders = ResultFolders{photos + "/合格照片", photos + "/不合格照片"};
+    test::makeFolders(photos + "/合格照片");
+    test::writeFile(photos + "/合格照片/old.jpg", "old");
+    put("a.txt");
+    const BatchSummary summary = run();
+    EXPECT_EQ(summary.total, 1);
+    EXPECT_EQ(rows(), (Rows{formatFailedRow("a", "txt", photos + "/")}));
+    EXPECT_TRUE(test::namesIn(photos + "/合格照片").empty());
+    EXPECT_EQ(test::namesIn(photos + "/不合格照片"), (Lines{"a.txt"}));
+}
+
+TEST_F(BatchRunTest, AMissingFolderEndsTheRunBeforeAnythingIsDeleted) {
+    put("a.txt");
+    run();
+    options.photoFolder = dir.file("missing");
+    EXPECT_EQ(message([&] { run(); }), "照片文件夹不存在：" + dir.file("missing"));
+    EXPECT_EQ(rows().size(), 1u);
+    EXPECT_EQ(test::namesIn(failed), (Lines{"a.txt"}));
+    EXPECT_FALSE(state.PreviewEnabled);
+}
+
+TEST_F(BatchRunTest, NoChosenFolderIsRefusedAfterTheLogIsCleared) {
+    options.photoFolder.clear();
+    EXPECT_THROW(run(), BatchRefused);
+    EXPECT_EQ(message([&] { run(); }), "请选择照片路径的文件夹！！");
+    EXPECT_EQ(recorder.events, (Lines{"cleared"}));
+    EXPECT_FALSE(state.PreviewEnabled);
+}
+
+TEST_F(BatchRunTest, DebugModeIsRefusedBeforeAnythingElse) {
+    options.checks.cbDebug = true;
+    state.PreviewEnabled = false;
+    EXPECT_EQ(message([&] { run(); }), "请退出调试模式");
+    EXPECT_TRUE(recorder.events.empty());
+    EXPECT_TRUE(state.PreviewEnabled);
+    EXPECT_FALSE(folderExists(failed));
+}
+
+TEST_F(BatchRunTest, AResultFolderAsPhotoFolderIsRefusedBeforeAnythingIsDeleted) {
+    put("a.txt");
+    run();
+    options.photoFolder = failed;
+    EXPECT_THROW(run(), BatchRefused);
+    EXPECT_EQ(test::namesIn(failed), (Lines{"a.txt"}));
+    EXPECT_EQ(rows().size(), 1u);
+
+    const std::string link = dir.file("link");
+    ASSERT_EQ(0, symlink(passed.c_str(), link.c_str()));
+    test::writeFile(passed + "/kept.jpg", "kept");
+    options.photoFolder = link;
+    EXPECT_EQ(message([&] { run(); }),
+              "照片文件夹不能是“合格照片”或“不合格照片”文件夹，也不能位于其中，请选择其他文件夹");
+    EXPECT_EQ(test::namesIn(passed), (Lines{"kept.jpg"}));
+}
+
+TEST_F(BatchRunTest, UnreadableFilesFailWithTheirOwnReasonAndTheRunGoesOn) {
+    test::writeFile(at("a fake.jpg"), "not a jpeg");
+    test::writeSmallJpeg(at("b cut.jpg"));
+    test::resizeFile(at("b cut.jpg"), 100);
+    ASSERT_EQ(0, symlink(at("nowhere.jpg").c_str(), at("c gone.jpg").c_str()));
+    put("d.txt");
+    const BatchSummary summary = run();
+
+    EXPECT_EQ(summary.total, 4);
+    EXPECT_EQ(summary.failed, 4);
+    const Rows table = rows();
+    ASSERT_EQ(table.size(), 4u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(table[i][1], " jpg ");
+        EXPECT_EQ(table[i][2], "NULL");
+        EXPECT_EQ(table[i][10], "照片文件无法读取");
+        EXPECT_EQ(table[i][11], "不合格");
+    }
+    EXPECT_EQ(table[3], formatFailedRow("d", "txt", photos + "/"));
+    EXPECT_EQ(test::namesIn(failed), (Lines{"a fake.jpg", "b cut.jpg", "d.txt"}));
+
+    ASSERT_EQ(recorder.events.size(), 12u);
+    EXPECT_EQ(recorder.events[3],
+              "log 照片文件无法读取：" + at("a fake.jpg") + "（Not a JPEG file: starts with 0x6e 0x6f）");
+    EXPECT_EQ(recorder.events[4], "done 1 。。。。。。。。。。。。。。。已检测照片1张");
+    EXPECT_EQ(recorder.events[5].rfind("log 照片文件无法读取：" + at("b cut.jpg") + "（", 0), 0u);
+    EXPECT_EQ(recorder.events[7].rfind("log 照片文件无法读取：" + at("c gone.jpg") + "（", 0), 0u);
+    EXPECT_NE(recorder.events[7].find("No such file or directory"), std::string::npos);
+    EXPECT_EQ(recorder.events[11], "log 照片合格率=0%   其中合格数=0  ,  不合格数=4");
+}
+
+TEST_F(BatchRunTest, ADatabaseErrorEndsTheRunAndKeepsTheRowsWrittenBefore) {
+    db->execute(
+        "create trigger refuse before insert on pictureMsg when new.name like '%boom%' "
+        "begin select raise(abort, 'boom refused'); end;");
+    put("a.txt");
+    put("b boom.txt");
+    put("c.txt");
+    EXPECT_EQ(message([&] { run(); }), "boom refused");
+    EXPECT_EQ(rows(), (Rows{formatFailedRow("a", "txt", photos + "/")}));
+    EXPECT_EQ(test::namesIn(failed), (Lines{"a.txt", "b boom.txt"}));
+    EXPECT_EQ(recorder.events.back(), "done 1 。。。。。。。。。。。。。。。已检测照片1张");
+    EXPECT_FALSE(state.PreviewEnabled);
+}
+
+TEST_F(BatchRunTest, ApostrophesInNamesGiveValidStatements) {
+    options.photoFolder = dir.file("o'neil");
+    test::makeFolders(options.photoFolder);
+    test::writeFile(options.photoFolder + "/it's.txt", "x");
+    run();
+    EXPECT_EQ(rows(), (Rows{formatFailedRow("it's", "txt", options.photoFolder + "/")}));
+}
+
+TEST_F(BatchRunTest, TheResultsAreReopenedWithTheVerdictFilter) {
+    put("a.txt");
+    put("b.txt");
+    options.verdictFilter = "不合格";
+    run();
+    EXPECT_EQ(adoPicMsg.rows().size(), 2u);
+    options.verdictFilter = "合格";
+    run();
+    EXPECT_TRUE(adoPicMsg.isOpen());
+    EXPECT_EQ(adoPicMsg.rows().size(), 0u);
+    options.verdictFilter = "全部";
+    run();
+    EXPECT_EQ(adoPicMsg.rows().size(), 2u);
+    EXPECT_EQ(adoPicMsg.columnNames().size(), 13u);
+}
+
+TEST(ResultsStatement, AllRowsOrTheRowsOfOneTrimmedVerdict) {
+    EXPECT_EQ(resultsStatement("全部"), "select * from pictureMsg");
+    EXPECT_EQ(resultsStatement(" 合格 "), "select * from pictureMsg where Result='合格'");
+    EXPECT_EQ(resultsStatement(""), "select * from pictureMsg where Result=''");
+}
+
+// A tree with every kind of file the file check meets.
+void buildMixedTree(const std::string& root) {
+    for (int i = 0; i < 6; ++i) {
+        const std::string folder = root + "/f" + std::to_string(i % 3) + (i >= 3 ? "/inner" : "");
+        test::makeFolders(folder);
+        test::writeSmallJpeg(folder + "/small" + std::to_string(i) + ".jpg", 20 + i, 30);
+        test::writePhotoSizedJpeg(folder + "/full" + std::to_string(i) + ".JPG");
+        test::writeFile(folder + "/notes.txt", "notes " + std::to_string(i));
+        test::writeFile(folder + "/fake" + std::to_string(i) + ".jpg", "fake");
+        test::writeFile(folder + "/.hidden " + std::to_string(i), "");
+    }
+    symlink((root + "/none.jpg").c_str(), (root + "/gone.jpg").c_str());
+}
+
+struct RunRecord {
+    Rows rows;
+    Lines events;
+    std::vector<std::pair<std::string, std::string>> copies;
+};
+
+TEST_F(BatchRunTest, FourThreadsGiveExactlyWhatOneThreadGives) {
+    buildMixedTree(photos);
+    auto record = [&](int threads) {
+        options.threads = threads;
+        run();
+        RunRecord r{rows(), recorder.events, {}};
+        for (const std::string& name : test::namesIn(failed))
+            r.copies.emplace_back(name, test::readFile(failed + "/" + name));
+        return r;
+    };
+    const RunRecord one = record(1);
+    const RunRecord four = record(4);
+    ASSERT_EQ(one.rows.size(), 31u);
+    EXPECT_EQ(one.rows, four.rows);
+    EXPECT_EQ(one.events, four.events);
+    EXPECT_EQ(one.copies, four.copies);
+    EXPECT_EQ(one.copies.size(), 25u);  // one notes.txt, no copy of the dangling link
+}
+
+}  // namespace
+}  // namespace photocheck

@@ -1,0 +1,66 @@
+#include "tests/batch/BatchTestSupport.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "imaging/Jpeg.h"
+#include "tests/support/TestSupport.h"
+
+namespace photocheck::test {
+namespace {
+
+// data/schema.sql of the source tree this file belongs to.
+std::string schemaPath() {
+    const std::string source = __FILE__;
+    return source.substr(0, source.rfind("tests/batch/")) + "data/schema.sql";
+}
+
+Bitmap patternPicture(int width, int height) {
+    return makeBitmap(width, height, [=](int x, int y) {
+        return makeColour(x * 255 / width, y * 255 / height, (x * y) % 200 + 20);
+    });
+}
+
+}  // namespace
+
+std::unique_ptr<Database> createTestDatabase(const std::string& path) {
+    Database::create(path, DatabaseKey).execute(readFile(schemaPath()));
+    return std::make_unique<Database>(path, DatabaseKey);
+}
+
+void makeFolders(const std::string& path) {
+    std::filesystem::create_directories(path);
+}
+
+void writeSmallJpeg(const std::string& path, int width, int height) {
+    writeJpeg(patternPicture(width, height), path);
+}
+
+void writePhotoSizedJpeg(const std::string& path) {
+    writeJpeg(patternPicture(390, 567), path, {.quality = 30});
+}
+
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::vector<std::string>> tableRows(Database& db) {
+    Query q(db);
+    OpenSql(q, "select * from pictureMsg");
+    std::vector<std::vector<std::string>> rows;
+    for (size_t r = 0; r < q.rows().size(); ++r) {
+        std::vector<std::string> row;
+        for (const std::string& column : q.columnNames())
+            row.push_back(std::holds_alternative<std::monostate>(q.value(r, column)) ? "NULL"
+                                                                                     : q.text(r, column));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+}  // namespace photocheck::test

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "batch/ResultFolders.h"
+#include "tests/batch/BatchTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+namespace photocheck {
+namespace {
+
+TEST(ResultFolders, AreFormedByPlainConcatenation) {
+    const ResultFolders folders = resultFoldersBeside("/data/photos");
+    EXPECT_EQ(folders.passed, "/data/photos/../合格照片");
+    EXPECT_EQ(folders.failed, "/data/photos/../不合格照片");
+}
+
+TEST(ResultFolders, OfARootLieInsideIt) {
+    const ResultFolders folders = resultFoldersBeside("/");
+    EXPECT_EQ(folders.passed, "//../合格照片");
+    EXPECT_EQ(folders.failed, "//../不合格照片");
+}
+
+struct InsideResultFolderTest : ::testing::Test {
+    test::TempDir dir;
+    std::string base = dir.file("base");
+    void SetUp() override {
+        test::makeFolders(base + "/合格照片/sub");
+        test::makeFolders(base + "/不合格照片");
+        test::makeFolders(base + "/合格照片2");
+        test::makeFolders(base + "/photos");
+    }
+    bool inside(const std::string& relative) const {
+        const std::string folder = base + "/" + relative;
+        return liesInResultFolder(folder, resultFoldersBeside(folder));
+    }
+};
+
+TEST_F(InsideResultFolderTest, APhotoFolderBesideTheResultFoldersIsFine) {
+    EXPECT_FALSE(inside("photos"));
+    EXPECT_FALSE(inside("合格照片2"));
+}
+
+TEST_F(InsideResultFolderTest, AResultFolderItselfIsCaught) {
+    EXPECT_TRUE(inside("合格照片"));
+    EXPECT_TRUE(inside("不合格照片"));
+}
+
+TEST_F(InsideResultFolderTest, AFolderInsideAResultFolderIsCaught) {
+    const ResultFolders folders = resultFoldersBeside(base + "/photos");
+    EXPECT_TRUE(liesInResultFolder(base + "/合格照片/sub", folders));
+    EXPECT_TRUE(liesInResultFolder(base + "/合格照片/sub/..", folders));
+    EXPECT_FALSE(liesInResultFolder(base + "/合格照片2", folders));
+}
+
+TEST_F(InsideResultFolderTest, ALinkToAResultFolderIsCaught) {
+    const std::string link = dir.file("link");
+    ASSERT_EQ(0, symlink((base + "/不合格照片").c_str(), link.c_str()));
+    EXPECT_TRUE(liesInResultFolder(link, resultFoldersBeside(base + "/photos")));
+}
+
+TEST_F(InsideResultFolderTest, MissingFoldersAreNotInside) {
+    EXPECT_FALSE(liesInResultFolder(base + "/missing", resultFoldersBeside(base + "/missing")));
+    EXPECT_FALSE(liesInResultFolder(base + "/photos", {base + "/none1", base + "/none2"}));
+}
+
+}  // namespace
+}  // namespace photocheck
