@@ -1,0 +1,26 @@
+#include "platform/ExecutableFolder.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/Paths.h"
+
+namespace photocheck {
+
+std::string executableFolder() {
+    std::vector<char> buffer(4096);
+    for (;;) {
+        const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (n < 0)
+            throw std::runtime_error(std::string("Cannot find the executable's folder: ") +
+                                     std::strerror(errno));
+        if (static_cast<size_t>(n) < buffer.size()) return folderPartOf(std::string(buffer.data(), n));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+}  // namespace photocheck
