@@ -1,0 +1,12 @@
+#pragma once
+#include "imaging/Bitmap.h"
+#include "tools/samplegen/PhotoSpec.h"
+
+namespace photocheck::samplegen {
+
+// Paints the synthetic ID photo that the spec describes: a light-blue wall, a person with short dark
+// hair, eyebrows, eyes with irises, pupils and catch-lights, nose, mouth, ears, neck and a dark jacket
+// over a white shirt. Deterministic: the same spec gives the same pixels.
+Bitmap paintIdPhoto(const PhotoSpec& spec);
+
+}  // namespace photocheck::samplegen
