@@ -1,0 +1,33 @@
+# Convenience targets. The README's two commands are ./run.sh and ./test.sh.
+#   make fuzz [FUZZ_SECONDS=60]   build the libFuzzer targets with clang and run each for a bounded time
+#   make bench                    build and run the benchmarks
+FUZZ_SECONDS ?= 60
+FUZZ_DIR := build-fuzz
+FUZZERS := fuzz_filecheck fuzz_zip fuzz_ini
+
+.PHONY: fuzz bench test run
+
+test:
+	./test.sh
+
+run:
+	./run.sh
+
+fuzz:
+	scripts/install-deps.sh
+	@dpkg-query -W clang libclang-rt-14-dev >/dev/null 2>&1 || \
+	  (apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends clang libclang-rt-14-dev)
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DPHOTOCHECK_FUZZ=ON -DPHOTOCHECK_TESTS=OFF >/dev/null
+	cmake --build $(FUZZ_DIR) -j$$(nproc) --target $(FUZZERS) data-package
+	scripts/fuzz-seeds.sh $(FUZZ_DIR)
+	@for f in $(FUZZERS); do \
+	  echo "== $$f for $(FUZZ_SECONDS) s"; \
+	  $(FUZZ_DIR)/bin/$$f -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_DIR)/$$f- $(FUZZ_DIR)/corpus/$$f || exit 1; \
+	done
+
+bench:
+	scripts/install-deps.sh
+	BUILD_DIR=build-bench CMAKE_EXTRA="-DPHOTOCHECK_BENCH=ON -DPHOTOCHECK_TESTS=OFF" BUILD_TYPE=Release scripts/build.sh
+	build-bench/bin/photocheck-bench
