@@ -1,10 +1,21 @@
 #include "check/FaceFeatureCheck.h"
 
-#include <stdexcept>
+#include "check/ClothingAndPupils.h"
+#include "check/EyeLine.h"
+#include "check/GrayMap.h"
+#include "check/HeadAndUprightness.h"
 
 namespace photocheck {
 
-// Placeholder until the stage lands; it is never reported as a result.
-bool FaceFeatureCheck(CheckContext&) { throw std::logic_error("FaceFeatureCheck is not built yet"); }
+bool FaceFeatureCheck(CheckContext& ctx) {
+    const Bitmap& photo = ctx.orgImage.picture();
+    const GrayMap gray(photo);
+
+    const std::optional<EyeLine> eyes = findEyeLine(ctx, gray);
+    if (!eyes) return false;
+    const std::optional<FaceMeasures> face = measureHeadAndUprightness(ctx, gray, *eyes);
+    if (!face) return false;
+    return checkClothingAndPupils(ctx, photo, *face);
+}
 
 }  // namespace photocheck

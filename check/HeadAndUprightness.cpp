@@ -1,0 +1,180 @@
+#include "check/HeadAndUprightness.h"
+
+#include "check/EyeLine.h"
+#include "check/FileCheck.h"
+#include "imaging/Extended.h"
+
+namespace photocheck {
+namespace {
+
+constexpr int32_t headLow = 0;  // nothing sets the head's low row; the log shows it as 0
+
+bool isBlack(Colour c) {
+    return redOf(c) < 100;
+}
+
+std::string text(int64_t n) {
+    return std::to_string(n);
+}
+
+void appendHeadPercent(CheckContext& ctx, int32_t left, int32_t right, int32_t headHeight,
+                       int32_t headPercent) {
+    ctx.row.addNumber("headPercent", headPercent);
+    ctx.debugLine(" 双眼间的距离= " + text(right - left + 1) + "  ,其中左边=" + text(left) +
+                  "  ,右边=" + text(right));
+    ctx.debugLine(" 头部高度= " + text(headHeight) + "   其中headUp= " + text(ctx.headUp) +
+                  "  , headLow=" + text(headLow));
+    ctx.debugLine("头部高度比= " + text(headPercent) + " %");
+}
+
+void appendRegularPercent(CheckContext& ctx, int32_t regularPercent) {
+    if (ctx.cbDebug) ctx.row.line += "  端正比=" + text(regularPercent) + "%";
+    ctx.row.addNumber("regularPercent", regularPercent);
+}
+
+void logEyeCentre(CheckContext& ctx, int32_t left, int32_t right, const FaceMeasures& face,
+                  int32_t regularPercent) {
+    ctx.debugLine("双眼中心所在X位置=" + text(face.EyeCentreX) + "   其中左眼右边界位置=" + text(left) +
+                  "   其中右眼左边界位置=" + text(right));
+    ctx.debugLine("双眼中心坐标  X=" + text(face.EyeCentreX) + "  Y=" + text(face.EyeCentreY) +
+                  "  端正比=" + text(regularPercent) + "%");
+}
+
+}  // namespace
+
+int32_t darkPixelsIn(const GrayMap& gray, const Window& window, int MidPix) {
+    int32_t count = 0;
+    for (int y = window.Y1; y <= window.Y2; ++y)
+        for (int x = window.X1; x <= window.X2; ++x)
+            if (gray.at(x, y) < MidPix) ++count;
+    return count;
+}
+
+int adaptedMidPix(int32_t blackCnt) {
+    if (blackCnt < 250) return StartMidPix + 20;
+    if (blackCnt < 400) return 90;
+    if (blackCnt < 650) return StartMidPix;
+    if (blackCnt < 900) return 70;
+    if (blackCnt < 1100) return 60;
+    return 50;
+}
+
+Bitmap binarise(const GrayMap& gray, int MidPix) {
+    Bitmap result(gray.width(), gray.height());
+    for (int y = 0; y < gray.height(); ++y) {
+        uint8_t* bgr = result.row(y);
+        for (int x = 0; x < gray.width(); ++x) {
+            const uint8_t level = gray.at(x, y) > MidPix ? 255 : 0;
+            *bgr++ = level;
+            *bgr++ = level;
+            *bgr++ = level;
+        }
+    }
+    return result;
+}
+
+std::vector<uint8_t> columnProfile(const Bitmap& binarised, const Window& band) {
+    std::vector<uint8_t> profile;
+    for (int x = band.X1; x <= band.X2; ++x) {
+        int count = 0;
+        for (int y = band.Y1; y <= band.Y2; ++y)
+            if (isBlack(binarised.pixel(x, y))) ++count;
+        profile.push_back(static_cast<uint8_t>(count));
+    }
+    return profile;
+}
+
+int32_t leftEyeRightEdge(const std::vector<uint8_t>& ColumnProfile, int32_t X1) {
+    const int h = static_cast<int>(ColumnProfile.size()) / 2;
+    const auto entry = [&](int k) { return ColumnProfile[static_cast<size_t>(k)]; };
+    int32_t edge = 0;
+    int peak = 0;
+    for (int k = 0; k <= h - 1;) {
+        if (entry(k) <= peak) {
+            ++k;
+            continue;
+        }
+        peak = entry(k);
+        int last = k;
+        while (last + 1 <= h - 1 && entry(last + 1) == peak) ++last;
+        if (last == h - 1) return X1 + last;
+        const int length = last - k + 1;
+        edge = X1 + last - length / 2;
+        k = last + 1;
+    }
+    return edge;
+}
+
+int32_t rightEyeLeftEdge(const std::vector<uint8_t>& ColumnProfile, int32_t X1) {
+    const int n = static_cast<int>(ColumnProfile.size());
+    const int h = n / 2;
+    const auto entry = [&](int k) { return ColumnProfile[static_cast<size_t>(k)]; };
+    int32_t edge = 0;
+    int peak = 0;
+    for (int k = n - 1; k >= h + 1;) {
+        if (entry(k) <= peak) {
+            --k;
+            continue;
+        }
+        peak = entry(k);
+        int first = k;
+        while (first - 1 >= h + 1 && entry(first - 1) == peak) --first;
+        if (first == h + 1) return X1 + first;
+        const int length = k - first + 1;
+        edge = X1 + first + length / 2;
+        k = first - 1;
+    }
+    return edge;
+}
+
+int32_t headHeightOf(int32_t EyeDistance) {
+    return halfUpTrunc(Extended(EyeDistance) * Extended(3.5));
+}
+
+int32_t headPercentOf(int32_t HeadHeight) {
+    return ratioPercent(HeadHeight, PhotoHeight);
+}
+
+int32_t regularPercentOf(int32_t EyeCentreX) {
+    const int32_t d = PhotoWidth - EyeCentreX;
+    return d < EyeCentreX ? ratioPercent(d, EyeCentreX) : ratioPercent(EyeCentreX, d);
+}
+
+std::optional<FaceMeasures> measureHeadAndUprightness(CheckContext& ctx, const GrayMap& gray,
+                                                      const EyeLine& eyes) {
+    FaceMeasures face;
+    face.band = eyes.band;
+    face.EyeCentreY = eyes.EyeCentreY;
+
+    const int32_t blackCnt = darkPixelsIn(gray, face.band, StartMidPix);
+    const int MidPix = adaptedMidPix(blackCnt);
+    ctx.debugLine("阀值处理：  MidPix=" + text(MidPix) + "   blackCnt=" + text(blackCnt));
+    ctx.debugLine(windowText("垂直投影，二值化区域：", face.band));
+
+    const Bitmap WorkBitmap = binarise(gray, MidPix);
+    ctx.MyImage.assign(WorkBitmap);
+    face.ColumnProfile = columnProfile(WorkBitmap, face.band);
+    ctx.debugLine("各列垂直投影数据：" + profileText(face.ColumnProfile));
+
+    const int32_t left = leftEyeRightEdge(face.ColumnProfile, face.band.X1);
+    const int32_t right = rightEyeLeftEdge(face.ColumnProfile, face.band.X1);
+    const int32_t HeadHeight = headHeightOf(right - left + 1);
+    const int32_t headPercent = headPercentOf(HeadHeight);
+    appendHeadPercent(ctx, left, right, HeadHeight, headPercent);
+    if (headPercent < ctx.params.ParamHeadRatio) {
+        ctx.row.fail("头部高度要大于等于" + text(ctx.params.ParamHeadRatio), ResultRow::Blank::None);
+        return std::nullopt;
+    }
+
+    face.EyeCentreX = (left + right) / 2;
+    const int32_t regularPercent = regularPercentOf(face.EyeCentreX);
+    appendRegularPercent(ctx, regularPercent);
+    if (regularPercent < ctx.params.ParamRegularity) {
+        ctx.row.fail("身体不正", ResultRow::Blank::None);
+        return std::nullopt;
+    }
+    logEyeCentre(ctx, left, right, face, regularPercent);
+    return face;
+}
+
+}  // namespace photocheck
