@@ -1,0 +1,23 @@
+#pragma once
+#include <ostream>
+#include <string>
+
+namespace photocheck {
+
+// "photocheck-cli batch": the batch run over a folder without the window.
+struct BatchCommandOptions {
+    std::string folder;
+    bool pupils = false;           // as the check box "是否判断瞳孔"
+    std::string verdict = "全部";  // the verdict filter the results are reopened with
+    std::string csvFile;           // where to write the run's rows as CSV; none when empty
+    std::string workFolder;        // the default working folder when empty
+    int threads = 1;
+    bool terminal = false;  // draw a progress bar instead of the per-photo lines
+};
+
+// Prepares the working folder as the window does at start (installs missing working files, opens the
+// database, loads the thresholds), runs the batch and prints the log pane's lines. The working files
+// stay in place. Returns the exit status: 0 after a completed run, 1 after a refusal or an error.
+int runBatchCommand(const BatchCommandOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace photocheck

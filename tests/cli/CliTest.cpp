@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+#include <iconv.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "imaging/Jpeg.h"
+#include "tests/support/TestSupport.h"
+
+namespace photocheck {
+namespace {
+
+using test::TempDir;
+using Lines = std::vector<std::string>;
+
+std::string binFolder() {
+    const char* bin = std::getenv("PHOTOCHECK_BIN");
+    return bin ? bin : "bin";
+}
+
+std::string shellQuoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+struct CliResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+    Lines lines() const {
+        Lines result;
+        std::istringstream in(out);
+        for (std::string line; std::getline(in, line);) result.push_back(line);
+        return result;
+    }
+};
+
+CliResult runCli(const std::vector<std::string>& args) {
+    const TempDir scratch;
+    std::string command = shellQuoted(binFolder() + "/photocheck-cli");
+    for (const std::string& arg : args) command += " " + shellQuoted(arg);
+    command += " 2>" + shellQuoted(scratch.file("stderr"));
+    CliResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) throw std::runtime_error("cannot start " + command);
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.out.append(buffer, n);
+    const int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.err = test::readFile(scratch.file("stderr"));
+    return result;
+}
+
+Bitmap pattern(int width, int height) {
+    return test::makeBitmap(width, height,
+                            [=](int x, int y) { return makeColour(x % 256, y % 256, (x + y) % 256); });
+}
+
+std::string kbOf(const std::string& path) {
+    return std::to_string(test::readFile(path).size() / 1024);
+}
+
+std::string toGbk(const std::string& utf8) {
+    iconv_t cd = iconv_open("GBK", "UTF-8");
+    std::string in = utf8, out(utf8.size() * 2, '\0');
+    char* src = in.data();
+    char* dst = out.data();
+    size_t srcLeft = in.size(), dstLeft = out.size();
+    iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    iconv_close(cd);
+    out.resize(out.size() - dstLeft);
+    return out;
+}
+
+struct CheckCommandTest : ::testing::Test {
+    TempDir dir;
+};
+
+TEST_F(CheckCommandTest, PrintsOneJsonLinePerFileAndAnErrorLineForAnUnreadableFile) {
+    writeJpeg(pattern(20, 30), dir.file("small.jpg"));
+    test::writeFile(dir.file("abc.png"), "png");
+    writeJpeg(pattern(390, 567), dir.file("full.JPG"), {.quality = 30});
+    writeJpeg(pattern(20, 30), dir.file("cut.jpg"));
+    test::resizeFile(dir.file("cut.jpg"), 100);
+    const std::string d = dir.path();
+
+    const CliResult r = runCli(
+        {"check", "--size-kb", "100000", d + "small.jpg", d + "abc.png", d + "full.JPG", d + "cut.jpg"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.lines(),
+              (Lines{"{\"file\":\"" + d +
+                         "small.jpg\",\"insert\":\"insert into pictureMsg "
+                         "(name,mode,pix,reason,result,folderPath) values "
+                         "( ' small ' , ' jpg ' , ' 20*30 ' ,'照片像素必须是390*567' ,'不合格' , ' " +
+                         d + " ' )\",\"verdict\":\"不合格\",\"log\":[]}",
+                     "{\"file\":\"" + d +
+                         "abc.png\",\"insert\":\"insert into pictureMsg (name,mode,reason,result,folderPath) "
+                         "values ( ' "
+                         "abc ' , ' png ' ,'照片格式必须是JPG' ,'不合格' , ' " +
+                         d + " ' )\",\"verdict\":\"不合格\",\"log\":[]}",
+                     "{\"file\":\"" + d +
+                         "full.JPG\",\"insert\":\"insert into pictureMsg "
+                         "(name,mode,pix,Picsize,reason,result,folderPath) "
+                         "values ( ' full ' , ' JPG ' , ' 390*567 ' ," +
+                         kbOf(d + "full.JPG") + ",'文件小于30KB','不合格' , ' " + d +
+                         " ' )\",\"verdict\":\"不合格\",\"log\":[]}",
+                     "{\"file\":\"" + d + "cut.jpg\",\"error\":\"JPEG datastream contains no image\"}"}));
+}
+
+TEST_F(CheckCommandTest, AllFilesJudgedGivesStatusZeroAndRelativePathsStayAsGiven) {
+    test::writeFile(dir.file("it's.txt"), "");
+    const CliResult r = runCli({"check", dir.path() + "./it's.txt"});
+    EXPECT_EQ(r.status, 0);
+    ASSERT_EQ(r.lines().size(), 1u);
+    const auto line = nlohmann::json::parse(r.lines()[0]);
+    EXPECT_EQ(line["file"], dir.path() + "./it's.txt");
+    EXPECT_EQ(line["insert"],
+              "insert into pictureMsg (name,mode,reason,result,folderPath) values ( ' it''s ' , ' txt ' ,"
+              "'照片格式必须是JPG' ,'不合格' , ' " +
+                  dir.path() + "./ ' )");
+}
+
+TEST_F(CheckCommandTest, FileNamesThatAreNotUtf8StillGiveValidJson) {
+    const std::string name = dir.file("bad\xff\xfe.txt");
+    test::writeFile(name, "");
+    const CliResult r = runCli({"check", name});
+    ASSERT_EQ(r.lines().size(), 1u);
+    const auto line = nlohmann::json::parse(r.lines()[0]);
+    EXPECT_EQ(line["file"], dir.file("bad\xEF\xBF\xBD\xEF\xBF\xBD.txt"));
+    EXPECT_EQ(line["verdict"], "不合格");
+}
+
+TEST_F(CheckCommandTest, ThresholdsComeFromTheParameterFileAndSingleOptionsWin) {
+    writeJpeg(pattern(390, 567), dir.file("full.jpg"), {.quality = 30});
+    test::writeFile(dir.file("set.ini"),
+                    toGbk("[Parameters]\r\n文件最小大小(Kb)=100000\r\n5到10行蓝色比=0\r\n清晰度=0\r\n"
+                          "端正比=0\r\n头部高度比=0\r\n"));
+    const auto reasonOf = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), "check");
+        args.push_back(dir.file("full.jpg"));
+        const CliResult r = runCli(args);
+        const auto line = nlohmann::json::parse(r.lines().at(0));
+        return line.contains("error") ? std::string(line["error"]) : std::string(line["insert"]);
+    };
+    EXPECT_NE(reasonOf({"--params", dir.file("set.ini")}).find("'文件小于30KB'"), std::string::npos);
+    // With the size check passed the photo goes on to the next stages: no size reason any more.
+    EXPECT_EQ(reasonOf({"--params", dir.file("set.ini"), "--size-kb", "0"}).find("文件小于30KB"),
+              std::string::npos);
+}
+
+TEST_F(CheckCommandTest, ABadParameterFileIsAnError) {
+    test::writeFile(dir.file("set.ini"), toGbk("[Parameters]\r\n文件最小大小(Kb)=abc\r\n"));
+    const CliResult bad = runCli({"check", "--params", dir.file("set.ini"), dir.file("x.txt")});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(bad.err, "'abc' is not a valid integer value\n");
+    const CliResult missing = runCli({"check", "--params", dir.file("none.ini"), dir.file("x.txt")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "Cannot read the parameter file " + dir.file("none.ini") + "\n");
+}
+
+TEST(CheckCommandHelp, ExplainsEveryOption) {
+    const CliResult r = runCli({"check", "--help"});
+    EXPECT_EQ(r.status, 0);
+    for (const char* option : {"--debug", "--pupils", "--params", "--size-kb", "--blue", "--clarity",
+                               "--regular", "--head", "\"insert\"", "\"verdict\"", "\"log\"", "\"error\""})
+        EXPECT_NE(r.out.find(option), std::string::npos) << option;
+}
+
+TEST(BatchCommandHelp, ExplainsEveryOption) {
+    const CliResult r = runCli({"batch", "--help"});
+    EXPECT_EQ(r.status, 0);
+    for (const char* option : {"--pupils", "--verdict", "--csv", "--work-folder", "-j"})
+        EXPECT_NE(r.out.find(option), std::string::npos) << option;
+}
+
+struct BatchCommandTest : ::testing::Test {
+    TempDir dir;
+    std::string photos = dir.file("photos");
+    std::string work = dir.file("work");
+    void SetUp() override {
+        if (!test::fileExists(binFolder() + "/xl.oef"))
+            GTEST_SKIP() << "the data package xl.oef is not built";
+        ASSERT_EQ(0, system(("mkdir -p " + shellQuoted(photos + "/sub")).c_str()));
+    }
+};
+
+TEST_F(BatchCommandTest, RunsTheFolderAndLeavesRowsCopiesAndWorkingFiles) {
+    test::writeFile(photos + "/notes.txt", "notes");
+    writeJpeg(pattern(20, 30), photos + "/sub/small.jpg");
+    const CliResult r =
+        runCli({"batch", photos, "--work-folder", work, "--csv", dir.file("rows.csv"), "-j", "2"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.lines(), (Lines{"此文件夹照片一共有 2 张", "。。。。。。。。。。。。。。。已检测照片1张",
+                                "。。。。。。。。。。。。。。。已检测照片2张",
+                                "照片合格率=0%   其中合格数=0  ,  不合格数=2"}));
+    EXPECT_EQ(test::readFile(dir.file("不合格照片/notes.txt")), "notes");
+    EXPECT_TRUE(test::fileExists(dir.file("不合格照片/small.jpg")));
+    EXPECT_TRUE(test::fileExists(work + "/qob.trd"));
+    EXPECT_TRUE(test::fileExists(work + "/SetParameters.ini"));
+    EXPECT_EQ(test::readFile(dir.file("rows.csv")),
+              "\xEF\xBB\xBF"
+              "name,mode,pix,Picsize,bluePercent,clarityPercent,headPercent,regularPercent,eyeLeftlet,"
+              "eyeRightlet,reason,result,folderPath\r\n"
+              "notes,txt,,,,,,,,,照片格式必须是JPG,不合格," +
+                  photos + "/\r\nsmall,jpg,20*30,,,,,,,,照片像素必须是390*567,不合格," + photos +
+                  "/sub/\r\n");
+}
+
+TEST_F(BatchCommandTest, TheVerdictFilterChoosesTheRowsOfTheCsv) {
+    test::writeFile(photos + "/notes.txt", "notes");
+    const CliResult r =
+        runCli({"batch", photos, "--work-folder", work, "--verdict", "合格", "--csv", dir.file("p.csv")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(test::readFile(dir.file("p.csv")),
+              "\xEF\xBB\xBF"
+              "name,mode,pix,Picsize,bluePercent,clarityPercent,headPercent,regularPercent,eyeLeftlet,"
+              "eyeRightlet,reason,result,folderPath\r\n");
+}
+
+TEST_F(BatchCommandTest, ARefusedRunExitsWithItsMessage) {
+    ASSERT_EQ(0, system(("mkdir -p " + shellQuoted(dir.file("合格照片"))).c_str()));
+    test::writeFile(dir.file("合格照片/keep.jpg"), "keep");
+    const CliResult inside = runCli({"batch", dir.file("合格照片"), "--work-folder", work});
+    EXPECT_EQ(inside.status, 1);
+    EXPECT_EQ(inside.err,
+              "照片文件夹不能是“合格照片”或“不合格照片”文件夹，也不能位于其中，请选择其他文件夹\n");
+    EXPECT_TRUE(test::fileExists(dir.file("合格照片/keep.jpg")));
+
+    const CliResult none = runCli({"batch", "", "--work-folder", work});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err, "请选择照片路径的文件夹！！\n");
+}
+
+TEST(BatchCommandUsage, AnUnknownVerdictIsAUsageError) {
+    const CliResult r = runCli({"batch", "photos", "--verdict", "all"});
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.err.find("--verdict"), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace photocheck
