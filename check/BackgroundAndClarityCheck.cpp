@@ -1,10 +1,182 @@
 #include "check/BackgroundAndClarityCheck.h"
 
-#include <stdexcept>
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "check/ClarityMeasure.h"
+#include "imaging/ColourModel.h"
+#include "imaging/Extended.h"
 
 namespace photocheck {
+namespace {
 
-// Placeholder until the stage lands; it is never reported as a result.
-bool BackgroundAndClarityCheck(CheckContext&) { throw std::logic_error("BackgroundAndClarityCheck is not built yet"); }
+// The top band: the rows that show background above any head.
+constexpr int BandFirstRow = 5;
+constexpr int BandLastRow = 10;
+constexpr int BackgroundGrayRow = 5;
+// The ratios of the top band are taken of the 390 x 6 band, whatever the picture's size.
+constexpr int32_t SideDivisor = 1560;
+constexpr int32_t MiddleDivisor = 780;
+constexpr int32_t BandDivisor = 2340;
+constexpr int32_t HeadTooHighSideRatio = 60;
+
+constexpr int BlueHueFrom = 190;
+constexpr int BlueHueBelow = 230;
+constexpr int WideBlueHueBelow = 235;  // the right-hand run of the side count
+constexpr int BlueSaturationAbove = 57;
+
+constexpr int HairMargin = 40;  // first hair row, and the columns left out at each side
+constexpr int HairLevelDistance = 80;
+constexpr int HairPixelsForRow = 80;
+constexpr int HairPixelsEnough = 100;
+constexpr int HairTopToHeadUp = 5;
+constexpr int RegionWidth = 80;
+constexpr int HairRegionHeight = 40;
+
+bool isBlue(const Hsv& hsv, int hueBelow) {
+    return hsv.h >= BlueHueFrom && hsv.h < hueBelow && hsv.s > BlueSaturationAbove;
+}
+
+struct TopBandCounts {
+    int32_t side = 0;
+    int32_t middle = 0;
+    int32_t blue = 0;
+};
+
+std::vector<Hsv> rowHsv(const Bitmap& picture, int y) {
+    std::vector<Hsv> hsv(static_cast<size_t>(picture.width()));
+    const uint8_t* bgr = picture.row(y);
+    for (Hsv& pixel : hsv) {
+        RgbToHsv(pixel, bgr[2], bgr[1], bgr[0]);
+        bgr += 3;
+    }
+    return hsv;
+}
+
+int32_t countBluePixels(const std::vector<Hsv>& row, int from, int to, int hueBelow) {
+    int32_t count = 0;
+    for (int x = from; x <= to; ++x) count += isBlue(row[static_cast<size_t>(x)], hueBelow) ? 1 : 0;
+    return count;
+}
+
+// The side count visits the third-line column c1 in both of its runs.
+TopBandCounts countTopBand(const Bitmap& picture) {
+    const int w = picture.width();
+    const int c1 = (w - 1) / 3;
+    const int c2 = (2 * w - 2) / 3;
+    TopBandCounts counts;
+    for (int y = BandFirstRow; y <= BandLastRow; ++y) {
+        const std::vector<Hsv> row = rowHsv(picture, y);
+        counts.side += countBluePixels(row, 0, c1, BlueHueBelow);
+        counts.side += countBluePixels(row, c1, w - 1, WideBlueHueBelow);
+        counts.middle += countBluePixels(row, c1, c2, BlueHueBelow);
+        counts.blue += countBluePixels(row, 0, w - 1, BlueHueBelow);
+    }
+    return counts;
+}
+
+bool headTooHigh(const TopBandCounts& counts, int32_t blueRatioThreshold) {
+    return ratioPercent(counts.side, SideDivisor) >= HeadTooHighSideRatio &&
+           ratioPercent(counts.middle, MiddleDivisor) < blueRatioThreshold;
+}
+
+int32_t backgroundGray(const Bitmap& picture) {
+    const uint8_t* bgr = picture.row(BackgroundGrayRow);
+    int64_t sum = 0;
+    for (int x = 0; x < picture.width(); ++x, bgr += 3) sum += GrayLevel(bgr[2], bgr[1], bgr[0]);
+    return halfUpTrunc(Extended(sum) / Extended(picture.width()));
+}
+
+struct HairSearch {
+    ClarityRegion region;
+    std::optional<int> topRow;
+};
+
+// The first row below the top margin with more than 80 pixels far from the background gray. The hair
+// region starts at the fourth such pixel of the last row that had four.
+HairSearch findHair(const GrayPlane& gray, int32_t background) {
+    int x1 = 0;
+    std::optional<int> topRow;
+    for (int y = HairMargin; y <= gray.height() / 2 && !topRow; ++y) {
+        int differing = 0;
+        for (int x = HairMargin; x <= gray.width() - HairMargin && differing <= HairPixelsEnough; ++x) {
+            if (std::abs(gray.level(x, y) - background) <= HairLevelDistance) continue;
+            if (differing == 3) x1 = x;
+            ++differing;
+        }
+        if (differing > HairPixelsForRow) topRow = y;
+    }
+    const int y1 = topRow.value_or(0);
+    return {{x1, x1 + RegionWidth, y1, y1 + HairRegionHeight}, topRow};
+}
+
+void logRegion(CheckContext& ctx, const ClarityRegion& region, const ClarityCount& count) {
+    if (!ctx.cbDebug) return;
+    const std::string percent = std::to_string(clarityPercent(count));
+    ctx.row.line += "  清晰度=" + percent + "%";
+    ctx.debugLine(std::string(49, '='));
+    ctx.debugLine("找头发区域： X1=" + std::to_string(region.X1) + "   X2=" + std::to_string(region.X2) +
+                  "   Y1=" + std::to_string(region.Y1) + "   Y2=" + std::to_string(region.Y2));
+    ctx.debugLine("清晰度=" + percent + "%   测试总像素=" + std::to_string(count.total) +
+                  "   同像素个数=" + std::to_string(count.same));
+}
+
+// Measures the hair, middle and lower regions in turn and gives the smallest SameCount. A region is
+// told by its bottom row, so a hair region that ends where the middle one does stands in for it.
+int32_t measureClarity(CheckContext& ctx, const GrayPlane& gray, const ClarityRegion& hairRegion) {
+    const int midX = gray.width() / 2;
+    const int midY = gray.height() / 2;
+    const ClarityRegion middle{midX - 40, midX + 40, midY - 60, midY - 20};
+    const ClarityRegion lower{midX - 40, midX + 40, midY + 50, midY + 100};
+    std::array<int32_t, 3> sameCounts{0, 0, 0};
+    ClarityRegion current = hairRegion;
+    for (;;) {
+        const ClarityCount count = measureRegion(gray, current);
+        logRegion(ctx, current, count);
+        if (current.Y2 == lower.Y2) {
+            sameCounts[2] = count.same;
+            std::sort(sameCounts.begin(), sameCounts.end());
+            ctx.debugLine("最终的清晰=" + std::to_string(sameCounts[0]));
+            return sameCounts[0];
+        }
+        if (current.Y2 == middle.Y2) {
+            sameCounts[1] = count.same;
+            current = lower;
+        } else {
+            sameCounts[0] = count.same;
+            current = middle;
+        }
+    }
+}
+
+}  // namespace
+
+bool BackgroundAndClarityCheck(CheckContext& ctx) {
+    const Bitmap& picture = ctx.orgImage.picture();
+    if (picture.empty()) throw ScanLineError();  // a view without a picture has no rows to read
+
+    const TopBandCounts band = countTopBand(picture);
+    const int32_t background = backgroundGray(picture);
+    if (headTooHigh(band, ctx.params.ParamBlueRatio))
+        return ctx.row.fail("头部过高了", ResultRow::Blank::After);
+
+    const int32_t blueRatio = ratioPercent(band.blue, BandDivisor);
+    ctx.row.line += "  蓝比=" + std::to_string(blueRatio) + "%";
+    ctx.row.addNumber("bluePercent", blueRatio);
+    if (blueRatio < ctx.params.ParamBlueRatio) return ctx.row.fail("背景不是浅蓝色", ResultRow::Blank::After);
+
+    const GrayPlane gray(picture);
+    const HairSearch hair = findHair(gray, background);
+    if (hair.topRow) ctx.headUp = *hair.topRow - HairTopToHeadUp;
+
+    const int32_t clarity = measureClarity(ctx, gray, hair.region);
+    ctx.row.addNumber("clarityPercent", clarity);
+    if (clarity > ctx.params.ParamClarity) return ctx.row.fail("照片清晰度不够", ResultRow::Blank::None);
+    return true;
+}
 
 }  // namespace photocheck
