@@ -1,0 +1,52 @@
+#pragma once
+#include <sys/stat.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "store/ZipExtractor.h"
+#include "tests/support/TestSupport.h"
+#include "tools/ZipWriter.h"
+
+namespace photocheck {
+
+inline void PrintTo(SkipReason reason, std::ostream* os) {
+    static const char* const names[] = {"UnsafeName",    "SymbolicLink",  "TooLarge",
+                                        "DamagedHeader", "WrongPassword", "UnknownMethod",
+                                        "Declined",      "CannotCreate",  "BadCrc"};
+    *os << names[static_cast<int>(reason)];
+}
+
+}  // namespace photocheck
+
+namespace photocheck::test {
+
+inline ZipWriterEntry entry(const std::string& name, const std::string& data,
+                            const std::string& password = {}) {
+    ZipWriterEntry e;
+    e.name = name;
+    e.data = data;
+    e.password = password;
+    return e;
+}
+
+inline void writePackage(const std::string& path, const std::vector<ZipWriterEntry>& entries,
+                         const std::string& comment = {}, bool zip64End = false) {
+    ZipWriter zip;
+    for (const ZipWriterEntry& e : entries) zip.add(e);
+    zip.writeTo(path, comment, zip64End);
+}
+
+inline bool pathExists(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+inline std::vector<SkipReason> reasons(const ZipExtractor& x) {
+    std::vector<SkipReason> out;
+    for (const SkippedMember& s : x.skipped()) out.push_back(s.reason);
+    return out;
+}
+
+}  // namespace photocheck::test
