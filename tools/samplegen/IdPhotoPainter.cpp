@@ -15,7 +15,7 @@ namespace {
 constexpr double DesignWidth = 390;
 constexpr double DesignHeight = 567;
 constexpr double PersonX = 195;  // the face's middle line
-constexpr double ChinY = 376;    // the head scales and turns about the chin
+constexpr double ChinY = 376;    // the head scales about the chin
 constexpr double EyeY = 232;
 constexpr double EyeX = 46;  // each iris centre lies this far from the middle line
 constexpr double Pi = 3.14159265358979323846;
