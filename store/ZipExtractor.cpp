@@ -11,6 +11,7 @@
 #include <ctime>
 #include <functional>
 #include <optional>
+#include <random>
 #include <vector>
 
 #include "store/ZipCrypto.h"
@@ -25,12 +26,6 @@ using Skip = std::optional<SkipReason>;
 constexpr uint32_t UnixTypeMask = 0170000;
 constexpr uint32_t UnixSymbolicLink = 0120000;
 constexpr uint32_t DosReadOnly = 0x01;
-
-mode_t currentUmask() {
-    const mode_t mask = ::umask(022);
-    ::umask(mask);
-    return mask;
-}
 
 std::vector<std::string> splitPath(const std::string& path) {
     std::vector<std::string> parts;
@@ -66,8 +61,8 @@ bool isSymbolicLink(const ZipMember& m) {
     return m.hostSystem() == HostUnix && ((m.externalAttributes >> 16) & UnixTypeMask) == UnixSymbolicLink;
 }
 
-mode_t fileModeFor(const ZipMember& m, bool retainAttributes) {
-    const mode_t standard = 0666 & ~currentUmask();
+// `standard` is the mode a new file gets from the process's file creation mask.
+mode_t fileModeFor(const ZipMember& m, bool retainAttributes, mode_t standard) {
     if (!retainAttributes) return standard;
     const uint32_t unixMode = m.externalAttributes >> 16;
     if (m.hostSystem() == HostUnix && unixMode != 0) return unixMode & 0777;
@@ -157,8 +152,15 @@ class MemberInput {
 // A new file beside its destination that takes its place only when committed; removed otherwise.
 class PendingFile {
   public:
-    explicit PendingFile(const std::string& folder) : path_(folder + "/.unzip-XXXXXX") {
-        fd_ = ::mkostemp(path_.data(), O_CLOEXEC);
+    explicit PendingFile(const std::string& folder) {
+        std::random_device random;
+        for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
+            path_ = folder + "/.unzip-" + std::to_string(random());
+            fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            if (fd_ < 0 && errno != EEXIST) break;
+        }
+        struct stat st {};
+        if (fd_ >= 0 && ::fstat(fd_, &st) == 0) standardMode_ = st.st_mode & 0777;
     }
     ~PendingFile() {
         if (fd_ >= 0) ::close(fd_);
@@ -168,6 +170,7 @@ class PendingFile {
     PendingFile& operator=(const PendingFile&) = delete;
 
     bool created() const { return fd_ >= 0; }
+    mode_t standardMode() const { return standardMode_; }
 
     void write(const char* data, size_t size) {
         while (size > 0) {
@@ -198,6 +201,7 @@ class PendingFile {
   private:
     std::string path_;
     int fd_ = -1;
+    mode_t standardMode_ = 0644;
     bool committed_ = false;
 };
 
@@ -319,7 +323,8 @@ class MemberExtraction {
         const bool withinLimit = m.method == MethodDeflated ? inflateDeflated(in, out) : copyStored(in, out);
         if (!withinLimit) return SkipReason::TooLarge;
         if (out.crc() != m.crc32) return SkipReason::BadCrc;
-        if (!pending.commitAs(target, fileModeFor(m, settings_.RetainAttributes), localTimeOf(m.dosDateTime)))
+        if (!pending.commitAs(target, fileModeFor(m, settings_.RetainAttributes, pending.standardMode()),
+                              localTimeOf(m.dosDateTime)))
             return SkipReason::CannotCreate;
         return std::nullopt;
     }

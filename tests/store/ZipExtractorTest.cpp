@@ -347,9 +347,13 @@ TEST_F(ZipExtractorTest, AttributesBecomeFileModes) {
     ZipWriterEntry setuid = entry("setuid.txt", "s");
     setuid.hostSystem = 3;
     setuid.externalAttributes = 0104755u << 16;
-    writePackage(zipPath, {readOnly, unixMode, setuid});
-    EXPECT_EQ(x.UnZip(), 3);
+    writePackage(zipPath, {readOnly, unixMode, setuid, entry("plain.txt", "p")});
+    EXPECT_EQ(x.UnZip(), 4);
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
     struct stat st {};
+    ASSERT_EQ(::stat((dest + "plain.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0666u & ~mask);
     ASSERT_EQ(::stat((dest + "readonly.txt").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0222, 0u);
     ASSERT_EQ(::stat((dest + "mode.txt").c_str(), &st), 0);
