@@ -88,9 +88,12 @@ Database::Database(const std::string& path, const std::string& key) {
     db_ = openHandle(path, SQLITE_OPEN_READWRITE);
     try {
         applyKey(db_, key);
-        // A wrong key shows only when the first page is read.
-        Statement check = prepare(db_, "select count(*) from sqlite_master;");
-        if (sqlite3_step(check.get()) != SQLITE_ROW) throw DatabaseError(engineMessage(db_));
+        // A wrong key shows only when the first page is read. The statement ends before the journal
+        // mode changes: the engine refuses that while a statement is active.
+        {
+            Statement check = prepare(db_, "select count(*) from sqlite_master;");
+            if (sqlite3_step(check.get()) != SQLITE_ROW) throw DatabaseError(engineMessage(db_));
+        }
         configure(db_);
     } catch (...) {
         sqlite3_close(db_);
