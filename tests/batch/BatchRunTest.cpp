@@ -331,7 +331,7 @@ void buildMixedTree(const std::string& root) {
         const std::string folder = root + "/f" + std::to_string(i % 3) + (i >= 3 ? "/inner" : "");
         test::makeFolders(folder);
         test::writeSmallJpeg(folder + "/small" + std::to_string(i) + ".jpg", 20 + i, 30);
-        test::writePhotoSizedJpeg(folder + "/full" + std::to_string(i) + ".JPG");
+        test::writePhotoSizedJpeg(folder + "/full" + std::to_string(i) + ".JPG", i);
         test::writeFile(folder + "/notes.txt", "notes " + std::to_string(i));
         test::writeFile(folder + "/fake" + std::to_string(i) + ".jpg", "fake");
         test::writeFile(folder + "/.hidden " + std::to_string(i), "");
@@ -347,12 +347,15 @@ struct RunRecord {
 
 TEST_F(BatchRunTest, FourThreadsGiveExactlyWhatOneThreadGives) {
     buildMixedTree(photos);
+    options.checks.params = {};
+    options.checks.params.ParamClarity = 1000000;  // the photo-sized pictures go through every stage
     auto record = [&](int threads) {
         options.threads = threads;
         run();
         RunRecord r{rows(), recorder.events, {}};
-        for (const std::string& name : test::namesIn(failed))
-            r.copies.emplace_back(name, test::readFile(failed + "/" + name));
+        for (const std::string& folder : {passed, failed})
+            for (const std::string& name : test::namesIn(folder))
+                r.copies.emplace_back(folder + "/" + name, test::readFile(folder + "/" + name));
         return r;
     };
     const RunRecord one = record(1);

@@ -15,9 +15,10 @@ std::string schemaPath() {
     return source.substr(0, source.rfind("tests/batch/")) + "data/schema.sql";
 }
 
-Bitmap patternPicture(int width, int height) {
+Bitmap patternPicture(int width, int height, int variant = 0) {
     return makeBitmap(width, height, [=](int x, int y) {
-        return makeColour(x * 255 / width, y * 255 / height, (x * y) % 200 + 20);
+        return makeColour(x * 255 / width, (y + 7 * variant) % height * 255 / height,
+                          (x * y + variant) % 200 + 20);
     });
 }
 
@@ -36,8 +37,8 @@ void writeSmallJpeg(const std::string& path, int width, int height) {
     writeJpeg(patternPicture(width, height), path);
 }
 
-void writePhotoSizedJpeg(const std::string& path) {
-    writeJpeg(patternPicture(390, 567), path, {.quality = 30});
+void writePhotoSizedJpeg(const std::string& path, int variant) {
+    writeJpeg(patternPicture(390, 567, variant), path, {.quality = 30});
 }
 
 std::vector<std::string> namesIn(const std::string& folder) {

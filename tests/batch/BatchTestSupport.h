@@ -13,9 +13,9 @@ std::unique_ptr<Database> createTestDatabase(const std::string& path);
 // Creates a folder and the folders above it.
 void makeFolders(const std::string& path);
 
-// A small JPEG (not the photo size), and a JPEG of the photo size.
+// A small JPEG (not the photo size), and a JPEG of the photo size; the variant shifts the pattern.
 void writeSmallJpeg(const std::string& path, int width = 20, int height = 30);
-void writePhotoSizedJpeg(const std::string& path);
+void writePhotoSizedJpeg(const std::string& path, int variant = 0);
 
 // The names in a folder (not below it), sorted; empty when the folder is missing.
 std::vector<std::string> namesIn(const std::string& folder);
