@@ -4,7 +4,12 @@ namespace photocheck {
 
 Bitmap::Bitmap(int width, int height, Colour fill) : width_(width), height_(height) {
     if (width < 0 || height < 0) throw std::invalid_argument("bitmap size must not be negative");
-    bytes_.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+    const size_t size = static_cast<size_t>(width) * static_cast<size_t>(height) * 3;
+    if (redOf(fill) == greenOf(fill) && greenOf(fill) == blueOf(fill)) {
+        bytes_.assign(size, static_cast<uint8_t>(redOf(fill)));
+        return;
+    }
+    bytes_.resize(size);
     for (size_t i = 0; i < bytes_.size(); i += 3) {
         bytes_[i] = static_cast<uint8_t>(blueOf(fill));
         bytes_[i + 1] = static_cast<uint8_t>(greenOf(fill));

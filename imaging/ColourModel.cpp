@@ -24,26 +24,63 @@ void RgbToHsv(Hsv& hsv, int r, int g, int b) {
     if (hsv.h < 0) hsv.h += 360;
 }
 
-int GrayLevelExtended(int r, int g, int b) {
+namespace {
+
+// R x 0.3 + G x 0.59 + B x 0.11 with every step rounded to extended precision.
+Extended extendedGraySum(int r, int g, int b) {
     static const Extended redWeight = extendedRatio(3, 10);
     static const Extended greenWeight = extendedRatio(59, 100);
     static const Extended blueWeight = extendedRatio(11, 100);
     const Extended p1 = Extended(r) * redWeight;
     const Extended p2 = Extended(g) * greenWeight;
     const Extended p3 = Extended(b) * blueWeight;
-    const Extended s = (p1 + p2) + p3;
-    return static_cast<int>(roundExtendedToEven(s));
+    return (p1 + p2) + p3;
+}
+
+// The exact sum is (30 R + 59 G + 11 B) / 100; it lies at least 0.01 away from a half unless it is
+// one, and the extended evaluation errs by far less, so only ties need the extended arithmetic.
+int hundredthsOf(int r, int g, int b) {
+    return 30 * r + 59 * g + 11 * b;
+}
+
+// The nearest whole number away from a tie; at a tie, the one below.
+int roundedHundredths(int hundredths) {
+    return (hundredths + 49) / 100;
+}
+
+bool isTie(int hundredths) {
+    return hundredths % 100 == 50;
+}
+
+// At a tie the exact sum is below + 0.5; the extended sum lies just above it, just below it or on
+// it, and on it the even neighbour wins.
+int resolveTie(int r, int g, int b, int below) {
+    const Extended sum = extendedGraySum(r, g, b);
+    const Extended half = Extended(below) + Extended(0.5);
+    if (sum > half) return below + 1;
+    if (sum < half) return below;
+    return below % 2 == 0 ? below : below + 1;
+}
+
+}  // namespace
+
+int GrayLevelExtended(int r, int g, int b) {
+    return static_cast<int>(roundExtendedToEven(extendedGraySum(r, g, b)));
 }
 
 int GrayLevel(int r, int g, int b) {
-    // The exact sum is (30 R + 59 G + 11 B) / 100; it lies at least 0.01 away from a half unless it is
-    // one, and the extended evaluation errs by far less, so only ties need the extended arithmetic.
-    const int hundredths = 30 * r + 59 * g + 11 * b;
-    const int whole = hundredths / 100;
-    const int fraction = hundredths % 100;
-    if (fraction < 50) return whole;
-    if (fraction > 50) return whole + 1;
-    return GrayLevelExtended(r, g, b);
+    const int hundredths = hundredthsOf(r, g, b);
+    const int level = roundedHundredths(hundredths);
+    return isTie(hundredths) ? resolveTie(r, g, b, level) : level;
+}
+
+void GrayLevelsOfPixels(const uint8_t* bgr, int count, uint8_t* levels) {
+    for (int i = 0; i < count; ++i, bgr += 3) {
+        const int hundredths = hundredthsOf(bgr[2], bgr[1], bgr[0]);
+        const int level = roundedHundredths(hundredths);
+        levels[i] =
+            static_cast<uint8_t>(isTie(hundredths) ? resolveTie(bgr[2], bgr[1], bgr[0], level) : level);
+    }
 }
 
 }  // namespace photocheck

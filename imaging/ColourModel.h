@@ -20,4 +20,7 @@ int GrayLevel(int r, int g, int b);
 // The same value computed step by step in extended arithmetic; the reference GrayLevel is checked against.
 int GrayLevelExtended(int r, int g, int b);
 
+// GrayLevel of `count` 24-bit pixels stored blue, green, red, one level per pixel into `levels`.
+void GrayLevelsOfPixels(const uint8_t* bgr, int count, uint8_t* levels);
+
 }  // namespace photocheck
