@@ -7,13 +7,6 @@
 namespace photocheck {
 namespace {
 
-int darkPixelsInRow(const GrayMap& gray, int y, int fromX, int toX, int MidPix) {
-    int count = 0;
-    for (int x = fromX; x <= toX; ++x)
-        if (gray.at(x, y) < MidPix) ++count;
-    return count;
-}
-
 // The first column from fromX towards toX (either direction) whose pixel is darker than MidPix.
 std::optional<int32_t> firstDarkColumn(const GrayMap& gray, int y, int fromX, int toX, int MidPix) {
     const int step = fromX <= toX ? 1 : -1;
@@ -58,7 +51,7 @@ Window centralWindow(int width, int height) {
 std::vector<uint8_t> rowProfile(const GrayMap& gray, const Window& window, int MidPix) {
     std::vector<uint8_t> profile;
     for (int y = window.Y2; y >= window.Y1; --y)
-        profile.push_back(static_cast<uint8_t>(darkPixelsInRow(gray, y, window.X1, window.X2 - 1, MidPix)));
+        profile.push_back(static_cast<uint8_t>(gray.darkInRow(y, window.X1, window.X2 - 1, MidPix)));
     return profile;
 }
 

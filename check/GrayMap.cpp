@@ -1,23 +1,30 @@
 #include "check/GrayMap.h"
 
-#include "imaging/ColourModel.h"
+#include <algorithm>
 
 namespace photocheck {
 
-GrayMap::GrayMap(const Bitmap& picture) : width_(picture.width()), height_(picture.height()) {
-    levels_.resize(static_cast<size_t>(width_) * static_cast<size_t>(height_));
-    uint8_t* level = levels_.data();
-    for (int y = 0; y < height_; ++y) {
-        const uint8_t* bgr = picture.row(y);
-        for (int x = 0; x < width_; ++x, bgr += 3)
-            *level++ = static_cast<uint8_t>(GrayLevel(bgr[2], bgr[1], bgr[0]));
+GrayMap::GrayMap(const Bitmap& picture)
+    : picture_(picture),
+      levels_(static_cast<size_t>(picture.width()) * static_cast<size_t>(picture.height())),
+      rowDone_(static_cast<size_t>(picture.height()), false) {}
+
+const uint8_t* GrayMap::row(int y) const {
+    const uint8_t* bgr = picture_.row(y);
+    uint8_t* levels = levels_.data() + static_cast<size_t>(y) * static_cast<size_t>(width());
+    if (!rowDone_[static_cast<size_t>(y)]) {
+        GrayLevelsOfPixels(bgr, width(), levels);
+        rowDone_[static_cast<size_t>(y)] = true;
     }
+    return levels;
 }
 
-int GrayMap::at(int x, int y) const {
-    if (y < 0 || y >= height_) throw ScanLineError();
-    if (x < 0 || x >= width_) return 255;
-    return levels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
+int GrayMap::darkInRow(int y, int fromX, int toX, int threshold) const {
+    const uint8_t* levels = row(y);
+    int count = 0;
+    for (int x = std::max(fromX, 0); x <= std::min(toX, width() - 1); ++x)
+        if (levels[x] < threshold) ++count;
+    return count;
 }
 
 }  // namespace photocheck

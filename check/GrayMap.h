@@ -3,26 +3,44 @@
 #include <vector>
 
 #include "imaging/Bitmap.h"
+#include "imaging/ColourModel.h"
 
 namespace photocheck {
 
-// The gray level of every pixel of a picture, worked out once. The eye line, the threshold and the
-// binarisation of the face checks all compare gray levels of the same unaltered photo.
+// The gray levels (GrayLevel) of a picture's pixels for the projections of the face checks. A row is
+// worked out the first time it is read, since the projections only look at the middle of the photo.
 class GrayMap {
   public:
-    explicit GrayMap(const Bitmap& picture);
+    explicit GrayMap(const Bitmap& picture);  // keeps a reference: the picture must outlive the map
+    explicit GrayMap(Bitmap&&) = delete;
 
-    int width() const { return width_; }
-    int height() const { return height_; }
+    int width() const { return picture_.width(); }
+    int height() const { return picture_.height(); }
 
-    // The gray level at (x, y). A row outside raises ScanLineError, as a direct row read does; a
-    // column outside reads as white (255).
-    int at(int x, int y) const;
+    // The levels of row y; a row outside raises ScanLineError, as a direct row read does.
+    const uint8_t* row(int y) const;
+    // The gray level at (x, y); a column outside reads as white (255).
+    int at(int x, int y) const {
+        const uint8_t* levels = row(y);
+        return x < 0 || x >= width() ? 255 : levels[x];
+    }
+    // Pixels of row y darker than the threshold in columns fromX to toX (columns outside are white).
+    int darkInRow(int y, int fromX, int toX, int threshold) const;
 
   private:
-    int width_;
-    int height_;
-    std::vector<uint8_t> levels_;
+    const Bitmap& picture_;
+    mutable std::vector<uint8_t> levels_;
+    mutable std::vector<bool> rowDone_;
 };
+
+// Whether a pixel's gray level is above a threshold, so a whole picture can be judged without working
+// out every level. A level above t means an exact sum (30 R + 59 G + 11 B) / 100 of at least t + 0.5;
+// a sum of exactly t + 0.5 is a tie, which GrayLevel settles.
+inline bool grayLevelAbove(int r, int g, int b, int threshold) {
+    const int hundredths = 30 * r + 59 * g + 11 * b;
+    const int boundary = threshold * 100 + 50;
+    if (hundredths != boundary) return hundredths > boundary;
+    return GrayLevel(r, g, b) > threshold;
+}
 
 }  // namespace photocheck

@@ -44,9 +44,7 @@ void logEyeCentre(CheckContext& ctx, int32_t left, int32_t right, const FaceMeas
 
 int32_t darkPixelsIn(const GrayMap& gray, const Window& window, int MidPix) {
     int32_t count = 0;
-    for (int y = window.Y1; y <= window.Y2; ++y)
-        for (int x = window.X1; x <= window.X2; ++x)
-            if (gray.at(x, y) < MidPix) ++count;
+    for (int y = window.Y1; y <= window.Y2; ++y) count += gray.darkInRow(y, window.X1, window.X2, MidPix);
     return count;
 }
 
@@ -59,18 +57,17 @@ int adaptedMidPix(int32_t blackCnt) {
     return 50;
 }
 
-Bitmap binarise(const GrayMap& gray, int MidPix) {
-    Bitmap result(gray.width(), gray.height());
-    for (int y = 0; y < gray.height(); ++y) {
-        uint8_t* bgr = result.row(y);
-        for (int x = 0; x < gray.width(); ++x) {
-            const uint8_t level = gray.at(x, y) > MidPix ? 255 : 0;
-            *bgr++ = level;
-            *bgr++ = level;
-            *bgr++ = level;
+Bitmap binarise(const Bitmap& photo, int MidPix) {
+    Bitmap WorkBitmap(photo.width(), photo.height());
+    for (int y = 0; y < photo.height(); ++y) {
+        const uint8_t* bgr = photo.row(y);
+        uint8_t* out = WorkBitmap.row(y);
+        for (int x = 0; x < photo.width(); ++x, bgr += 3, out += 3) {
+            const uint8_t level = grayLevelAbove(bgr[2], bgr[1], bgr[0], MidPix) ? 255 : 0;
+            out[0] = out[1] = out[2] = level;
         }
     }
-    return result;
+    return WorkBitmap;
 }
 
 std::vector<uint8_t> columnProfile(const Bitmap& binarised, const Window& band) {
@@ -140,8 +137,8 @@ int32_t regularPercentOf(int32_t EyeCentreX) {
     return d < EyeCentreX ? ratioPercent(d, EyeCentreX) : ratioPercent(EyeCentreX, d);
 }
 
-std::optional<FaceMeasures> measureHeadAndUprightness(CheckContext& ctx, const GrayMap& gray,
-                                                      const EyeLine& eyes) {
+std::optional<FaceMeasures> measureHeadAndUprightness(CheckContext& ctx, const Bitmap& photo,
+                                                      const GrayMap& gray, const EyeLine& eyes) {
     FaceMeasures face;
     face.band = eyes.band;
     face.EyeCentreY = eyes.EyeCentreY;
@@ -151,9 +148,9 @@ std::optional<FaceMeasures> measureHeadAndUprightness(CheckContext& ctx, const G
     ctx.debugLine("阀值处理：  MidPix=" + text(MidPix) + "   blackCnt=" + text(blackCnt));
     ctx.debugLine(windowText("垂直投影，二值化区域：", face.band));
 
-    const Bitmap WorkBitmap = binarise(gray, MidPix);
-    ctx.MyImage.assign(WorkBitmap);
+    Bitmap WorkBitmap = binarise(photo, MidPix);
     face.ColumnProfile = columnProfile(WorkBitmap, face.band);
+    ctx.MyImage.assign(std::move(WorkBitmap));
     ctx.debugLine("各列垂直投影数据：" + profileText(face.ColumnProfile));
 
     const int32_t left = leftEyeRightEdge(face.ColumnProfile, face.band.X1);

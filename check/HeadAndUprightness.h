@@ -15,8 +15,9 @@ int32_t darkPixelsIn(const GrayMap& gray, const Window& window, int MidPix);
 // The threshold adapted to how much of the eye band is dark (blackCnt counted at the start threshold).
 int adaptedMidPix(int32_t blackCnt);
 
-// The whole picture in black and white: white where the gray level is above MidPix, black otherwise.
-Bitmap binarise(const GrayMap& gray, int MidPix);
+// A copy of the whole photo in black and white: white where the gray level is above MidPix, black
+// otherwise.
+Bitmap binarise(const Bitmap& photo, int MidPix);
 
 // Entry x - X1 counts the black pixels of column x, rows Y1 to Y2.
 std::vector<uint8_t> columnProfile(const Bitmap& binarised, const Window& band);
@@ -36,7 +37,7 @@ int32_t regularPercentOf(int32_t EyeCentreX);
 
 // Binarises the photo into MyImage, measures head height and uprightness and appends them. A check
 // that fails appends its reason and gives no value.
-std::optional<FaceMeasures> measureHeadAndUprightness(CheckContext& ctx, const GrayMap& gray,
-                                                      const EyeLine& eyes);
+std::optional<FaceMeasures> measureHeadAndUprightness(CheckContext& ctx, const Bitmap& photo,
+                                                      const GrayMap& gray, const EyeLine& eyes);
 
 }  // namespace photocheck

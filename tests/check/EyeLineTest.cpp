@@ -22,7 +22,8 @@ std::vector<uint8_t> profileWith(int n, int from, int to, uint8_t value = 50) {
 
 struct EyeRunTest : ::testing::Test {
     const Window window = centralWindow(PhotoWidth, PhotoHeight);
-    const GrayMap white{blankPhoto()};  // no dark pixel anywhere: no width test is passed
+    const Bitmap blank = blankPhoto();
+    const GrayMap white{blank};  // no dark pixel anywhere: no width test is passed
 
     EyeRun search(const std::vector<uint8_t>& profile) const {
         return findEyeRun(profile, window, white, StartMidPix);

@@ -47,7 +47,7 @@ TEST(BinariseTest, GrayLevelEqualToMidPixBecomesBlackAndAboveWhite) {
     b.setPixel(0, 0, makeColour(70, 70, 70));
     b.setPixel(1, 0, makeColour(71, 71, 71));
     b.setPixel(2, 0, makeColour(0, 0, 255));  // gray level 28
-    const Bitmap out = binarise(GrayMap(b), 70);
+    const Bitmap out = binarise(b, 70);
     EXPECT_EQ(makeColour(0, 0, 0), out.pixel(0, 0));
     EXPECT_EQ(makeColour(255, 255, 255), out.pixel(1, 0));
     EXPECT_EQ(makeColour(0, 0, 0), out.pixel(2, 0));
