@@ -40,7 +40,8 @@ TEST(ResultsQueryTest, TheWorkedExamples) {
     ResultsFilter named = verdictOnly("不合格");
     named.fileName = "2023";
     EXPECT_EQ(statementOf(named), Where + "Name like '%2023%'");
-    EXPECT_EQ(statementOf(blue("20", "80", "合格")), Where + "bluePercent between 20 and 80 and Result='合格' ");
+    EXPECT_EQ(statementOf(blue("20", "80", "合格")),
+              Where + "bluePercent between 20 and 80 and Result='合格' ");
 }
 
 TEST(ResultsQueryTest, EverythingEmptyOrBlankGivesAllRows) {
@@ -66,8 +67,9 @@ TEST(ResultsQueryTest, TheFirstFilledRangeLeadsAndTheVerdictTakesABlankAfterTheE
     f.regularFrom = "3";
     f.regularTo = "4";
     f.fileName = "ignored";
-    EXPECT_EQ(statementOf(f),
-              Where + "ClarityPercent between 1 and 2 and RegularPercent between 3 and 4 and Result= '合格' ");
+    EXPECT_EQ(
+        statementOf(f),
+        Where + "ClarityPercent between 1 and 2 and RegularPercent between 3 and 4 and Result= '合格' ");
     f.clarityFrom = f.clarityTo = "";
     f.headFrom = "5";
     f.headTo = "6";
