@@ -1,0 +1,145 @@
+// Photo folders built to trip the walk and the statements: links back up the tree, folders nobody may
+// read, and names full of quotes, wildcards, blanks and non-ASCII bytes.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "batch/BatchRun.h"
+#include "batch/ResultsQuery.h"
+#include "platform/FileSystem.h"
+#include "tests/batch/BatchTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+namespace photocheck {
+namespace {
+
+using Names = std::vector<std::string>;
+
+constexpr uid_t NobodyId = 65534;
+
+struct HostileFolderTest : ::testing::Test {
+    test::TempDir dir;
+    std::string photos = dir.file("photos");
+    std::string failed = dir.file("不合格照片");
+    std::unique_ptr<Database> db = test::createTestDatabase(dir.file("qob.trd"));
+    Query adoPicMsg{*db};
+    BatchOptions options;
+    BatchState state;
+
+    void SetUp() override {
+        test::makeFolders(photos);
+        options.photoFolder = photos;
+    }
+    std::string at(const std::string& relative) const { return photos + "/" + relative; }
+    void put(const std::string& relative) const { test::writeFile(at(relative), "not a photo"); }
+    BatchSummary run() { return RunBatch(adoPicMsg, options, {}, state); }
+    // Column 0 (name) and column 12 (folderPath) of every row, blanks included.
+    std::vector<std::pair<std::string, std::string>> namesAndFolders() {
+        std::vector<std::pair<std::string, std::string>> out;
+        for (const auto& row : test::tableRows(*db)) out.emplace_back(row.at(0), row.at(12));
+        return out;
+    }
+};
+
+TEST_F(HostileFolderTest, LinksBackUpTheTreeAreNotFollowed) {
+    test::makeFolders(at("sub/deeper"));
+    put("a.txt");
+    put("sub/deeper/b.txt");
+    ASSERT_EQ(0, symlink(photos.c_str(), at("sub/deeper/up").c_str()));
+    ASSERT_EQ(0, symlink(dir.path().c_str(), at("sub/root").c_str()));  // holds the result folders
+    ASSERT_EQ(0, symlink("..", at("sub/parent").c_str()));
+    ASSERT_EQ(0, symlink("loop.txt", at("loop.txt").c_str()));  // a link to itself: no copy is made
+
+    const BatchSummary summary = run();
+    EXPECT_EQ(summary.total, 3);
+    EXPECT_EQ(namesAndFolders(),
+              (std::vector<std::pair<std::string, std::string>>{{" a ", " " + photos + "/ "},
+                                                                {" loop ", " " + photos + "/ "},
+                                                                {" b ", " " + at("sub/deeper/") + " "}}));
+    EXPECT_EQ(test::namesIn(failed), (Names{"a.txt", "b.txt"}));
+}
+
+TEST_F(HostileFolderTest, NamesWithQuotesWildcardsBlanksAndOtherBytesReachTheirRows) {
+    const std::string odd = "o'ne \"100%\"_照片";
+    test::makeFolders(at(odd));
+    const std::string gbkName = "\xD5\xD5\xC6\xAC";  // 照片 in GBK: no valid UTF-8
+    for (const std::string& name : {std::string("it's.txt"), std::string("100%.txt"), std::string("a_b.txt"),
+                                    std::string("two  blanks.txt"), std::string("say \"hi\".txt"),
+                                    std::string("照片 一.txt"), gbkName + ".txt", std::string("semi;--.txt")})
+        put(name);
+    put(odd + "/x'.txt");
+
+    EXPECT_EQ(run().total, 9);
+    const std::string top = " " + photos + "/ ";
+    const std::string inner = " " + at(odd) + "/ ";
+    EXPECT_EQ(namesAndFolders(), (std::vector<std::pair<std::string, std::string>>{{" 100% ", top},
+                                                                                   {" a_b ", top},
+                                                                                   {" it's ", top},
+                                                                                   {" x' ", inner},
+                                                                                   {" say \"hi\" ", top},
+                                                                                   {" semi;-- ", top},
+                                                                                   {" two  blanks ", top},
+                                                                                   {" " + gbkName + " ", top},
+                                                                                   {" 照片 一 ", top}}));
+    EXPECT_EQ(test::namesIn(failed),
+              (Names{"100%.txt", "a_b.txt", "it's.txt", "say \"hi\".txt", "semi;--.txt", "two  blanks.txt",
+                     "x'.txt", gbkName + ".txt", "照片 一.txt"}));
+}
+
+TEST_F(HostileFolderTest, TheStoredNamesAreFoundAgainByTheFileNameFilter) {
+    for (const char* name : {"it's.txt", "100%.txt", "a_b.txt", "照片 一.txt"}) put(name);
+    run();
+    ResultsFilter filter;
+    filter.verdict = "不合格";
+    for (const char* text : {"it's", "照片 一"}) {
+        filter.fileName = text;
+        ASSERT_TRUE(OpenSql(adoPicMsg, *buildResultsQuery(filter).statement)) << text;
+        EXPECT_EQ(adoPicMsg.rows().size(), 1u) << text;
+        EXPECT_EQ(adoPicMsg.text(0, "name"), " " + std::string(text) + " ");
+    }
+}
+
+// The walk as an unprivileged user, in a child process: the superuser reads every folder.
+Names listAsNobody(const std::string& folder) {
+    int fds[2];
+    if (pipe(fds) != 0) throw std::runtime_error("pipe");
+    const pid_t child = fork();
+    if (child == 0) {
+        close(fds[0]);
+        if (geteuid() == 0 && (setgid(NobodyId) != 0 || setuid(NobodyId) != 0)) _exit(2);
+        std::string out;
+        for (const std::string& path : ListFilesRecursive(folder, ".*")) out += path + '\n';
+        const bool written = write(fds[1], out.data(), out.size()) == static_cast<ssize_t>(out.size());
+        _exit(written ? 0 : 3);
+    }
+    close(fds[1]);
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<size_t>(n));
+    close(fds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error("the listing child failed");
+    Names paths;
+    for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        paths.push_back(text.substr(start, end - start));
+    return paths;
+}
+
+TEST_F(HostileFolderTest, AnUnreadableSubfolderIsPassedOverAndTheWalkGoesOn) {
+    test::makeFolders(at("a closed"));
+    test::makeFolders(at("b open"));
+    put("a closed/hidden.txt");
+    put("b open/seen.txt");
+    put("c.txt");
+    for (const std::string& folder : {dir.path(), photos, at("b open")})
+        ASSERT_EQ(0, chmod(folder.c_str(), 0755));
+    ASSERT_EQ(0, chmod(at("a closed").c_str(), 0));
+    EXPECT_EQ(listAsNobody(photos), (Names{at("b open/seen.txt"), at("c.txt")}));
+    chmod(at("a closed").c_str(), 0700);
+}
+
+}  // namespace
+}  // namespace photocheck
