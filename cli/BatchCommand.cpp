@@ -1,5 +1,8 @@
 #include "cli/BatchCommand.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <exception>
 #include <fstream>
 #include <memory>
@@ -8,6 +11,7 @@
 #include "batch/RowsCsv.h"
 #include "cli/ProgressBar.h"
 #include "platform/ExecutableFolder.h"
+#include "platform/Paths.h"
 #include "platform/WorkFolder.h"
 #include "store/Database.h"
 #include "store/PackageInstall.h"
@@ -21,6 +25,20 @@ class CommandFailed : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
+
+// The folder as the folder dialog gives it: absolute, without a final separator except for the root,
+// so that the rows name folders that can be found again from anywhere.
+std::string photoFolderOf(const std::string& argument) {
+    if (argument.empty()) return argument;
+    std::string folder = argument;
+    if (folder.front() != PathSeparator) {
+        std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);
+        if (!cwd) throw CommandFailed("Cannot determine the current folder");
+        folder = std::string(cwd.get()) + PathSeparator + folder;
+    }
+    while (folder.size() > 1 && folder.back() == PathSeparator) folder.pop_back();
+    return folder;
+}
 
 std::string workFolderOf(const BatchCommandOptions& options) {
     return options.workFolder.empty() ? defaultWorkFolder() : prepareWorkFolder(options.workFolder);
@@ -84,7 +102,7 @@ int runBatchCommand(const BatchCommandOptions& options, std::ostream& out, std::
         const std::unique_ptr<Database> db = openDatabase(work);
 
         BatchOptions run;
-        run.photoFolder = options.folder;
+        run.photoFolder = photoFolderOf(options.folder);
         run.checks.cbEyesLets = options.pupils;
         run.checks.params = loadThresholds(work, err);
         run.verdictFilter = options.verdict;

@@ -6,7 +6,7 @@ namespace photocheck {
 
 // "photocheck-cli batch": the batch run over a folder without the window.
 struct BatchCommandOptions {
-    std::string folder;
+    std::string folder;            // made absolute: the rows name the folders of the photos
     bool pupils = false;           // as the check box "是否判断瞳孔"
     std::string verdict = "全部";  // the verdict filter the results are reopened with
     std::string csvFile;           // where to write the run's rows as CSV; none when empty

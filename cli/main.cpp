@@ -1,6 +1,7 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <iostream>
 #include <thread>
 
@@ -71,9 +72,16 @@ void addBatchCommand(CLI::App& app, BatchCommandOptions& o) {
                       "Working folder for the database and the parameter file (default: the system's)");
     batch
         ->add_option("-j,--jobs", o.threads,
-                     "Photos judged side by side; the output is the same for any number")
+                     "Photos judged side by side (default: one per core, at most 8); the output is the same "
+                     "for any number")
         ->check(CLI::Range(1, 256))
         ->capture_default_str();
+}
+
+// One thread per core, but not so many that the photos in work outgrow a small memory.
+int defaultThreads() {
+    constexpr unsigned MostThreadsByDefault = 8;
+    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, MostThreadsByDefault));
 }
 
 }  // namespace
@@ -83,7 +91,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     CheckCommandOptions check;
     BatchCommandOptions batch;
-    batch.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    batch.threads = defaultThreads();
     addCheckCommand(app, check);
     addBatchCommand(app, batch);
     CLI11_PARSE(app, argc, argv);

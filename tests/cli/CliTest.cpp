@@ -39,9 +39,10 @@ struct CliResult {
     }
 };
 
-CliResult runCli(const std::vector<std::string>& args) {
+CliResult runCli(const std::vector<std::string>& args, const std::string& workingFolder = "") {
     const TempDir scratch;
-    std::string command = shellQuoted(binFolder() + "/photocheck-cli");
+    std::string command = workingFolder.empty() ? "" : "cd " + shellQuoted(workingFolder) + " && ";
+    command += shellQuoted(binFolder() + "/photocheck-cli");
     for (const std::string& arg : args) command += " " + shellQuoted(arg);
     command += " 2>" + shellQuoted(scratch.file("stderr"));
     CliResult result;
@@ -209,6 +210,15 @@ TEST_F(BatchCommandTest, RunsTheFolderAndLeavesRowsCopiesAndWorkingFiles) {
               "notes,txt,,,,,,,,,照片格式必须是JPG,不合格," +
                   photos + "/\r\nsmall,jpg,20*30,,,,,,,,照片像素必须是390*567,不合格," + photos +
                   "/sub/\r\n");
+}
+
+TEST_F(BatchCommandTest, ARelativeFolderIsStoredAsAnAbsoluteOne) {
+    test::writeFile(photos + "/sub/notes.txt", "notes");
+    const CliResult r = runCli({"batch", "photos//", "--work-folder", work, "--csv", "rows.csv"}, dir.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(test::readFile(dir.file("rows.csv")).find(",不合格," + photos + "/sub/\r\n"),
+              std::string::npos);
+    EXPECT_TRUE(test::fileExists(dir.file("不合格照片/notes.txt")));
 }
 
 TEST_F(BatchCommandTest, TheVerdictFilterChoosesTheRowsOfTheCsv) {
