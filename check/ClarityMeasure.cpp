@@ -15,12 +15,14 @@ using LineLevels = std::vector<uint8_t>;
 
 LineLevels rowLine(const GrayPlane& gray, int y, int x1, int x2) {
     LineLevels line;
+    line.reserve(static_cast<size_t>(x2 - x1 + 2));
     for (int x = x1; x <= x2 + 1; ++x) line.push_back(gray.level(x, y));
     return line;
 }
 
 LineLevels columnLine(const GrayPlane& gray, int x, int y1, int y2) {
     LineLevels line;
+    line.reserve(static_cast<size_t>(y2 - y1 + 2));
     for (int y = y1; y <= y2 + 1; ++y) line.push_back(gray.level(x, y));
     return line;
 }
