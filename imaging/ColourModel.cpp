@@ -6,7 +6,38 @@
 
 namespace photocheck {
 
+namespace {
+
+bool isChannel(int value) {
+    return value >= 0 && value <= 255;
+}
+
+// Half-up truncation of the rational p / q for q > 0: trunc(p / q + 1/2) = trunc((2p + q) / 2q), and
+// integer division truncates toward zero as the truncation does.
+int32_t halfUpRatio(int32_t p, int32_t q) {
+    return (2 * p + q) / (2 * q);
+}
+
+}  // namespace
+
+// For channel values the extended evaluation gives the integers of exact rational arithmetic, so
+// they are worked out in integers.
 void RgbToHsv(Hsv& hsv, int r, int g, int b) {
+    if (!isChannel(r) || !isChannel(g) || !isChannel(b)) return RgbToHsvExtended(hsv, r, g, b);
+    hsv.v = std::max({r, g, b});
+    const int32_t d = hsv.v - std::min({r, g, b});
+    hsv.s = hsv.v == 0 ? 0 : halfUpRatio(255 * d, hsv.v);
+    if (hsv.s == 0) return;
+    if (hsv.v == r)
+        hsv.h = halfUpRatio((g - b) * 60, d);
+    else if (hsv.v == g)
+        hsv.h = halfUpRatio((b - r) * 60 + 120 * d, d);
+    else
+        hsv.h = halfUpRatio((r - g) * 60 + 240 * d, d);
+    if (hsv.h < 0) hsv.h += 360;
+}
+
+void RgbToHsvExtended(Hsv& hsv, int r, int g, int b) {
     const Extended R(r), G(g), B(b);
     hsv.v = halfUpTrunc(std::max({R, G, B}));
     const int32_t m = halfUpTrunc(std::min({R, G, B}));

@@ -14,6 +14,10 @@ struct Hsv {
 // Converts one pixel; leaves hsv.h untouched when the saturation comes out 0.
 void RgbToHsv(Hsv& hsv, int r, int g, int b);
 
+// The same conversion step by step in extended arithmetic, which RgbToHsv equals for channel values
+// 0 to 255 and falls back on outside them.
+void RgbToHsvExtended(Hsv& hsv, int r, int g, int b);
+
 // 0.3 R + 0.59 G + 0.11 B, evaluated in 80-bit extended precision and rounded to nearest, ties to even.
 int GrayLevel(int r, int g, int b);
 
