@@ -8,8 +8,9 @@
 namespace photocheck {
 
 // The gray levels of a picture, one byte per pixel. A pixel outside the picture reads as white (255),
-// so a region or a line may reach past the edge. A row's levels are worked out the first time one of
-// them is read: the hair search and the clarity regions look at a small part of the photo.
+// so a region or a line may reach past the edge. The levels are worked out in short runs of a row, each
+// the first time one of its levels is read: the hair search and the clarity regions look at a small
+// part of the photo.
 class GrayPlane {
   public:
     static constexpr uint8_t Outside = 255;
@@ -24,22 +25,23 @@ class GrayPlane {
 
     uint8_t level(int x, int y) const {
         if (x < 0 || y < 0 || x >= width_ || y >= height_) return Outside;
-        return row(y)[x];
+        const size_t run = static_cast<size_t>(y) * runsPerRow_ + static_cast<size_t>(x / RunLength);
+        if (!runDone_[run]) fillRun(x / RunLength, y);
+        return levels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
     }
 
   private:
-    const uint8_t* row(int y) const {
-        if (!rowDone_[static_cast<size_t>(y)]) fillRow(y);
-        return levels_.data() + static_cast<size_t>(y) * static_cast<size_t>(width_);
-    }
-    void fillRow(int y) const;
+    static constexpr int RunLength = 32;
+
+    void fillRun(int run, int y) const;
 
     std::optional<Bitmap> kept_;
     const Bitmap& picture_;
     int width_;
     int height_;
+    size_t runsPerRow_;
     mutable std::vector<uint8_t> levels_;
-    mutable std::vector<bool> rowDone_;
+    mutable std::vector<uint8_t> runDone_;
 };
 
 }  // namespace photocheck
