@@ -65,13 +65,13 @@ bool closedAbove(const Bitmap& photo, int x, int r, const Window& band) {
     return false;
 }
 
-bool confirmedMark(const Bitmap& photo, int x, const Window& band, int& markRow) {
+// The row of the column's pupil mark: a catchlight above the lowest dark pixel, closed from above.
+std::optional<int> confirmedMarkRow(const Bitmap& photo, int x, const Window& band) {
     const std::optional<int> dark = lowestDarkRow(photo, x, band);
-    if (!dark) return false;
+    if (!dark) return std::nullopt;
     const std::optional<int> light = catchlightRow(photo, x, *dark, band);
-    if (!light || !closedAbove(photo, x, *light, band)) return false;
-    markRow = *light;
-    return true;
+    if (!light || !closedAbove(photo, x, *light, band)) return std::nullopt;
+    return light;
 }
 
 std::string peakText(const EyeBlock& block) {
@@ -162,11 +162,11 @@ PupilCount PupilScan(const Bitmap& photo, int32_t a, int32_t b, const Window& ba
     pupils.line = lineStart;
     int32_t lastX = 0;
     for (int32_t x = a; x <= b && pupils.count < 2; ++x) {
-        int markRow = 0;
-        if (!confirmedMark(photo, x, band, markRow)) continue;
+        const std::optional<int> markRow = confirmedMarkRow(photo, x, band);
+        if (!markRow) continue;
         if (x - lastX >= MarkSpacing) {
             ++pupils.count;
-            pupils.line += "        第" + text(pupils.count) + "个   X=" + text(x) + "  Y=" + text(markRow);
+            pupils.line += "        第" + text(pupils.count) + "个   X=" + text(x) + "  Y=" + text(*markRow);
         }
         lastX = x;
     }
