@@ -76,6 +76,13 @@ TEST_F(JudgePhotoTest, EachPhotoStartsWithAnEmptyRowAndLog) {
     EXPECT_EQ(photo.row.columns.substr(0, 10), "name,mode,");
 }
 
+TEST_F(JudgePhotoTest, TheHairTopRowOfAnEarlierPhotoIsKept) {
+    ctx.headUp = 77;
+    test::writeFile(dir.file("x.txt"), "");
+    JudgePhoto(ctx, dir.file("x.txt"), Unreadable::Raise);
+    EXPECT_EQ(ctx.headUp, 77);
+}
+
 TEST_F(JudgePhotoTest, SettingsReachTheContext) {
     applySettings(ctx, {true, true, {1, 2, 3, 4, 5}});
     EXPECT_TRUE(ctx.cbDebug);

@@ -246,6 +246,27 @@ TEST_F(BatchCommandTest, ARefusedRunExitsWithItsMessage) {
     EXPECT_EQ(none.err, "请选择照片路径的文件夹！！\n");
 }
 
+TEST_F(BatchCommandTest, ABadThresholdIsShownAndTheRunGoesOn) {
+    test::writeFile(photos + "/notes.txt", "notes");
+    ASSERT_EQ(runCli({"batch", photos, "--work-folder", work}).status, 0);
+    test::writeFile(work + "/SetParameters.ini", toGbk("[Parameters]\r\n文件最小大小(Kb)=12x\r\n"));
+    const CliResult r = runCli({"batch", photos, "--work-folder", work});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "'12x' is not a valid integer value\n");
+    EXPECT_EQ(r.lines().back(), "照片合格率=0%   其中合格数=0  ,  不合格数=1");
+}
+
+TEST(BatchCommandDatabase, ADatabaseThatDoesNotOpenEndsTheProgram) {
+    const TempDir dir;
+    for (const char* name : {"readme.doc", "versions.doc", "SetParameters.ini"})
+        test::writeFile(dir.file(name), "");
+    test::writeFile(dir.file("qob.trd"), "not a database");
+    const CliResult r = runCli({"batch", dir.path(), "--work-folder", dir.path()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("找不到数据库，程序将退出\n"), std::string::npos) << r.err;
+}
+
 TEST(BatchCommandUsage, AnUnknownVerdictIsAUsageError) {
     const CliResult r = runCli({"batch", "photos", "--verdict", "all"});
     EXPECT_NE(r.status, 0);
