@@ -27,4 +27,8 @@ int GrayLevelExtended(int r, int g, int b);
 // GrayLevel of `count` 24-bit pixels stored blue, green, red, one level per pixel into `levels`.
 void GrayLevelsOfPixels(const uint8_t* bgr, int count, uint8_t* levels);
 
+// The threshold view of `count` 24-bit pixels: a pixel whose GrayLevel is greater than the threshold
+// becomes white (255, 255, 255) in `out`, any other black. `out` must not overlap `bgr`.
+void ThresholdPixels(const uint8_t* bgr, int count, int threshold, uint8_t* out);
+
 }  // namespace photocheck
