@@ -19,7 +19,6 @@ void notify(const Callback& callback, Args&&... args) {
 }
 
 void refuseUnusableFolder(const std::string& photoFolder, const ResultFolders& folders) {
-    if (!folderExists(photoFolder)) throw FileSystemError("照片文件夹不存在：" + photoFolder);
     if (liesInResultFolder(photoFolder, folders)) throw BatchRefused(InsideResultFolderMessage);
 }
 

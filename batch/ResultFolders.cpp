@@ -1,5 +1,6 @@
 #include "batch/ResultFolders.h"
 
+#include <filesystem>
 #include <optional>
 
 #include "platform/FileSystem.h"
@@ -16,10 +17,18 @@ bool isSameOrInside(const std::string& inner, const std::string& outer) {
     return inner.compare(0, prefix.size(), prefix) == 0;
 }
 
+// A folder that no longer exists cannot be climbed out of by the file system; its ".." is then
+// resolved on the text, as a Windows path would be.
+std::string beside(const std::string& photoFolder, const char* name) {
+    const std::string path = photoFolder + Up + name;
+    if (folderExists(photoFolder)) return path;
+    return std::filesystem::path(path).lexically_normal().string();
+}
+
 }  // namespace
 
 ResultFolders resultFoldersBeside(const std::string& photoFolder) {
-    return {photoFolder + Up + PassedFolderName, photoFolder + Up + FailedFolderName};
+    return {beside(photoFolder, PassedFolderName), beside(photoFolder, FailedFolderName)};
 }
 
 bool liesInResultFolder(const std::string& photoFolder, const ResultFolders& folders) {

@@ -14,6 +14,7 @@ struct ResultFolders {
 
 // PhotoFolder + "/../合格照片" and PhotoFolder + "/../不合格照片", formed by plain concatenation and
 // left to the file system to resolve: the siblings of the photo folder, or folders inside a root.
+// For a photo folder that does not exist the ".." is resolved on the text.
 ResultFolders resultFoldersBeside(const std::string& photoFolder);
 
 // True when the photo folder is one of the result folders or lies inside one of them; emptying the

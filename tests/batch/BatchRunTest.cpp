@@ -206,11 +206,25 @@ TEST_F(BatchRunTest, ResultFoldersInsideTheFolderAreEmptiedBeforeTheWalk) {
     EXPECT_EQ(test::namesIn(photos + "/不合格照片"), (Lines{"a.txt"}));
 }
 
-TEST_F(BatchRunTest, AMissingFolderEndsTheRunBeforeAnythingIsDeleted) {
+TEST_F(BatchRunTest, AMissingFolderRunsOverNoFilesWithItsResultFoldersEmptied) {
     put("a.txt");
     run();
+    ASSERT_EQ(test::namesIn(failed), (Lines{"a.txt"}));
     options.photoFolder = dir.file("missing");
-    EXPECT_EQ(message([&] { run(); }), "照片文件夹不存在：" + dir.file("missing"));
+    const BatchSummary summary = run();
+    EXPECT_EQ(summary.total, 0);
+    EXPECT_TRUE(rows().empty());
+    EXPECT_TRUE(test::namesIn(failed).empty());
+    EXPECT_EQ(recorder.events, (Lines{"cleared", "log 此文件夹照片一共有 0 张", "progress 0/0", "counts 0 0",
+                                      "log 照片合格率=0%   其中合格数=0  ,  不合格数=0"}));
+    EXPECT_TRUE(state.PreviewEnabled);
+}
+
+TEST_F(BatchRunTest, AMissingFolderWhoseParentIsMissingTooEndsBeforeAnythingIsTouched) {
+    put("a.txt");
+    run();
+    options.photoFolder = dir.file("gone/missing");
+    EXPECT_THROW(run(), FileSystemError);
     EXPECT_EQ(rows().size(), 1u);
     EXPECT_EQ(test::namesIn(failed), (Lines{"a.txt"}));
     EXPECT_FALSE(state.PreviewEnabled);

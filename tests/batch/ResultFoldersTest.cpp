@@ -9,9 +9,18 @@ namespace photocheck {
 namespace {
 
 TEST(ResultFolders, AreFormedByPlainConcatenation) {
-    const ResultFolders folders = resultFoldersBeside("/data/photos");
-    EXPECT_EQ(folders.passed, "/data/photos/../合格照片");
-    EXPECT_EQ(folders.failed, "/data/photos/../不合格照片");
+    test::TempDir dir;
+    const std::string photos = dir.file("photos");
+    test::makeFolders(photos);
+    const ResultFolders folders = resultFoldersBeside(photos);
+    EXPECT_EQ(folders.passed, photos + "/../合格照片");
+    EXPECT_EQ(folders.failed, photos + "/../不合格照片");
+}
+
+TEST(ResultFolders, OfAMissingFolderAreResolvedOnTheText) {
+    const ResultFolders folders = resultFoldersBeside("/nonexistent-photocheck/photos");
+    EXPECT_EQ(folders.passed, "/nonexistent-photocheck/合格照片");
+    EXPECT_EQ(folders.failed, "/nonexistent-photocheck/不合格照片");
 }
 
 TEST(ResultFolders, OfARootLieInsideIt) {
