@@ -59,14 +59,8 @@ int adaptedMidPix(int32_t blackCnt) {
 
 Bitmap binarise(const Bitmap& photo, int MidPix) {
     Bitmap WorkBitmap(photo.width(), photo.height());
-    for (int y = 0; y < photo.height(); ++y) {
-        const uint8_t* bgr = photo.row(y);
-        uint8_t* out = WorkBitmap.row(y);
-        for (int x = 0; x < photo.width(); ++x, bgr += 3, out += 3) {
-            const uint8_t level = grayLevelAbove(bgr[2], bgr[1], bgr[0], MidPix) ? 255 : 0;
-            out[0] = out[1] = out[2] = level;
-        }
-    }
+    for (int y = 0; y < photo.height(); ++y)
+        ThresholdPixels(photo.row(y), photo.width(), MidPix, WorkBitmap.row(y));
     return WorkBitmap;
 }
 
