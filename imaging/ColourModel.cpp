@@ -5,9 +5,11 @@
 
 #include "imaging/Extended.h"
 
-// The pixel loops below get a second copy for processors with AVX2, chosen when the program starts.
+// The pixel loops below are vectorised at every optimisation level and get a second copy for
+// processors with AVX2, chosen when the program starts.
 #if defined(__GNUC__) && defined(__x86_64__) && defined(__linux__) && !defined(__clang__)
-#define PHOTOCHECK_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#define PHOTOCHECK_VECTOR_CLONES \
+    __attribute__((target_clones("avx2", "default"), optimize("tree-vectorize", "vect-cost-model=dynamic")))
 #else
 #define PHOTOCHECK_VECTOR_CLONES
 #endif
