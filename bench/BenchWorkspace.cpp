@@ -1,0 +1,62 @@
+#include "bench/BenchWorkspace.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <stdexcept>
+
+#include "platform/ExecutableFolder.h"
+#include "store/PackageInstall.h"
+#include "store/Parameters.h"
+
+namespace photocheck::bench {
+namespace {
+
+std::string makeTemporaryRoot() {
+    const std::filesystem::path pattern = std::filesystem::temp_directory_path() / "photocheck-bench-XXXXXX";
+    std::string name = pattern.string();
+    if (!mkdtemp(name.data())) throw std::runtime_error("Cannot create a temporary folder in " + name);
+    return name + "/";
+}
+
+std::string installWorkFolder(const std::string& root) {
+    const std::string work = root + "work/";
+    std::filesystem::create_directories(work);
+    InstallWorkFiles(work, executableFolder() + PackageFileName, [](const std::string&) { return false; });
+    return work;
+}
+
+CheckSettings packageSettings(const std::string& work) {
+    CheckSettings settings;
+    LoadParametersFromFile(work + ParameterFileName, settings.params);
+    return settings;
+}
+
+}  // namespace
+
+BenchWorkspace::BenchWorkspace(const PhotoFolderPlan& plan) : root_(makeTemporaryRoot()) {
+    try {
+        const std::string work = installWorkFolder(root_);
+        database_ = openWorkDatabase(work);
+        settings_ = packageSettings(work);
+        photoFolder_ = root_ + "photos";
+        std::cerr << "Writing " << plan.count << " photos (" << plan.distinct << " painted) into "
+                  << photoFolder_ << "\n";
+        folderPhotos_ = writePhotoFolder(photoFolder_, plan);
+    } catch (...) {
+        std::filesystem::remove_all(root_);
+        throw;
+    }
+}
+
+BenchWorkspace::~BenchWorkspace() {
+    database_.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+}
+
+std::string BenchWorkspace::samplePhoto(const std::string& fileName) {
+    return std::string(PHOTOCHECK_SOURCE_DIR) + "/samples/" + fileName;
+}
+
+}  // namespace photocheck::bench

@@ -1,0 +1,39 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "batch/JudgePhoto.h"
+#include "bench/PhotoFolder.h"
+#include "store/Database.h"
+
+namespace photocheck::bench {
+
+// Everything the benchmarks work on, made once per run in a temporary folder that is removed at the
+// end: the working files installed from the data package beside the executable (as the command line
+// does), the open database, the thresholds of the installed parameter file, and the generated photo
+// folder of the batch run. The result folders of the batch run lie beside the photo folder.
+class BenchWorkspace {
+  public:
+    explicit BenchWorkspace(const PhotoFolderPlan& plan);
+    ~BenchWorkspace();
+    BenchWorkspace(const BenchWorkspace&) = delete;
+    BenchWorkspace& operator=(const BenchWorkspace&) = delete;
+
+    const CheckSettings& settings() const { return settings_; }
+    Database& database() { return *database_; }
+    const std::string& photoFolder() const { return photoFolder_; }
+    const std::vector<std::string>& folderPhotos() const { return folderPhotos_; }
+
+    // A photo of the bundled sample set in samples/.
+    static std::string samplePhoto(const std::string& fileName);
+
+  private:
+    std::string root_;
+    std::string photoFolder_;
+    std::vector<std::string> folderPhotos_;
+    std::unique_ptr<Database> database_;
+    CheckSettings settings_;
+};
+
+}  // namespace photocheck::bench

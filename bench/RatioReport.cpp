@@ -1,0 +1,147 @@
+#include "bench/RatioReport.h"
+
+#include <cstdio>
+
+namespace photocheck::bench {
+namespace {
+
+constexpr double FullCheckMostFloors = 1.5;
+constexpr double BatchMostFloors = 2.5;
+constexpr double TwoThreadsLeastSpeedUp = 1.7;
+constexpr double TriplesPerPass = 256.0 * 256.0 * 256.0;
+
+std::string format(const char* pattern, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, pattern, value);
+    return text;
+}
+
+void line(std::ostream& out, const std::string& what, const std::string& figure,
+          const std::string& note = "") {
+    char text[256];
+    std::snprintf(text, sizeof text, "  %-46s %18s   %s", what.c_str(), figure.c_str(), note.c_str());
+    out << text << "\n";
+}
+
+class Verdicts {
+  public:
+    // One target: the figure, the limit and whether it is met.
+    void target(std::ostream& out, const std::string& what, double figure, const std::string& unit,
+                bool atMost, double limit) {
+        const bool met = atMost ? figure <= limit : figure >= limit;
+        allMet_ = allMet_ && met;
+        line(out, what, format("%.2f ", figure) + unit,
+             std::string("target ") + (atMost ? "<= " : ">= ") + format("%.1f", limit) + "   " +
+                 (met ? "PASS" : "MISS"));
+    }
+    void notMeasured(std::ostream& out, const std::string& what) {
+        line(out, what, "not measured", "(run without a filter to see it)");
+    }
+    bool allMet() const { return allMet_; }
+
+  private:
+    bool allMet_ = true;
+};
+
+void printStageRatios(const RatioReport& report, const std::string& photo, std::ostream& out) {
+    const std::optional<double> floor = report.secondsOf(names::decode(photo));
+    if (!floor) return;
+    line(out, "decode floor, " + photo, format("%.3f ms", *floor * 1e3));
+    const std::pair<std::string, std::string> stages[] = {
+        {"FileCheck", names::fileCheck(photo)},
+        {"stage 2", names::stage2(photo)},
+        {"stage 3", names::stage3(photo)},
+        {"full three-stage check", names::fullCheck(photo)},
+    };
+    for (const auto& [label, name] : stages)
+        if (const std::optional<double> s = report.secondsOf(name))
+            line(out, "  " + label, format("%.2f x floor", *s / *floor), format("%.3f ms", *s * 1e3));
+}
+
+}  // namespace
+
+void RatioReport::ReportRuns(const std::vector<Run>& runs) {
+    for (const Run& run : runs) {
+        if (run.error_occurred || run.iterations == 0) continue;
+        const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+        if (run.run_type == Run::RT_Aggregate && !median) continue;
+        Measured& m = measured_[run.run_name.function_name];
+        if (m.fromMedian && !median) continue;
+        m.seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
+        m.fromMedian = median;
+        m.counters.clear();
+        for (const auto& [counter, value] : run.counters) m.counters[counter] = value.value;
+    }
+    ConsoleReporter::ReportRuns(runs);
+}
+
+std::optional<double> RatioReport::secondsOf(const std::string& name) const {
+    const auto found = measured_.find(name);
+    if (found == measured_.end()) return std::nullopt;
+    return found->second.seconds;
+}
+
+std::optional<double> RatioReport::counterOf(const std::string& name, const std::string& counter) const {
+    const auto found = measured_.find(name);
+    if (found == measured_.end()) return std::nullopt;
+    const auto value = found->second.counters.find(counter);
+    if (value == found->second.counters.end()) return std::nullopt;
+    return value->second;
+}
+
+bool printRatios(const RatioReport& report, const RatioInputs& inputs, std::ostream& out) {
+    Verdicts verdicts;
+    out << "\nRatios (real time, all from this run)\n";
+    for (const std::string& photo : inputs.photos) printStageRatios(report, photo, out);
+
+    out << "\nTargets\n";
+    const std::string paired = names::paired(inputs.passingPhoto);
+    const std::optional<double> ratio = report.counterOf(paired, "ratio");
+    const std::optional<double> ratioCpu = report.counterOf(paired, "ratio_cpu");
+    const std::string fullLabel = "full check / decode floor, " + inputs.passingPhoto;
+    if (ratio && ratioCpu) {
+        line(out, "decode floor, taken in turn with the check",
+             format("%.3f ms", report.counterOf(paired, "floor_ms").value_or(0)));
+        line(out, "full three-stage check, taken in turn",
+             format("%.3f ms", report.counterOf(paired, "full_ms").value_or(0)),
+             format("processor time: %.2f x floor", *ratioCpu));
+        verdicts.target(out, fullLabel, *ratio, "x", true, FullCheckMostFloors);
+    } else {
+        verdicts.notMeasured(out, fullLabel);
+    }
+
+    const std::optional<double> folderFloor = report.secondsOf(names::DecodeFolder);
+    const std::optional<double> j1 = report.secondsOf(names::batch(1));
+    const std::optional<double> j2 = report.secondsOf(names::batch(2));
+    const double n = inputs.folderPhotos;
+    if (folderFloor && j1) {
+        line(out, "folder decode floor per photo", format("%.3f ms", *folderFloor / n * 1e3));
+        line(out, "batch -j 1 per photo", format("%.3f ms", *j1 / n * 1e3), format("%.0f photos/s", n / *j1));
+        verdicts.target(out, "batch -j 1 per photo / decode floor", *j1 / *folderFloor, "x", true,
+                        BatchMostFloors);
+    } else {
+        verdicts.notMeasured(out, "batch -j 1 per photo / decode floor");
+    }
+    if (j1 && j2) {
+        line(out, "batch -j 2 per photo", format("%.3f ms", *j2 / n * 1e3), format("%.0f photos/s", n / *j2));
+        verdicts.target(out, "batch photos/s, -j 2 / -j 1", *j1 / *j2, "x", false, TwoThreadsLeastSpeedUp);
+    } else {
+        verdicts.notMeasured(out, "batch photos/s, -j 2 / -j 1");
+    }
+
+    out << "\nGrayLevel\n";
+    if (const std::optional<double> s = report.secondsOf(names::GrayLevelAll))
+        line(out, "GrayLevel, all 16,777,216 triples", format("%.1f ms", *s * 1e3),
+             format("%.2f ns per triple", *s / TriplesPerPass * 1e9));
+    if (const std::optional<double> s = report.secondsOf(names::GrayLevelRowsAll))
+        line(out, "GrayLevelsOfPixels, all triples in rows of 390", format("%.1f ms", *s * 1e3),
+             format("%.2f ns per triple", *s / TriplesPerPass * 1e9));
+    if (const std::optional<double> s = report.secondsOf(names::GrayLevelExtendedAll))
+        line(out, "extended evaluation, all triples", format("%.1f ms", *s * 1e3),
+             format("%.2f ns per triple", *s / TriplesPerPass * 1e9));
+    out << "\nPeak memory of the batch run: bench/batch-memory.sh\n";
+    out << (verdicts.allMet() ? "Every measured target is met.\n" : "A target is missed.\n");
+    return verdicts.allMet();
+}
+
+}  // namespace photocheck::bench
