@@ -1,37 +1,43 @@
 #pragma once
-#include <optional>
+#include <memory>
 
 #include "imaging/Bitmap.h"
 
 namespace photocheck {
 
 // One of the photo views of the window: holds one picture or none. The checks read pictures from the
-// views and write their results into them; the window paints them.
+// views and write their results into them; the window paints them. Views can show one picture
+// together; the first of them that is painted on gets a copy of its own.
 class ImageView {
-public:
+  public:
     ImageView(int width, int height) : width_(width), height_(height) {}
 
     int width() const { return width_; }
     int height() const { return height_; }
 
-    bool hasPicture() const { return picture_.has_value(); }
+    bool hasPicture() const { return picture_ != nullptr; }
     // The picture, or an empty bitmap when the view holds none (reading its rows then fails).
     const Bitmap& picture() const { return picture_ ? *picture_ : empty_; }
-    void assign(const Bitmap& b) { picture_ = b; }
-    void assign(Bitmap&& b) { picture_ = std::move(b); }
+    void assign(const Bitmap& b) { picture_ = std::make_shared<Bitmap>(b); }
+    void assign(Bitmap&& b) { picture_ = std::make_shared<Bitmap>(std::move(b)); }
+    // Shows the picture of another view without copying it.
+    void share(const ImageView& other) { picture_ = other.picture_; }
     void clear() { picture_.reset(); }
 
     // The pixels as painting or a pixel read sees them: an empty view first gets a blank bitmap of its
     // own size, which it then keeps as its picture.
     Bitmap& canvas() {
-        if (!picture_) picture_ = Bitmap(width_, height_);
+        if (!picture_)
+            picture_ = std::make_shared<Bitmap>(width_, height_);
+        else if (picture_.use_count() > 1)
+            picture_ = std::make_shared<Bitmap>(*picture_);
         return *picture_;
     }
 
-private:
+  private:
     int width_;
     int height_;
-    std::optional<Bitmap> picture_;
+    std::shared_ptr<Bitmap> picture_;
     Bitmap empty_;
 };
 
