@@ -6,7 +6,9 @@
 namespace photocheck {
 namespace {
 
-bool isJpgExtension(const std::string& ext) { return asciiUpper(ext) == "JPG"; }
+bool isJpgExtension(const std::string& ext) {
+    return asciiUpper(ext) == "JPG";
+}
 
 void addMode(ResultRow& row, const std::string& ext) {
     row.line += "  " + ext;
@@ -24,10 +26,11 @@ void addFileSize(ResultRow& row, int64_t kb) {
     row.addNumber("Picsize", kb);
 }
 
+// The three views show one bitmap until one of them is painted on.
 void loadIntoViews(CheckContext& ctx, Bitmap&& photo) {
-    ctx.orgImage.assign(photo);
-    ctx.showImage.assign(photo);
-    ctx.MyImage.assign(std::move(photo));
+    ctx.orgImage.assign(std::move(photo));
+    ctx.showImage.share(ctx.orgImage);
+    ctx.MyImage.share(ctx.orgImage);
 }
 
 }  // namespace
