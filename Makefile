@@ -19,7 +19,7 @@ fuzz:
 	  (apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends clang libclang-rt-14-dev)
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DPHOTOCHECK_FUZZ=ON -DPHOTOCHECK_TESTS=OFF >/dev/null
-	cmake --build $(FUZZ_DIR) -j$$(nproc) --target $(FUZZERS) data-package
+	cmake --build $(FUZZ_DIR) -j$$(nproc) --target $(FUZZERS) make-fuzz-seeds data-package
 	scripts/fuzz-seeds.sh $(FUZZ_DIR)
 	@for f in $(FUZZERS); do \
 	  echo "== $$f for $(FUZZ_SECONDS) s"; \
