@@ -65,7 +65,11 @@ void checkScanCount(j_common_ptr cinfo) {
 
 }  // namespace
 
+// A photo is read in a few large reads rather than the library's 4 KB ones.
+constexpr size_t ReadBufferBytes = 64 * 1024;
+
 struct JpegReader::Impl {
+    std::vector<char> readBuffer = std::vector<char>(ReadBufferBytes);  // outlives the file below
     FileHandle file;
     int64_t size = 0;
     ErrorManager err{};
@@ -82,6 +86,7 @@ struct JpegReader::Impl {
 JpegReader::JpegReader(const std::string& path) : impl_(std::make_unique<Impl>()) {
     Impl& s = *impl_;
     s.file = openForReading(path);
+    std::setvbuf(s.file.get(), s.readBuffer.data(), _IOFBF, s.readBuffer.size());
     struct stat st {};
     if (fstat(fileno(s.file.get()), &st) == 0) s.size = st.st_size;
 
