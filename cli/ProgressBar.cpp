@@ -29,7 +29,9 @@ void ProgressBar::start(int total) {
 void ProgressBar::photoDone(int processed, const std::string& line) {
     processed_ = processed;
     if (!terminal_) {
+        // One line per photo, passed on at once so a pipe or a log shows the run as it goes.
         out_ << line << '\n';
+        out_.flush();
         return;
     }
     draw();
