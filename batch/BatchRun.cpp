@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "batch/EarlyCopies.h"
 #include "batch/OrderedChecks.h"
 #include "batch/PassRate.h"
 #include "platform/FileSystem.h"
@@ -35,26 +36,20 @@ void emptyResultTable(Query& adoPicMsg) {
         ExecSql(adoPicMsg, "delete * from pictureMsg");
 }
 
-// The copy keeps the full file name; an existing copy is left as it is.
-void copyIntoResultFolder(const JudgedPhoto& photo, const ResultFolders& folders) {
-    const std::string& folder = photo.passed ? folders.passed : folders.failed;
-    copyFileNoOverwrite(photo.path, folder + PathSeparator + fileNameOf(photo.path));
-}
-
 struct Tally {
     int passed = 0;
     int failed = 0;
     int processed = 0;
 };
 
-void storePhoto(Query& adoPicMsg, const JudgedPhoto& photo, const ResultFolders& folders,
+void storePhoto(Query& adoPicMsg, const JudgedPhoto& photo, bool copied, const ResultFolders& folders,
                 const BatchEvents& events, Tally& tally) {
     if (photo.unreadable) notify(events.onLogLine, unreadableLine(photo.path, *photo.unreadable));
     if (photo.passed)
         ++tally.passed;
     else
         ++tally.failed;
-    copyIntoResultFolder(photo, folders);
+    if (!copied) copyIntoResultFolder(photo, folders);
     ExecSql(adoPicMsg, photo.row.insertStatement());
     ++tally.processed;
     notify(events.onPhotoDone, tally.processed, photoDoneLine(tally.processed));
@@ -104,10 +99,17 @@ BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const Batch
     notify(events.onLogLine, countLine(total));
     notify(events.onProgressStart, total);
 
+    EarlyCopies early(paths, folders);
     Tally tally;
-    {
-        OrderedChecks checks(paths, options.threads, options.checks);
-        for (int i = 0; i < total; ++i) storePhoto(adoPicMsg, checks.next(), folders, events, tally);
+    size_t index = 0;
+    try {
+        OrderedChecks checks(paths, options.threads, options.checks,
+                             [&early](const JudgedPhoto& photo, size_t i) { early.copy(photo, i); });
+        for (; index < paths.size(); ++index)
+            storePhoto(adoPicMsg, checks.next(), early.copiesEarly(index), folders, events, tally);
+    } catch (...) {
+        early.takeBackAfter(index);  // the judging threads have stopped
+        throw;
     }
 
     OpenSql(adoPicMsg, resultsStatement(options.verdictFilter));

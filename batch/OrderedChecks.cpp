@@ -10,8 +10,10 @@ constexpr size_t PhotosAheadPerThread = 2;
 }  // namespace
 
 OrderedChecks::OrderedChecks(const std::vector<std::string>& paths, int threads,
-                             const CheckSettings& settings)
-    : paths_(paths), aheadLimit_(PhotosAheadPerThread * static_cast<size_t>(threads > 1 ? threads : 1)) {
+                             const CheckSettings& settings, AfterJudging afterJudging)
+    : paths_(paths),
+      aheadLimit_(PhotosAheadPerThread * static_cast<size_t>(threads > 1 ? threads : 1)),
+      afterJudging_(std::move(afterJudging)) {
     if (threads <= 1) {
         callerContext_ = std::make_unique<CheckContext>();
         applySettings(*callerContext_, settings);
@@ -45,6 +47,7 @@ OrderedChecks::Outcome OrderedChecks::judge(CheckContext& ctx, size_t index) con
     Outcome outcome;
     try {
         outcome.photo = JudgePhoto(ctx, paths_[index], Unreadable::FailTheRow);
+        if (afterJudging_) afterJudging_(outcome.photo, index);
     } catch (...) {
         outcome.error = std::current_exception();
     }

@@ -2,6 +2,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -19,7 +20,12 @@ namespace photocheck {
 // are judged one after the other on the caller's thread, all with the same context.
 class OrderedChecks {
   public:
-    OrderedChecks(const std::vector<std::string>& paths, int threads, const CheckSettings& settings);
+    // Work on a judged photo that need not wait for its turn, done on the thread that judged it: the
+    // photo and its index in the list. It is not called for a photo whose check raised an error.
+    using AfterJudging = std::function<void(const JudgedPhoto& photo, size_t index)>;
+
+    OrderedChecks(const std::vector<std::string>& paths, int threads, const CheckSettings& settings,
+                  AfterJudging afterJudging = {});
     ~OrderedChecks();
     OrderedChecks(const OrderedChecks&) = delete;
     OrderedChecks& operator=(const OrderedChecks&) = delete;
@@ -39,6 +45,7 @@ class OrderedChecks {
 
     const std::vector<std::string>& paths_;
     const size_t aheadLimit_;
+    const AfterJudging afterJudging_;
     size_t handedOut_ = 0;
     std::unique_ptr<CheckContext> callerContext_;  // the one context when there are no workers
 

@@ -1,0 +1,52 @@
+#include "batch/EarlyCopies.h"
+
+#include <filesystem>
+#include <system_error>
+#include <unordered_map>
+
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+
+namespace photocheck {
+namespace {
+
+std::string copyTarget(const std::string& folder, const std::string& path) {
+    return folder + PathSeparator + fileNameOf(path);
+}
+
+std::vector<char> namesSeenOnce(const std::vector<std::string>& paths) {
+    std::unordered_map<std::string, int> seen;
+    for (const std::string& path : paths) ++seen[asciiUpper(fileNameOf(path))];
+    std::vector<char> once;
+    once.reserve(paths.size());
+    for (const std::string& path : paths) once.push_back(seen[asciiUpper(fileNameOf(path))] == 1 ? 1 : 0);
+    return once;
+}
+
+}  // namespace
+
+bool copyIntoResultFolder(const JudgedPhoto& photo, const ResultFolders& folders) {
+    return copyFileNoOverwrite(photo.path,
+                               copyTarget(photo.passed ? folders.passed : folders.failed, photo.path));
+}
+
+EarlyCopies::EarlyCopies(const std::vector<std::string>& paths, const ResultFolders& folders)
+    : paths_(paths), folders_(folders), unique_(namesSeenOnce(paths)), made_(paths.size(), None) {}
+
+void EarlyCopies::copy(const JudgedPhoto& photo, size_t index) {
+    if (!copiesEarly(index) || !copyIntoResultFolder(photo, folders_)) return;
+    made_[index] = photo.passed ? Passed : Failed;
+}
+
+void EarlyCopies::takeBackAfter(size_t index) {
+    for (size_t i = index + 1; i < made_.size(); ++i) {
+        if (made_[i] == None) continue;
+        const std::string target =
+            copyTarget(made_[i] == Passed ? folders_.passed : folders_.failed, paths_[i]);
+        std::error_code ignored;
+        std::filesystem::remove(target, ignored);
+        made_[i] = None;
+    }
+}
+
+}  // namespace photocheck

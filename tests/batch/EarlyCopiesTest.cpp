@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include "batch/BatchRun.h"
+#include "batch/EarlyCopies.h"
+#include "tests/batch/BatchTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+namespace photocheck {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(EarlyCopiesTest, OnlyNamesNoOtherFileHasAreCopiedEarly) {
+    const std::vector<std::string> paths = {"/p/a/x.jpg", "/p/b/X.JPG", "/p/a/y.jpg", "/p/c/z.jpg",
+                                            "/p/d/z.jpg"};
+    const ResultFolders folders{"/p/passed", "/p/failed"};
+    const EarlyCopies early(paths, folders);
+    EXPECT_FALSE(early.copiesEarly(0));  // x.jpg and X.JPG are one name on Windows
+    EXPECT_FALSE(early.copiesEarly(1));
+    EXPECT_TRUE(early.copiesEarly(2));
+    EXPECT_FALSE(early.copiesEarly(3));
+    EXPECT_FALSE(early.copiesEarly(4));
+}
+
+// Runs over plain files that all fail the format check, on two threads.
+struct TwoThreadRunTest : ::testing::Test {
+    test::TempDir dir;
+    std::string photos = dir.file("photos");
+    std::string failed = dir.file("不合格照片");
+    std::unique_ptr<Database> db = test::createTestDatabase(dir.file("qob.trd"));
+    Query adoPicMsg{*db};
+    BatchOptions options;
+    BatchState state;
+
+    void SetUp() override {
+        test::makeFolders(photos);
+        options.photoFolder = photos;
+        options.threads = 2;
+    }
+    void put(const std::string& relative, const std::string& content = "x") const {
+        test::writeFile(photos + "/" + relative, content);
+    }
+};
+
+TEST_F(TwoThreadRunTest, ARunEndedByTheDatabaseKeepsNoCopyOfTheFilesAfterIt) {
+    db->execute(
+        "create trigger refuse before insert on pictureMsg when new.name like '%boom%' "
+        "begin select raise(abort, 'boom refused'); end;");
+    put("a.txt");
+    put("b boom.txt");
+    for (const char* later : {"c.txt", "d.txt", "e.txt", "f.txt", "g.txt", "h.txt"}) put(later);
+    EXPECT_THROW(RunBatch(adoPicMsg, options, {}, state), DatabaseError);
+    EXPECT_EQ(test::namesIn(failed), (Lines{"a.txt", "b boom.txt"}));
+    EXPECT_EQ(test::tableRows(*db).size(), 1u);
+}
+
+TEST_F(TwoThreadRunTest, OfTwoFilesOfOneNameTheFirstInTheListIsCopied) {
+    test::makeFolders(photos + "/one");
+    test::makeFolders(photos + "/two");
+    for (const char* name : {"one/a.txt", "one/b.txt", "one/c.txt", "one/d.txt"}) put(name);
+    put("one/same.txt", "first");
+    put("two/same.txt", "second");
+    const BatchSummary summary = RunBatch(adoPicMsg, options, {}, state);
+    EXPECT_EQ(summary.total, 6);
+    EXPECT_EQ(test::namesIn(failed), (Lines{"a.txt", "b.txt", "c.txt", "d.txt", "same.txt"}));
+    EXPECT_EQ(test::readFile(failed + "/same.txt"), "first");
+}
+
+}  // namespace
+}  // namespace photocheck
