@@ -12,10 +12,11 @@
 namespace photocheck::bench {
 namespace {
 
-std::string makeTemporaryRoot() {
-    const std::filesystem::path pattern = std::filesystem::temp_directory_path() / "photocheck-bench-XXXXXX";
-    std::string name = pattern.string();
-    if (!mkdtemp(name.data())) throw std::runtime_error("Cannot create a temporary folder in " + name);
+// A new folder inside the given one, or inside the build folder (beside bin/) when none is given.
+std::string makeScratchRoot(const std::string& parent) {
+    const std::string base = parent.empty() ? executableFolder() + "../" : parent + "/";
+    std::string name = base + "bench-scratch-XXXXXX";
+    if (!mkdtemp(name.data())) throw std::runtime_error("Cannot create a scratch folder " + name);
     return name + "/";
 }
 
@@ -34,7 +35,8 @@ CheckSettings packageSettings(const std::string& work) {
 
 }  // namespace
 
-BenchWorkspace::BenchWorkspace(const PhotoFolderPlan& plan) : root_(makeTemporaryRoot()) {
+BenchWorkspace::BenchWorkspace(const PhotoFolderPlan& plan, const std::string& scratchParent)
+    : root_(makeScratchRoot(scratchParent)) {
     try {
         const std::string work = installWorkFolder(root_);
         database_ = openWorkDatabase(work);

@@ -9,13 +9,14 @@
 
 namespace photocheck::bench {
 
-// Everything the benchmarks work on, made once per run in a temporary folder that is removed at the
-// end: the working files installed from the data package beside the executable (as the command line
-// does), the open database, the thresholds of the installed parameter file, and the generated photo
-// folder of the batch run. The result folders of the batch run lie beside the photo folder.
+// Everything the benchmarks work on, made once per run in a scratch folder that is removed at the
+// end (inside the build folder unless another parent is given): the working files installed from the data
+// package beside the executable (as the command line does), the open database, the thresholds of the
+// installed parameter file, and the generated photo folder of the batch run. The result folders of the batch
+// run lie beside the photo folder.
 class BenchWorkspace {
   public:
-    explicit BenchWorkspace(const PhotoFolderPlan& plan);
+    BenchWorkspace(const PhotoFolderPlan& plan, const std::string& scratchParent);
     ~BenchWorkspace();
     BenchWorkspace(const BenchWorkspace&) = delete;
     BenchWorkspace& operator=(const BenchWorkspace&) = delete;

@@ -29,17 +29,15 @@ inline std::string fullCheck(const std::string& photo) {
 inline std::string paired(const std::string& photo) {
     return "decode+full/" + photo;
 }
-inline const char* const DecodeFolder = "decode/folder";
-inline std::string batch(int threads) {
-    return "batch/j" + std::to_string(threads);
-}
+inline const char* const FolderRounds = "folder/decode+batch-j1+batch-j2";
 inline const char* const GrayLevelAll = "GrayLevel/all-triples";
 inline const char* const GrayLevelRowsAll = "GrayLevelsOfPixels/all-triples";
 inline const char* const GrayLevelExtendedAll = "GrayLevelExtended/all-triples";
 }  // namespace names
 
-// The console report, which also keeps the real time per iteration of every benchmark (the median
-// when repetitions were asked for) so that the ratios can be worked out at the end of the run.
+// The console report, which also keeps the real time per iteration and the counters of every
+// benchmark (the median when repetitions were asked for) so that the ratios can be worked out at the
+// end of the run.
 class RatioReport : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override;
