@@ -1,8 +1,9 @@
 #include "batch/EarlyCopies.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <system_error>
-#include <unordered_map>
 
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -14,12 +15,21 @@ std::string copyTarget(const std::string& folder, const std::string& path) {
     return folder + PathSeparator + fileNameOf(path);
 }
 
+// Names are compared by their hashes: two names that merely share a hash count as one, which only
+// makes those copies wait for their turn.
 std::vector<char> namesSeenOnce(const std::vector<std::string>& paths) {
-    std::unordered_map<std::string, int> seen;
-    for (const std::string& path : paths) ++seen[asciiUpper(fileNameOf(path))];
+    std::vector<size_t> hashes;
+    hashes.reserve(paths.size());
+    for (const std::string& path : paths)
+        hashes.push_back(std::hash<std::string>{}(asciiUpper(fileNameOf(path))));
+    std::vector<size_t> sorted = hashes;
+    std::sort(sorted.begin(), sorted.end());
     std::vector<char> once;
     once.reserve(paths.size());
-    for (const std::string& path : paths) once.push_back(seen[asciiUpper(fileNameOf(path))] == 1 ? 1 : 0);
+    for (size_t hash : hashes) {
+        const auto same = std::equal_range(sorted.begin(), sorted.end(), hash);
+        once.push_back(same.second - same.first == 1 ? 1 : 0);
+    }
     return once;
 }
 
