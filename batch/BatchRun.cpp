@@ -30,10 +30,8 @@ void prepareResultFolders(const ResultFolders& folders) {
     EmptyFolderTree(folders.passed);
 }
 
-// Whether the table holds rows is asked of one row: the rows of the last run are not loaded.
 void emptyResultTable(Query& adoPicMsg) {
-    if (OpenSql(adoPicMsg, "select * from pictureMsg limit 1"))
-        ExecSql(adoPicMsg, "delete * from pictureMsg");
+    if (OpenSql(adoPicMsg, "select * from pictureMsg")) ExecSql(adoPicMsg, "delete * from pictureMsg");
 }
 
 struct Tally {
