@@ -5,4 +5,4 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 scripts/build.sh
-exec "${BUILD_DIR:-build}"/bin/photocheck-cli batch samples "$@"
+exec "${BUILD_DIR:-build}"/bin/photocheck-cli batch samples --show-results "$@"

@@ -10,6 +10,7 @@
 #include "batch/BatchRun.h"
 #include "batch/RowsCsv.h"
 #include "cli/ProgressBar.h"
+#include "cli/ResultsTable.h"
 #include "platform/ExecutableFolder.h"
 #include "platform/Paths.h"
 #include "platform/WorkFolder.h"
@@ -112,6 +113,7 @@ int runBatchCommand(const BatchCommandOptions& options, std::ostream& out, std::
         RunBatch(adoPicMsg, run, eventsFor(bar), state);
 
         if (!options.csvFile.empty()) writeCsv(adoPicMsg, options.csvFile);
+        if (options.showResults) printResultsTable(adoPicMsg, out);
         return 0;
     } catch (const std::exception& e) {
         bar.interrupt();

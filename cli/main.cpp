@@ -68,6 +68,9 @@ void addBatchCommand(CLI::App& app, BatchCommandOptions& o) {
     batch->add_option("--csv", o.csvFile,
                       "Write the results as CSV (UTF-8 with BOM, header row, every column of pictureMsg, "
                       "trimmed text; one row per file with --verdict 全部)");
+    batch->add_flag("--show-results", o.showResults,
+                    "After the summary, list the results as the window's grid shows them: file name, "
+                    "verdict, reason");
     batch->add_option("--work-folder", o.workFolder,
                       "Working folder for the database and the parameter file (default: the system's)");
     batch

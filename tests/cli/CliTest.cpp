@@ -212,6 +212,20 @@ TEST_F(BatchCommandTest, RunsTheFolderAndLeavesRowsCopiesAndWorkingFiles) {
                   "/sub/\r\n");
 }
 
+TEST_F(BatchCommandTest, ShowResultsListsTheGridAfterTheSummaryInColumns) {
+    test::writeFile(photos + "/notes.txt", "notes");
+    writeJpeg(pattern(20, 30), photos + "/sub/文件.jpg");
+    const CliResult r = runCli({"batch", photos, "--work-folder", work, "--show-results"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const Lines lines = r.lines();
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[3], "照片合格率=0%   其中合格数=0  ,  不合格数=2");
+    // Two-column characters count twice: every verdict starts at the same terminal column.
+    EXPECT_EQ(lines[4], "文件名  结果    原因");
+    EXPECT_EQ(lines[5], "notes   不合格  照片格式必须是JPG");
+    EXPECT_EQ(lines[6], "文件    不合格  照片像素必须是390*567");
+}
+
 TEST_F(BatchCommandTest, ARelativeFolderIsStoredAsAnAbsoluteOne) {
     test::writeFile(photos + "/sub/notes.txt", "notes");
     const CliResult r = runCli({"batch", "photos//", "--work-folder", work, "--csv", "rows.csv"}, dir.path());

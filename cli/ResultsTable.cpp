@@ -1,0 +1,62 @@
+#include "cli/ResultsTable.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/Paths.h"
+
+namespace photocheck {
+namespace {
+
+struct GridRow {
+    std::string name;
+    std::string result;
+    std::string reason;
+};
+
+// The wide characters of East Asian scripts and the full-width forms.
+bool isWide(uint32_t codePoint) {
+    return (codePoint >= 0x1100 && codePoint <= 0x115F) || (codePoint >= 0x2E80 && codePoint <= 0xA4CF) ||
+           (codePoint >= 0xAC00 && codePoint <= 0xD7A3) || (codePoint >= 0xF900 && codePoint <= 0xFAFF) ||
+           (codePoint >= 0xFE30 && codePoint <= 0xFE4F) || (codePoint >= 0xFF00 && codePoint <= 0xFF60) ||
+           (codePoint >= 0xFFE0 && codePoint <= 0xFFE6) || (codePoint >= 0x20000 && codePoint <= 0x3FFFD);
+}
+
+std::string padded(const std::string& text, int width) {
+    return text + std::string(static_cast<size_t>(std::max(0, width - displayWidth(text))), ' ');
+}
+
+}  // namespace
+
+int displayWidth(const std::string& utf8) {
+    int width = 0;
+    for (size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        uint32_t codePoint = length == 1 ? lead : lead & (0xFF >> (length + 1));
+        for (size_t k = 1; k < length && i + k < utf8.size(); ++k)
+            codePoint = (codePoint << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        width += isWide(codePoint) ? 2 : 1;
+        i += length;
+    }
+    return width;
+}
+
+void printResultsTable(const Query& results, std::ostream& out) {
+    std::vector<GridRow> rows{{"文件名", "结果", "原因"}};
+    for (size_t i = 0; i < results.rows().size(); ++i)
+        rows.push_back({trimmed(results.text(i, "name")), results.text(i, "result"), results.text(i, "reason")});
+    int nameWidth = 0, resultWidth = 0;
+    for (const GridRow& row : rows) {
+        nameWidth = std::max(nameWidth, displayWidth(row.name));
+        resultWidth = std::max(resultWidth, displayWidth(row.result));
+    }
+    for (const GridRow& row : rows) {
+        std::string line = padded(row.name, nameWidth) + "  " + padded(row.result, resultWidth) + "  " + row.reason;
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        out << line << '\n';
+    }
+}
+
+}  // namespace photocheck
