@@ -48,25 +48,12 @@ std::vector<std::string> formatFailedRow(const std::string& name, const std::str
             " " + folder + " "};
 }
 
-struct BatchRunTest : ::testing::Test {
-    test::TempDir dir;
-    std::string photos = dir.file("photos");
-    std::string passed = dir.file("合格照片");
-    std::string failed = dir.file("不合格照片");
-    std::unique_ptr<Database> db = test::createTestDatabase(dir.file("qob.trd"));
-    Query adoPicMsg{*db};
-    BatchOptions options;
-    BatchState state;
+struct BatchRunTest : test::BatchFolderTest {
     Recorder recorder;
 
     void SetUp() override {
-        test::makeFolders(photos);
-        options.photoFolder = photos;
+        BatchFolderTest::SetUp();
         options.checks.params.ParamFileSizeKb = 100000;  // no photo gets past the file check
-    }
-    std::string at(const std::string& relative) const { return photos + "/" + relative; }
-    void put(const std::string& relative, const std::string& content = "x") const {
-        test::writeFile(at(relative), content);
     }
     BatchSummary run() {
         recorder.events.clear();

@@ -1,9 +1,13 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "batch/BatchRun.h"
 #include "store/Database.h"
+#include "tests/support/TestSupport.h"
 
 namespace photocheck::test {
 
@@ -22,5 +26,27 @@ std::vector<std::string> namesIn(const std::string& folder);
 
 // Every row of pictureMsg in table order, each value as text, "NULL" for a missing value.
 std::vector<std::vector<std::string>> tableRows(Database& db);
+
+// A photo folder and a database in a fresh temporary folder, with the run's options pointing at them;
+// the result folders lie beside the photo folder.
+struct BatchFolderTest : ::testing::Test {
+    TempDir dir;
+    std::string photos = dir.file("photos");
+    std::string passed = dir.file("合格照片");
+    std::string failed = dir.file("不合格照片");
+    std::unique_ptr<Database> db = createTestDatabase(dir.file("qob.trd"));
+    Query adoPicMsg{*db};
+    BatchOptions options;
+    BatchState state;
+
+    void SetUp() override {
+        makeFolders(photos);
+        options.photoFolder = photos;
+    }
+    std::string at(const std::string& relative) const { return photos + "/" + relative; }
+    void put(const std::string& relative, const std::string& content = "x") const {
+        writeFile(at(relative), content);
+    }
+};
 
 }  // namespace photocheck::test

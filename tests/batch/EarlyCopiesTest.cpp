@@ -23,22 +23,10 @@ TEST(EarlyCopiesTest, OnlyNamesNoOtherFileHasAreCopiedEarly) {
 }
 
 // Runs over plain files that all fail the format check, on two threads.
-struct TwoThreadRunTest : ::testing::Test {
-    test::TempDir dir;
-    std::string photos = dir.file("photos");
-    std::string failed = dir.file("不合格照片");
-    std::unique_ptr<Database> db = test::createTestDatabase(dir.file("qob.trd"));
-    Query adoPicMsg{*db};
-    BatchOptions options;
-    BatchState state;
-
+struct TwoThreadRunTest : test::BatchFolderTest {
     void SetUp() override {
-        test::makeFolders(photos);
-        options.photoFolder = photos;
+        BatchFolderTest::SetUp();
         options.threads = 2;
-    }
-    void put(const std::string& relative, const std::string& content = "x") const {
-        test::writeFile(photos + "/" + relative, content);
     }
 };
 

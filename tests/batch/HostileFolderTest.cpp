@@ -18,21 +18,8 @@ using Names = std::vector<std::string>;
 
 constexpr uid_t NobodyId = 65534;
 
-struct HostileFolderTest : ::testing::Test {
-    test::TempDir dir;
-    std::string photos = dir.file("photos");
-    std::string failed = dir.file("不合格照片");
-    std::unique_ptr<Database> db = test::createTestDatabase(dir.file("qob.trd"));
-    Query adoPicMsg{*db};
-    BatchOptions options;
-    BatchState state;
-
-    void SetUp() override {
-        test::makeFolders(photos);
-        options.photoFolder = photos;
-    }
-    std::string at(const std::string& relative) const { return photos + "/" + relative; }
-    void put(const std::string& relative) const { test::writeFile(at(relative), "not a photo"); }
+struct HostileFolderTest : test::BatchFolderTest {
+    void put(const std::string& relative) const { BatchFolderTest::put(relative, "not a photo"); }
     BatchSummary run() { return RunBatch(adoPicMsg, options, {}, state); }
     // Column 0 (name) and column 12 (folderPath) of every row, blanks included.
     std::vector<std::pair<std::string, std::string>> namesAndFolders() {
