@@ -35,8 +35,8 @@ class RawDeflater {
 };
 
 // The 12-byte header of traditional encryption: random bytes, then the check byte.
-std::string encryptionHeader(uint8_t checkByte) {
-    std::random_device random;
+std::string encryptionHeader(uint8_t checkByte, std::optional<uint32_t> seed) {
+    std::mt19937 random(seed ? *seed : std::random_device()());
     std::string header(ZipCrypto::HeaderSize, '\0');
     for (size_t i = 0; i + 1 < header.size(); ++i) header[i] = static_cast<char>(random() & 0xFF);
     header.back() = static_cast<char>(checkByte);
@@ -45,7 +45,7 @@ std::string encryptionHeader(uint8_t checkByte) {
 
 std::string encrypted(const ZipWriterEntry& e, uint32_t crc, const std::string& compressed) {
     const uint8_t check = static_cast<uint8_t>(e.dataDescriptor ? (e.dosDateTime >> 8) & 0xFF : crc >> 24);
-    std::string out = encryptionHeader(check) + compressed;
+    std::string out = encryptionHeader(check, e.headerSeed) + compressed;
     ZipCrypto crypto(e.password);
     crypto.encrypt(out.data(), out.size());
     return out;

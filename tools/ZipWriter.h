@@ -21,6 +21,9 @@ struct ZipWriterEntry {
     uint8_t hostSystem = 0;           // 0 = DOS/Windows, 3 = Unix
     uint32_t externalAttributes = 0;  // DOS attributes, or a Unix mode in the high 16 bits
     bool zip64 = false;               // sizes and offset in the ZIP64 extra field
+    // Seeds the eleven random bytes of the encryption header, so that an archive comes out the
+    // same every time (tests); without it they come from the system's random source.
+    std::optional<uint32_t> headerSeed;
 
     std::optional<uint16_t> methodOverride;        // a method number written instead of the real one
     std::optional<uint32_t> crcOverride;           // a CRC-32 written instead of the real one

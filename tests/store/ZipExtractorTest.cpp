@@ -72,6 +72,37 @@ TEST_F(ZipExtractorTest, WrongPasswordWritesNothing) {
     EXPECT_EQ(reasons(x), (std::vector<SkipReason>{SkipReason::WrongPassword, SkipReason::WrongPassword}));
 }
 
+// One wrong password in 256 passes the check byte; the member then decrypts to noise, which the
+// CRC (stored) or the inflater (deflated) refuses, and still nothing is written.
+TEST_F(ZipExtractorTest, WrongPasswordThatPassesTheCheckByteStillWritesNothing) {
+    x.Password = "wrong";
+    int luckySeeds = 0;
+    for (uint32_t seed = 0; seed < 2000; ++seed) {
+        ZipWriterEntry stored = entry("stored.txt", "plain stored text", "secret");
+        stored.deflate = false;
+        stored.headerSeed = seed;
+        ZipWriterEntry deflated = entry("deflated.txt", std::string(3000, 'z'), "secret");
+        deflated.headerSeed = seed;
+        writePackage(zipPath, {stored});
+        ASSERT_EQ(x.UnZip(), 0);
+        ASSERT_FALSE(pathExists(dest + "stored.txt"));
+        const std::vector<SkipReason> got = reasons(x);
+        ASSERT_EQ(got.size(), 1u);
+        if (got[0] == SkipReason::WrongPassword) continue;
+        EXPECT_EQ(got[0], SkipReason::BadCrc);
+        ++luckySeeds;
+        writePackage(zipPath, {deflated});
+        try {
+            const int written = x.UnZip();
+            EXPECT_EQ(written, 0);
+        } catch (const ZipError& e) {
+            EXPECT_STREQ(e.what(), "error");
+        }
+        EXPECT_FALSE(pathExists(dest + "deflated.txt"));
+    }
+    EXPECT_GT(luckySeeds, 0);  // about eight of the 2,000 headers
+}
+
 TEST_F(ZipExtractorTest, EmptyFileIsAnArchiveWithoutMembers) {
     test::writeFile(zipPath, "");
     EXPECT_EQ(x.UnZip(), 0);
