@@ -19,6 +19,10 @@ void notify(const Callback& callback, Args&&... args) {
     if (callback) callback(std::forward<Args>(args)...);
 }
 
+bool stopRequested(const BatchOptions& options) {
+    return options.stopRequested && options.stopRequested();
+}
+
 void refuseUnusableFolder(const std::string& photoFolder, const ResultFolders& folders) {
     if (liesInResultFolder(photoFolder, folders)) throw BatchRefused(InsideResultFolderMessage);
 }
@@ -103,11 +107,15 @@ BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const Batch
     try {
         OrderedChecks checks(paths, options.threads, options.checks,
                              [&early](const JudgedPhoto& photo, size_t i) { early.copy(photo, i); });
-        for (; index < paths.size(); ++index)
+        for (; index < paths.size() && !stopRequested(options); ++index)
             storePhoto(adoPicMsg, checks.next(), early.copiesEarly(index), folders, events, tally);
     } catch (...) {
-        early.takeBackAfter(index);  // the judging threads have stopped
+        early.takeBackFrom(index + 1);  // the judging threads have stopped; this photo's copy stays
         throw;
+    }
+    if (index < paths.size()) {
+        early.takeBackFrom(index);
+        return {total, tally.passed, tally.failed, PassRate(tally.passed, tally.failed), true};
     }
 
     OpenSql(adoPicMsg, resultsStatement(options.verdictFilter));

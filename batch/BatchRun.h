@@ -27,6 +27,8 @@ struct BatchOptions {
     CheckSettings checks;                        // with debug mode on the run refuses to start
     std::string verdictFilter = AllVerdicts;     // the verdict filter the results are reopened with
     int threads = 1;                             // photos judged side by side
+    // Asked before each photo is stored; once true, the run stops after the photos in work (see RunBatch).
+    std::function<bool()> stopRequested;
 };
 
 // What the run shows while it works, in the order it happens. Every callback may be left empty.
@@ -51,6 +53,7 @@ struct BatchSummary {
     int passed = 0;
     int failed = 0;
     int32_t passRate = 0;
+    bool stopped = false;  // ended by stopRequested: the counts are those of the rows written
 };
 
 // The batch run over every file below the photo folder: the result folders are created when missing
@@ -60,7 +63,9 @@ struct BatchSummary {
 // for debug mode, a missing choice or a photo folder inside a result folder, FileSystemError when the
 // photo folder is missing or a result folder cannot be created, and the database's errors, which end
 // the run with the rows written so far kept. A file that cannot be read fails with its own reason and
-// the run goes on.
+// the run goes on. A stop request ends the run before the next photo is stored: every row written so
+// far stays, the photos judged ahead leave neither row nor copy, and the closing steps (results
+// reopened, counts, summary line, preview) are left out.
 BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const BatchEvents& events,
                       BatchState& state);
 

@@ -48,8 +48,8 @@ void EarlyCopies::copy(const JudgedPhoto& photo, size_t index) {
     made_[index] = photo.passed ? Passed : Failed;
 }
 
-void EarlyCopies::takeBackAfter(size_t index) {
-    for (size_t i = index + 1; i < made_.size(); ++i) {
+void EarlyCopies::takeBackFrom(size_t index) {
+    for (size_t i = index; i < made_.size(); ++i) {
         if (made_[i] == None) continue;
         const std::string target =
             copyTarget(made_[i] == Passed ? folders_.passed : folders_.failed, paths_[i]);

@@ -24,8 +24,8 @@ class EarlyCopies {
     bool copiesEarly(size_t index) const { return unique_[index] != 0; }
     // On the judging thread; each index from one thread only.
     void copy(const JudgedPhoto& photo, size_t index);
-    // Once no thread judges any more.
-    void takeBackAfter(size_t index);
+    // Once no thread judges any more: the early copies of the photos from this index on.
+    void takeBackFrom(size_t index);
 
   private:
     enum Made : char { None, Passed, Failed };

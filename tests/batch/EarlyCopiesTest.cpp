@@ -54,5 +54,18 @@ TEST_F(TwoThreadRunTest, OfTwoFilesOfOneNameTheFirstInTheListIsCopied) {
     EXPECT_EQ(test::readFile(failed + "/same.txt"), "first");
 }
 
+TEST_F(TwoThreadRunTest, AStoppedRunKeepsTheRowsWrittenAndNoCopyBeyondThem) {
+    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt", "g.txt", "h.txt"})
+        put(name);
+    int asked = 0;
+    options.stopRequested = [&asked] { return ++asked > 3; };
+    const BatchSummary summary = RunBatch(adoPicMsg, options, {}, state);
+    EXPECT_TRUE(summary.stopped);
+    EXPECT_EQ(summary.failed, 3);
+    EXPECT_EQ(test::tableRows(*db).size(), 3u);
+    EXPECT_EQ(test::namesIn(failed), (Lines{"a.txt", "b.txt", "c.txt"}));
+    EXPECT_FALSE(state.PreviewEnabled);
+}
+
 }  // namespace
 }  // namespace photocheck
