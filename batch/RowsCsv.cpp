@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/Paths.h"
+#include "platform/Utf8.h"
 
 namespace photocheck {
 namespace {
@@ -12,7 +13,7 @@ const char* const ByteOrderMark = "\xEF\xBB\xBF";
 const char* const LineEnd = "\r\n";
 
 std::string fieldText(const SqlValue& value) {
-    if (const auto* text = std::get_if<std::string>(&value)) return trimmed(*text);
+    if (const auto* text = std::get_if<std::string>(&value)) return validUtf8(trimmed(*text));
     if (const auto* number = std::get_if<int64_t>(&value)) return std::to_string(*number);
     return {};
 }
@@ -41,7 +42,7 @@ std::string csvField(const std::string& text) {
 void writeRowsCsv(const Query& rows, std::ostream& out) {
     out << ByteOrderMark;
     writeLine(out, rows.columnNames(), [](const std::string& name) { return name; });
-    for (const std::vector<SqlValue>& row : rows.rows()) writeLine(out, row, fieldText);
+    rows.forEachRow([&out](const SqlRow& row) { writeLine(out, row, fieldText); });
 }
 
 }  // namespace photocheck

@@ -5,8 +5,9 @@
 
 namespace photocheck {
 
-// Writes the open result set of a query as CSV for spreadsheet programs: UTF-8 with a byte order
-// mark, a header row with the column names, one line per row with every column in the order of the
+// Writes the rows of the statement open on a query as CSV for spreadsheet programs, going through them
+// once without keeping them: UTF-8 with a byte order mark (bytes of a text that are not UTF-8 become
+// U+FFFD), a header row with the column names, one line per row with every column in the order of the
 // result set, text trimmed, NULL as an empty field, numbers in decimal. Fields that hold a comma, a
 // quote or a line break are quoted, quotes doubled; lines end with CR LF.
 void writeRowsCsv(const Query& rows, std::ostream& out);

@@ -1,10 +1,12 @@
 #include "cli/ResultsTable.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "platform/Paths.h"
+#include "platform/Utf8.h"
 
 namespace photocheck {
 namespace {
@@ -14,6 +16,38 @@ struct GridRow {
     std::string result;
     std::string reason;
 };
+
+// Where the grid's three columns stand in the result set.
+struct GridColumns {
+    size_t name, result, reason;
+};
+
+std::string textOf(const SqlValue& value) {
+    if (const auto* text = std::get_if<std::string>(&value)) return *text;
+    if (const auto* number = std::get_if<int64_t>(&value)) return std::to_string(*number);
+    return {};
+}
+
+GridRow gridRowOf(const SqlRow& row, const GridColumns& at) {
+    return {shownOnTerminal(trimmed(textOf(row.at(at.name)))), shownOnTerminal(textOf(row.at(at.result))),
+            shownOnTerminal(textOf(row.at(at.reason)))};
+}
+
+std::string escaped(uint32_t control) {
+    switch (control) {
+        case '\n':
+            return "\\n";
+        case '\r':
+            return "\\r";
+        case '\t':
+            return "\\t";
+        default: {
+            char text[8];
+            std::snprintf(text, sizeof text, "\\x%02X", static_cast<unsigned>(control));
+            return text;
+        }
+    }
+}
 
 // The wide characters of East Asian scripts and the full-width forms.
 bool isWide(uint32_t codePoint) {
@@ -43,20 +77,48 @@ int displayWidth(const std::string& utf8) {
     return width;
 }
 
+std::string shownOnTerminal(const std::string& text) {
+    const std::string utf8 = validUtf8(text);
+    std::string shown;
+    shown.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        const bool c1 = byte == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) < 0xA0;
+        if (byte < 0x20 || byte == 0x7F) {
+            shown += escaped(byte);
+        } else if (c1) {
+            char text[8];
+            std::snprintf(text, sizeof text, "\\u%04X", static_cast<unsigned char>(utf8[++i]));
+            shown += text;
+        } else {
+            shown += utf8[i];
+        }
+    }
+    return shown;
+}
+
 void printResultsTable(const Query& results, std::ostream& out) {
-    std::vector<GridRow> rows{{"文件名", "结果", "原因"}};
-    for (size_t i = 0; i < results.rows().size(); ++i)
-        rows.push_back({trimmed(results.text(i, "name")), results.text(i, "result"), results.text(i, "reason")});
-    int nameWidth = 0, resultWidth = 0;
-    for (const GridRow& row : rows) {
+    const GridRow titles{"文件名", "结果", "原因"};
+    if (!results.isOpen()) {
+        out << titles.name << "  " << titles.result << "  " << titles.reason << '\n';
+        return;
+    }
+    const GridColumns at{results.columnIndex("name"), results.columnIndex("result"),
+                         results.columnIndex("reason")};
+    int nameWidth = displayWidth(titles.name), resultWidth = displayWidth(titles.result);
+    results.forEachRow([&](const SqlRow& values) {
+        const GridRow row = gridRowOf(values, at);
         nameWidth = std::max(nameWidth, displayWidth(row.name));
         resultWidth = std::max(resultWidth, displayWidth(row.result));
-    }
-    for (const GridRow& row : rows) {
-        std::string line = padded(row.name, nameWidth) + "  " + padded(row.result, resultWidth) + "  " + row.reason;
+    });
+    const auto print = [&](const GridRow& row) {
+        std::string line =
+            padded(row.name, nameWidth) + "  " + padded(row.result, resultWidth) + "  " + row.reason;
         while (!line.empty() && line.back() == ' ') line.pop_back();
         out << line << '\n';
-    }
+    };
+    print(titles);
+    results.forEachRow([&](const SqlRow& values) { print(gridRowOf(values, at)); });
 }
 
 }  // namespace photocheck

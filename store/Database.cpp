@@ -9,17 +9,15 @@
 namespace photocheck {
 namespace {
 
-std::string engineMessage(sqlite3* db) { return db ? sqlite3_errmsg(db) : "out of memory"; }
-
-struct StatementFinalizer {
-    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+std::string engineMessage(sqlite3* db) {
+    return db ? sqlite3_errmsg(db) : "out of memory";
+}
 
 Statement prepare(sqlite3* db, const std::string& sql, const char** tail = nullptr) {
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &raw, tail) != SQLITE_OK)
         throw DatabaseError(engineMessage(db));
+    if (!raw) throw DatabaseError("the statement is empty");
     return Statement(raw);
 }
 
@@ -72,6 +70,36 @@ SqlValue columnValue(sqlite3_stmt* s, int i) {
     }
 }
 
+void bind(sqlite3* db, sqlite3_stmt* s, const std::vector<SqlValue>& parameters) {
+    for (size_t i = 0; i < parameters.size(); ++i) {
+        const int at = static_cast<int>(i) + 1;
+        const SqlValue& v = parameters[i];
+        int rc;
+        if (const auto* text = std::get_if<std::string>(&v))
+            rc = sqlite3_bind_text(s, at, text->data(), static_cast<int>(text->size()), SQLITE_TRANSIENT);
+        else if (const auto* number = std::get_if<int64_t>(&v))
+            rc = sqlite3_bind_int64(s, at, *number);
+        else
+            rc = sqlite3_bind_null(s, at);
+        if (rc != SQLITE_OK) throw DatabaseError(engineMessage(db));
+    }
+}
+
+// Prepares the statement with the row id asked for first; falls back to the statement as given where
+// the engine cannot name a row id (a view, a join), and reports the caller's statement's error.
+Statement prepareQuery(sqlite3* db, const std::string& sql, bool& rowIdFirst) {
+    const QuerySql engine = translateQuerySql(sql);
+    rowIdFirst = engine.rowIdFirst;
+    if (rowIdFirst) {
+        sqlite3_stmt* raw = nullptr;
+        if (sqlite3_prepare_v2(db, engine.sql.c_str(), static_cast<int>(engine.sql.size()), &raw, nullptr) ==
+            SQLITE_OK)
+            return Statement(raw);
+        rowIdFirst = false;
+    }
+    return prepare(db, translateSql(sql));
+}
+
 bool sameIgnoringCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
@@ -113,7 +141,8 @@ Database Database::create(const std::string& path, const std::string& key) {
 }
 
 Database::~Database() {
-    if (db_) sqlite3_close(db_);
+    // A statement still open on a query keeps the connection until it is finalized.
+    if (db_) sqlite3_close_v2(db_);
 }
 
 void Database::execute(const std::string& sql) {
@@ -125,6 +154,44 @@ void Database::execute(const std::string& sql) {
     }
 }
 
+int64_t Database::run(const std::string& sql, const std::vector<SqlValue>& parameters) {
+    Statement stmt = prepare(db_, sql);
+    bind(db_, stmt.get(), parameters);
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) throw DatabaseError(engineMessage(db_));
+    return sqlite3_changes(db_);
+}
+
+std::optional<SqlValue> Database::firstValue(const std::string& sql,
+                                             const std::vector<SqlValue>& parameters) {
+    Statement stmt = prepare(db_, sql);
+    bind(db_, stmt.get(), parameters);
+    const int rc = sqlite3_step(stmt.get());
+    if (rc == SQLITE_ROW) return columnValue(stmt.get(), 0);
+    if (rc != SQLITE_DONE) throw DatabaseError(engineMessage(db_));
+    return std::nullopt;
+}
+
+Transaction::Transaction(Database& db) : db_(db) {
+    db_.execute("begin");
+}
+
+Transaction::~Transaction() {
+    if (done_) return;
+    try {
+        db_.execute("rollback");
+    } catch (const DatabaseError&) {
+        // The engine has rolled back already when a statement failed that way.
+    }
+}
+
+void Transaction::commit() {
+    db_.execute("commit");
+    done_ = true;
+}
+
 std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder) {
     try {
         return std::make_unique<Database>(workFolder + DatabaseFileName, DatabaseKey);
@@ -133,15 +200,33 @@ std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder) {
     }
 }
 
+void StatementFinalizer::operator()(sqlite3_stmt* statement) const {
+    sqlite3_finalize(statement);
+}
+
 std::string translateSql(const std::string& sql) {
     static const std::regex deleteStar(R"(^(\s*delete)\s*\*\s*(from\b))", std::regex::icase);
     return std::regex_replace(sql, deleteStar, "$1 $2", std::regex_constants::format_first_only);
 }
 
-const SqlValue& Query::value(size_t row, const std::string& column) const {
+QuerySql translateQuerySql(const std::string& sql) {
+    static const std::regex selectStar(R"(^(\s*select)\s*\*\s*(from\b))", std::regex::icase);
+    const std::string translated = translateSql(sql);
+    if (!std::regex_search(translated, selectStar)) return {translated, false};
+    return {
+        std::regex_replace(translated, selectStar, "$1 rowid, * $2", std::regex_constants::format_first_only),
+        true};
+}
+
+size_t Query::columnIndex(const std::string& column) const {
     for (size_t i = 0; i < columns_.size(); ++i)
-        if (sameIgnoringCase(columns_[i], column)) return rows_.at(row).at(i);
+        if (sameIgnoringCase(columns_[i], column)) return i;
     throw DatabaseError("Field '" + column + "' not found");
+}
+
+const SqlValue& Query::value(size_t row, const std::string& column) const {
+    const size_t at = columnIndex(column);
+    return rows_.at(row).values.at(at);
 }
 
 std::string Query::text(size_t row, const std::string& column) const {
@@ -151,10 +236,93 @@ std::string Query::text(size_t row, const std::string& column) const {
     return {};
 }
 
+RowId Query::rowId(size_t row) const {
+    if (!rowIdFirst_) throw DatabaseError("the statement \"" + statement_ + "\" gives no row ids");
+    return rows_.at(row).id;
+}
+
+void Query::setFetchedValue(size_t row, size_t column, SqlValue value) {
+    rows_.at(row).values.at(column) = std::move(value);
+}
+
+void Query::removeFetchedRow(size_t row) {
+    if (row >= rows_.size()) throw std::out_of_range("no fetched row " + std::to_string(row));
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
+}
+
+namespace {
+
+// The values of the statement's current row without the row id asked for first.
+void readRow(sqlite3_stmt* s, bool rowIdFirst, SqlRow& values) {
+    const int first = rowIdFirst ? 1 : 0;
+    const int n = sqlite3_column_count(s);
+    values.resize(static_cast<size_t>(n - first));
+    for (int i = first; i < n; ++i) values[static_cast<size_t>(i - first)] = columnValue(s, i);
+}
+
+std::vector<std::string> columnNamesOf(sqlite3_stmt* s, bool rowIdFirst) {
+    std::vector<std::string> names;
+    for (int i = rowIdFirst ? 1 : 0; i < sqlite3_column_count(s); ++i)
+        names.emplace_back(sqlite3_column_name(s, i));
+    return names;
+}
+
+}  // namespace
+
+void Query::readAhead() {
+    const int rc = sqlite3_step(cursor_.get());
+    if (rc == SQLITE_ROW) {
+        FetchedRow next;
+        if (rowIdFirst_) next.id = sqlite3_column_int64(cursor_.get(), 0);
+        readRow(cursor_.get(), rowIdFirst_, next.values);
+        pending_ = std::move(next);
+        return;
+    }
+    pending_.reset();
+    const std::string message = rc == SQLITE_DONE ? std::string() : engineMessage(db_->handle());
+    cursor_.reset();  // lets go of the engine's snapshot
+    if (rc != SQLITE_DONE) throw DatabaseError(message);
+}
+
+size_t Query::fetchMore(size_t count) {
+    size_t fetched = 0;
+    while (fetched < count && pending_) {
+        rows_.push_back(std::move(*pending_));
+        pending_.reset();
+        ++fetched;
+        readAhead();
+    }
+    return fetched;
+}
+
+size_t Query::fetchAll() {
+    while (canFetchMore()) fetchMore(1024);
+    return fetchedCount();
+}
+
+void Query::forEachRow(const std::function<void(const SqlRow&)>& visit) const {
+    if (!open_) return;
+    sqlite3* db = db_->handle();
+    Statement stmt = prepare(db, engineSql_);
+    SqlRow values;
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        readRow(stmt.get(), rowIdFirst_, values);
+        visit(values);
+    }
+    if (rc != SQLITE_DONE) throw DatabaseError(engineMessage(db));
+}
+
 void Query::close() {
     open_ = false;
+    hasRow_ = false;
+    rowIdFirst_ = false;
+    statement_.clear();
+    engineSql_.clear();
+    cursor_.reset();
     columns_.clear();
     rows_.clear();
+    pending_.reset();
 }
 
 void ExecSql(Query& query, const std::string& sql) {
@@ -164,24 +332,19 @@ void ExecSql(Query& query, const std::string& sql) {
 
 bool OpenSql(Query& query, const std::string& sql) {
     query.close();
-    sqlite3* db = query.db_->handle();
-    Statement stmt = prepare(db, translateSql(sql));
-    const int n = sqlite3_column_count(stmt.get());
-    std::vector<std::string> names;
-    for (int i = 0; i < n; ++i) names.emplace_back(sqlite3_column_name(stmt.get(), i));
-    std::vector<std::vector<SqlValue>> rows;
-    int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-        std::vector<SqlValue> row;
-        row.reserve(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i) row.push_back(columnValue(stmt.get(), i));
-        rows.push_back(std::move(row));
+    try {
+        query.cursor_ = prepareQuery(query.db_->handle(), sql, query.rowIdFirst_);
+        query.statement_ = sql;
+        query.engineSql_ = sqlite3_sql(query.cursor_.get());
+        query.columns_ = columnNamesOf(query.cursor_.get(), query.rowIdFirst_);
+        query.readAhead();
+        query.hasRow_ = query.fetchMore(1) > 0;
+    } catch (...) {
+        query.close();
+        throw;
     }
-    if (rc != SQLITE_DONE) throw DatabaseError(engineMessage(db));
-    query.columns_ = std::move(names);
-    query.rows_ = std::move(rows);
     query.open_ = true;
-    return !query.rows_.empty();
+    return query.hasRow_;
 }
 
 }  // namespace photocheck

@@ -1,18 +1,21 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <variant>
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace photocheck {
 
 // An error of the database engine; the message is the engine's own.
 class DatabaseError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -20,9 +23,18 @@ inline const char* const DatabaseFileName = "qob.trd";
 inline const char* const DatabaseKey = "lowbrine";
 inline const char* const DatabaseMissingMessage = "找不到数据库，程序将退出";
 
+using SqlValue = std::variant<std::monostate, int64_t, std::string>;
+using SqlRow = std::vector<SqlValue>;
+using RowId = int64_t;  // the engine's own number of a table row
+
+struct StatementFinalizer {
+    void operator()(sqlite3_stmt* statement) const;
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
 // The one password-protected database connection. Opening never creates a file.
 class Database {
-public:
+  public:
     // Opens an existing encrypted database; throws DatabaseError when the file is missing, the key is
     // wrong or the engine is not the encrypting one.
     Database(const std::string& path, const std::string& key);
@@ -35,51 +47,143 @@ public:
 
     // Runs statements that return no rows (several may be separated by semicolons).
     void execute(const std::string& sql);
+    // Runs one statement with its "?" parameters bound to the values, in order; returns the number of
+    // rows it changed.
+    int64_t run(const std::string& sql, const std::vector<SqlValue>& parameters);
+    // The first value of the first row that one statement gives with its parameters bound; none when it
+    // gives no row.
+    std::optional<SqlValue> firstValue(const std::string& sql, const std::vector<SqlValue>& parameters);
 
     sqlite3* handle() const { return db_; }
 
-private:
+  private:
     Database(sqlite3* db) : db_(db) {}
     sqlite3* db_ = nullptr;
+};
+
+// A transaction on the connection, rolled back unless committed.
+class Transaction {
+  public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+  private:
+    Database& db_;
+    bool done_ = false;
 };
 
 // Opens WorkFolder + "qob.trd" with the key; any failure becomes DatabaseMissingMessage.
 std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder);
 
-using SqlValue = std::variant<std::monostate, int64_t, std::string>;
-
 // A query object: bound to the connection, it keeps the result set of the statement it last opened,
-// for a grid to show.
+// for a grid to show. The rows are read from the engine a page at a time, as the grid asks for them
+// (canFetchMore, fetchMore); the rows fetched stay until the query is closed or opened again.
+//
+// Row ids: a statement that begins "select * from" a table also reads each row's row id, kept apart
+// from the columns, so that an edit can be written back into its row; other statements have none.
+//
+// What the rows show: the result set is read from the state of the table when its first row was read
+// (the engine keeps that snapshot for the open statement), whatever other connections write meanwhile.
+// Writes through this same connection while the query is open (an edit from the grid) may or may not
+// show in rows fetched after them, but never break the reading; a grid that writes keeps the value it
+// wrote (setFetchedValue, removeFetchedRow). The snapshot, and the engine's read lock that holds it, is
+// let go when the last row has been read, on close and on the next opening. While it is held, a write
+// through this connection fails with "database is locked" if another connection has written since.
+//
+// Threads: a query and its connection are used by one thread at a time. The query may be opened on one
+// thread and paged on another (a worker opens the results at the end of a run, the window pages them),
+// as long as the hand-over orders the two, as a queued signal or a joined thread does.
 class Query {
-public:
+  public:
     explicit Query(Database& db) : db_(&db) {}
+    Query(Query&&) noexcept = default;  // a grid can open a fresh query and take it over on success
+    Query& operator=(Query&&) noexcept = default;
 
     bool isOpen() const { return open_; }
-    bool hasRow() const { return open_ && !rows_.empty(); }
+    // Whether the result set has at least one row, known from its opening, as OpenSql returned it.
+    bool hasRow() const { return open_ && hasRow_; }
+    // The statement as the caller gave it.
+    const std::string& statement() const { return statement_; }
     const std::vector<std::string>& columnNames() const { return columns_; }
-    const std::vector<std::vector<SqlValue>>& rows() const { return rows_; }
-    // The value of a column of one row, found without regard to letter case; throws when unknown.
+    // The position of a column among columnNames(), found without regard to letter case; throws
+    // DatabaseError when unknown.
+    size_t columnIndex(const std::string& column) const;
+
+    // Whether the engine has rows that have not been fetched yet; exact, the next row is read ahead.
+    bool canFetchMore() const { return pending_.has_value(); }
+    // Reads up to count more rows from the engine; returns how many it read. An engine error raises
+    // DatabaseError and ends the reading; the rows fetched before it stay.
+    size_t fetchMore(size_t count);
+    // Reads every remaining row; returns fetchedCount().
+    size_t fetchAll();
+    size_t fetchedCount() const { return rows_.size(); }
+
+    // A fetched row: its values in the order of columnNames(); throws std::out_of_range beyond them.
+    const SqlRow& row(size_t index) const { return rows_.at(index).values; }
+    // The value of a column of a fetched row, found without regard to letter case; throws when unknown.
     const SqlValue& value(size_t row, const std::string& column) const;
     // The value as text ("" for NULL).
     std::string text(size_t row, const std::string& column) const;
+    // Whether the rows carry their row ids (see above).
+    bool hasRowIds() const { return rowIdFirst_; }
+    // The row id of a fetched row; throws DatabaseError when the statement has none.
+    RowId rowId(size_t row) const;
+
+    // For a grid that wrote a change back into the table: the fetched row shows the stored value, or
+    // is dropped from the fetched rows after its deletion.
+    void setFetchedValue(size_t row, size_t column, SqlValue value);
+    void removeFetchedRow(size_t row);
+
+    // Goes once through every row of the open statement, from its first, without keeping any: the
+    // statement is run afresh beside the result set, which stays as it is. Each row is passed in the
+    // order of columnNames() and is valid only during the call. Nothing happens on a closed query.
+    void forEachRow(const std::function<void(const SqlRow&)>& visit) const;
 
     void close();
 
-private:
+  private:
     friend void ExecSql(Query& query, const std::string& sql);
     friend bool OpenSql(Query& query, const std::string& sql);
+
+    struct FetchedRow {
+        RowId id = 0;
+        SqlRow values;
+    };
+    // Reads the next row into pending_; at the end the statement is let go.
+    void readAhead();
+
     Database* db_;
     bool open_ = false;
+    bool hasRow_ = false;
+    bool rowIdFirst_ = false;
+    std::string statement_;
+    std::string engineSql_;
+    Statement cursor_;
     std::vector<std::string> columns_;
-    std::vector<std::vector<SqlValue>> rows_;
+    std::vector<FetchedRow> rows_;
+    std::optional<FetchedRow> pending_;
 };
 
 // Runs a statement that returns no rows; closes the query's result set first.
 void ExecSql(Query& query, const std::string& sql);
-// Opens a statement's result set on the query; true when it has at least one row.
+// Opens a statement's result set on the query, positioned on its first row (fetched, and the next one
+// read ahead); true when it has at least one row. The result set open before is closed first, also
+// when the engine rejects the statement.
 bool OpenSql(Query& query, const std::string& sql);
 
 // The statements as the engine accepts them ("delete * from t" becomes "delete from t").
 std::string translateSql(const std::string& sql);
+
+// A statement opened on a query, as the engine runs it: translated, and when it begins "select * from",
+// asking for the row id first ("select rowid, * from ..."), which the query keeps apart. What the
+// statement returns is unchanged.
+struct QuerySql {
+    std::string sql;
+    bool rowIdFirst = false;
+};
+QuerySql translateQuerySql(const std::string& sql);
 
 }  // namespace photocheck

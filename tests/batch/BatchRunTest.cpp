@@ -309,14 +309,14 @@ TEST_F(BatchRunTest, TheResultsAreReopenedWithTheVerdictFilter) {
     put("b.txt");
     options.verdictFilter = "不合格";
     run();
-    EXPECT_EQ(adoPicMsg.rows().size(), 2u);
+    EXPECT_EQ(adoPicMsg.fetchAll(), 2u);
     options.verdictFilter = "合格";
     run();
     EXPECT_TRUE(adoPicMsg.isOpen());
-    EXPECT_EQ(adoPicMsg.rows().size(), 0u);
+    EXPECT_EQ(adoPicMsg.fetchAll(), 0u);
     options.verdictFilter = "全部";
     run();
-    EXPECT_EQ(adoPicMsg.rows().size(), 2u);
+    EXPECT_EQ(adoPicMsg.fetchAll(), 2u);
     EXPECT_EQ(adoPicMsg.columnNames().size(), 13u);
 }
 

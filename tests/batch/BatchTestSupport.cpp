@@ -54,7 +54,8 @@ std::vector<std::vector<std::string>> tableRows(Database& db) {
     Query q(db);
     OpenSql(q, "select * from pictureMsg");
     std::vector<std::vector<std::string>> rows;
-    for (size_t r = 0; r < q.rows().size(); ++r) {
+    const size_t count = q.fetchAll();
+    for (size_t r = 0; r < count; ++r) {
         std::vector<std::string> row;
         for (const std::string& column : q.columnNames())
             row.push_back(std::holds_alternative<std::monostate>(q.value(r, column)) ? "NULL"

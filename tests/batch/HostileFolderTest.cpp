@@ -82,7 +82,7 @@ TEST_F(HostileFolderTest, TheStoredNamesAreFoundAgainByTheFileNameFilter) {
     for (const char* text : {"it's", "照片 一"}) {
         filter.fileName = text;
         ASSERT_TRUE(OpenSql(adoPicMsg, *buildResultsQuery(filter).statement)) << text;
-        EXPECT_EQ(adoPicMsg.rows().size(), 1u) << text;
+        EXPECT_EQ(adoPicMsg.fetchAll(), 1u) << text;
         EXPECT_EQ(adoPicMsg.text(0, "name"), " " + std::string(text) + " ");
     }
 }

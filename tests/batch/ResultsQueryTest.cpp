@@ -203,7 +203,8 @@ struct ResultsQueryOnTableTest : ::testing::Test {
     std::vector<std::string> shown(const ResultsFilter& filter) {
         OpenSql(adoPicMsg, statementOf(filter));
         std::vector<std::string> names;
-        for (size_t r = 0; r < adoPicMsg.rows().size(); ++r) names.push_back(trimmedName(r));
+        const size_t count = adoPicMsg.fetchAll();
+        for (size_t r = 0; r < count; ++r) names.push_back(trimmedName(r));
         return names;
     }
     std::string trimmedName(size_t r) const {

@@ -157,10 +157,10 @@ TEST_F(BatchKillTest, KilledHalfwayKeepsEveryReportedRowAndASoundDatabase) {
     Database db(work + "/qob.trd", DatabaseKey);
     Query q(db);
     OpenSql(q, "PRAGMA integrity_check");
-    ASSERT_EQ(q.rows().size(), 1u);
+    ASSERT_EQ(q.fetchAll(), 1u);
     EXPECT_EQ(q.text(0, "integrity_check"), "ok");
     OpenSql(q, "select name from pictureMsg order by rowid");
-    ASSERT_GE(q.rows().size(), static_cast<size_t>(reported));
+    ASSERT_GE(q.fetchAll(), static_cast<size_t>(reported));
     for (int i = 0; i < reported; ++i)
         ASSERT_EQ(q.text(static_cast<size_t>(i), "name"), " " + photoName(i + 1) + " ");
 }

@@ -87,7 +87,7 @@ TEST_F(DatabaseTest, BetweenIncludesBothBoundsAndSkipsNull) {
     ExecSql(q, "insert into pictureMsg (name,bluePercent) values ( ' b ' ,100)");
     ExecSql(q, "insert into pictureMsg (name) values ( ' c ' )");
     ASSERT_TRUE(OpenSql(q, "select * from pictureMsg where bluePercent between 0 and 100"));
-    EXPECT_EQ(q.rows().size(), 2u);
+    EXPECT_EQ(q.fetchAll(), 2u);
     EXPECT_FALSE(OpenSql(q, "select * from pictureMsg where bluePercent between 80 and 20"));
 }
 

@@ -33,7 +33,8 @@ struct HostileEditsTest : ::testing::Test {
         Query q(*db);
         OpenSql(q, "select * from preParameters");
         std::string out;
-        for (size_t r = 0; r < q.rows().size(); ++r)
+        const size_t count = q.fetchAll();
+        for (size_t r = 0; r < count; ++r)
             out += q.text(r, "PreSize") + "/" + q.text(r, "PreBlue") + "/" + q.text(r, "PreClarity") + "/" +
                    q.text(r, "PreRegular") + "/" + q.text(r, "PreHead") + ";";
         return out;
