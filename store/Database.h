@@ -87,11 +87,12 @@ std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder);
 //
 // What the rows show: the result set is read from the state of the table when its first row was read
 // (the engine keeps that snapshot for the open statement), whatever other connections write meanwhile.
-// Writes through this same connection while the query is open (an edit from the grid) may or may not
-// show in rows fetched after them, but never break the reading; a grid that writes keeps the value it
-// wrote (setFetchedValue, removeFetchedRow). The snapshot, and the engine's read lock that holds it, is
-// let go when the last row has been read, on close and on the next opening. While it is held, a write
-// through this connection fails with "database is locked" if another connection has written since.
+// Writes through this same connection while the query is open (an edit from the grid) succeed, but may
+// or may not show in rows fetched after them; a grid that writes shows the value it wrote
+// (setFetchedValue, removeFetchedRow) or opens the statement again. The snapshot, and the engine's read
+// lock that holds it, is let go when the last row has been read, on close and on the next opening.
+// While it is held, a write through this connection fails with "database is locked" if another
+// connection has written since the snapshot was taken; after the query is opened again it succeeds.
 //
 // Threads: a query and its connection are used by one thread at a time. The query may be opened on one
 // thread and paged on another (a worker opens the results at the end of a run, the window pages them),

@@ -101,8 +101,55 @@ TEST_F(DatabaseTest, EngineErrorsReachTheCaller) {
 TEST_F(DatabaseTest, UpdateWithoutWhereOnAnEmptyTableIsNoError) {
     Database db(path, DatabaseKey);
     Query q(db);
-    EXPECT_NO_THROW(ExecSql(q, "update preParameters set PreSize=1,PreBlue=2,PreClarity=3,PreRegular=4,PreHead=5"));
+    EXPECT_NO_THROW(
+        ExecSql(q, "update preParameters set PreSize=1,PreBlue=2,PreClarity=3,PreRegular=4,PreHead=5"));
     EXPECT_FALSE(OpenSql(q, "select * from preParameters"));
+}
+
+// Rows " row1 " to " rowN " in table order; every third one failed.
+void fillRows(Database& db, int count) {
+    db.execute("with recursive n(i) as (select 1 union all select i + 1 from n where i < " +
+               std::to_string(count) +
+               ") insert into pictureMsg (name, bluePercent, result) select ' row' || i || ' ', i, "
+               "case when i % 3 = 0 then '不合格' else '合格' end from n");
+}
+
+TEST_F(DatabaseTest, ATableLargerThanAPageIsFetchedToItsLastRow) {
+    Database db(path, DatabaseKey);
+    fillRows(db, 250);
+    Query q(db);
+    ASSERT_TRUE(OpenSql(q, "select * from pictureMsg"));
+    EXPECT_EQ(q.fetchedCount(), 1u);
+    EXPECT_EQ(q.columnNames().size(), 13u);  // the row id is kept apart
+    size_t pages = 0;
+    while (q.canFetchMore()) {
+        q.fetchMore(100);
+        ++pages;
+    }
+    EXPECT_EQ(pages, 3u);
+    EXPECT_EQ(q.fetchMore(100), 0u);
+    ASSERT_EQ(q.fetchedCount(), 250u);
+    EXPECT_EQ(q.text(249, "name"), " row250 ");
+    EXPECT_EQ(q.text(249, "bluePercent"), "250");
+
+    size_t visited = 0;
+    q.forEachRow([&](const SqlRow& row) { visited += row.size() == 13u ? 1 : 0; });
+    EXPECT_EQ(visited, 250u);
+    EXPECT_EQ(q.fetchedCount(), 250u);
+}
+
+TEST_F(DatabaseTest, OnlySelectStarStatementsCarryRowIdsAndTheirResultIsUnchanged) {
+    Database db(path, DatabaseKey);
+    fillRows(db, 3);
+    Query q(db);
+    ASSERT_TRUE(OpenSql(q, "select * from pictureMsg where Result='不合格' "));
+    EXPECT_EQ(q.statement(), "select * from pictureMsg where Result='不合格' ");
+    EXPECT_EQ(q.rowId(0), 3);
+    EXPECT_EQ(q.columnNames().front(), "name");
+    ASSERT_TRUE(OpenSql(q, "select name, result from pictureMsg"));
+    EXPECT_FALSE(q.hasRowIds());
+    EXPECT_EQ(q.columnNames(), (std::vector<std::string>{"name", "result"}));
+    EXPECT_THROW(q.rowId(0), DatabaseError);
 }
 
 TEST(TranslateSql, OnlyTheDeleteStarFormChanges) {
@@ -111,6 +158,9 @@ TEST(TranslateSql, OnlyTheDeleteStarFormChanges) {
     EXPECT_EQ(translateSql("select * from pictureMsg"), "select * from pictureMsg");
     EXPECT_EQ(translateSql("insert into pictureMsg (name) values ( ' delete * from ' )"),
               "insert into pictureMsg (name) values ( ' delete * from ' )");
+    EXPECT_EQ(translateQuerySql("SELECT *FROM picTureMsg where Name like '%*%'").sql,
+              "SELECT rowid, * FROM picTureMsg where Name like '%*%'");
+    EXPECT_FALSE(translateQuerySql("select count(*) from pictureMsg").rowIdFirst);
 }
 
 }  // namespace

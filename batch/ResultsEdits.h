@@ -1,0 +1,29 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "store/Database.h"
+
+namespace photocheck {
+
+// Edits of the results grid written back into pictureMsg. The rows are found by their row ids
+// (Query::rowId); the values are bound to the statements, never written into them. Every failure
+// raises DatabaseError with a message for the operator, followed by the engine's text where the
+// engine refused, and leaves the table as it was.
+
+// Changes one cell: the column is one of the thirteen of pictureMsg (letter case ignored).
+// - Picsize, bluePercent, clarityPercent, headPercent, regularPercent, eyeLeftlet, eyeRightlet take a
+//   whole number (as the range filters read one, blanks around it allowed), or an empty text for no
+//   value (NULL).
+// - name, mode, pix, folderPath are stored as the batch run stores them: the trimmed text between one
+//   leading and one trailing blank, so every reader that trims finds it (an empty text too, as the run
+//   stores an empty name).
+// - reason and result are stored trimmed, NULL when empty (a passed photo has no reason).
+// Returns the value the table holds now, for the grid to show.
+SqlValue updateResultCell(Database& db, RowId row, const std::string& column, const std::string& text);
+
+// Deletes the rows with these row ids, all of them or, on an error, none. Row ids that are no longer
+// in the table are passed over. Returns the number of rows deleted.
+size_t deleteResultRows(Database& db, const std::vector<RowId>& rows);
+
+}  // namespace photocheck
