@@ -11,21 +11,13 @@
 #include "batch/RowsCsv.h"
 #include "cli/ProgressBar.h"
 #include "cli/ResultsTable.h"
-#include "platform/ExecutableFolder.h"
+#include "cli/WorkingFolder.h"
 #include "platform/Paths.h"
-#include "platform/WorkFolder.h"
 #include "store/Database.h"
-#include "store/PackageInstall.h"
 #include "store/Parameters.h"
 
 namespace photocheck {
 namespace {
-
-// A message the run cannot go on after.
-class CommandFailed : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
 
 // The folder as the folder dialog gives it: absolute, without a final separator except for the root,
 // so that the rows name folders that can be found again from anywhere.
@@ -39,29 +31,6 @@ std::string photoFolderOf(const std::string& argument) {
     }
     while (folder.size() > 1 && folder.back() == PathSeparator) folder.pop_back();
     return folder;
-}
-
-std::string workFolderOf(const BatchCommandOptions& options) {
-    return options.workFolder.empty() ? defaultWorkFolder() : prepareWorkFolder(options.workFolder);
-}
-
-// Like the window at start, a working file that is already there is kept, and an installation
-// error is shown and passed over: the database may still be there.
-void installWorkFiles(const std::string& work, std::ostream& err) {
-    try {
-        InstallWorkFiles(work, executableFolder() + PackageFileName,
-                         [](const std::string&) { return false; });
-    } catch (const std::exception& e) {
-        err << e.what() << '\n';
-    }
-}
-
-std::unique_ptr<Database> openDatabase(const std::string& work) {
-    try {
-        return openWorkDatabase(work);
-    } catch (const std::exception&) {
-        throw CommandFailed(DatabaseMissingMessage);
-    }
 }
 
 // Like the window at start, a bad value is shown and the thresholds read before it are kept.
@@ -98,9 +67,9 @@ void writeCsv(const Query& results, const std::string& csvFile) {
 int runBatchCommand(const BatchCommandOptions& options, std::ostream& out, std::ostream& err) {
     ProgressBar bar(out, options.terminal);
     try {
-        const std::string work = workFolderOf(options);
-        installWorkFiles(work, err);
-        const std::unique_ptr<Database> db = openDatabase(work);
+        const WorkingFolder working = openWorkingFolder(options.workFolder, err);
+        const std::string& work = working.folder;
+        const std::unique_ptr<Database>& db = working.database;
 
         BatchOptions run;
         run.photoFolder = photoFolderOf(options.folder);

@@ -1,23 +1,16 @@
 #include "cli/CheckCommand.h"
 
 #include <exception>
-#include <nlohmann/json.hpp>
 #include <stdexcept>
 
 #include "batch/JudgePhoto.h"
 #include "check/CheckContext.h"
+#include "cli/JsonLine.h"
 #include "platform/FileSystem.h"
 #include "store/Parameters.h"
 
 namespace photocheck {
 namespace {
-
-using Json = nlohmann::ordered_json;
-
-// Valid JSON whatever bytes a file name holds: bytes that are not UTF-8 become U+FFFD.
-std::string jsonLine(const Json& object) {
-    return object.dump(-1, ' ', false, Json::error_handler_t::replace);
-}
 
 Json judgedObject(const std::string& file, const JudgedPhoto& photo) {
     Json object;

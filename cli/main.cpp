@@ -7,11 +7,13 @@
 
 #include "cli/BatchCommand.h"
 #include "cli/CheckCommand.h"
+#include "cli/QueryCommand.h"
 
 namespace {
 
 using photocheck::BatchCommandOptions;
 using photocheck::CheckCommandOptions;
+using photocheck::QueryCommandOptions;
 
 const char* const Description =
     "photocheck-cli: checks candidates' ID photos without the window.\n"
@@ -38,6 +40,21 @@ const char* const BatchFooter =
     "files, the pass rate) are printed; on a terminal a progress bar shows the photos done, elsewhere one "
     "line per photo. The working files stay in place.\n"
     "Exit status: 0 after a completed run, 1 after a refusal or an error (the message says which).";
+
+const char* const QueryFooter =
+    "Builds the statement from the filter as the window's query button does and opens it on the table "
+    "pictureMsg of the working database (the working files are installed first where one is missing, as "
+    "for batch). Every text is trimmed. A range is FROM-TO, split at the last \"-\": \"20-80\", \"20-\" "
+    "(FROM only), \"-80\" (TO only; write --blue=-80); both ends are needed, each a whole number from 0 "
+    "to 100. The first range given leads, the others and the verdict follow; without a range the file "
+    "name is looked for inside the names; without either the verdict alone is asked for. The verdict "
+    "全部, the default as in the window, gives every row whatever else is given: --name takes effect "
+    "with another verdict, for instance --verdict ''.\n"
+    "Output: the rows as the window's grid shows them (file name, verdict, reason; control characters "
+    "escaped), or --csv FILE (as for batch), or --json (one object per row, every column, text trimmed, "
+    "NULL as null), or --sql (the statement only; nothing is opened).\n"
+    "Exit status: 0 when the rows (or the statement) were printed, 1 where the window shows a message "
+    "instead (the message is printed), and after an error.";
 
 void addCheckCommand(CLI::App& app, CheckCommandOptions& o) {
     CLI::App* check = app.add_subcommand("check", "Judge single photos and print their rows as JSON lines");
@@ -81,6 +98,26 @@ void addBatchCommand(CLI::App& app, BatchCommandOptions& o) {
         ->capture_default_str();
 }
 
+void addQueryCommand(CLI::App& app, QueryCommandOptions& o) {
+    CLI::App* query = app.add_subcommand("query", "Filter the results of the last run as the window does");
+    query->footer(QueryFooter);
+    query->add_option("--verdict", o.verdict, "The verdict box (全部, 合格, 不合格 or any text)")
+        ->capture_default_str();
+    query->add_option("--name", o.name, "The file-name box: part of a file name");
+    query->add_option("--blue", o.blue, "Range of the blue percentage, FROM-TO")->type_name("FROM-TO");
+    query->add_option("--clarity", o.clarity, "Range of the clarity, FROM-TO")->type_name("FROM-TO");
+    query->add_option("--head", o.head, "Range of the head height percentage, FROM-TO")->type_name("FROM-TO");
+    query->add_option("--regular", o.regular, "Range of the uprightness percentage, FROM-TO")
+        ->type_name("FROM-TO");
+    CLI::Option* csv =
+        query->add_option("--csv", o.csvFile, "Write the rows as CSV into FILE")->type_name("FILE");
+    CLI::Option* json = query->add_flag("--json", o.json, "Print the rows as JSON lines");
+    query->add_flag("--sql", o.sql, "Print the statement instead of the rows")->excludes(csv)->excludes(json);
+    csv->excludes(json);
+    query->add_option("--work-folder", o.workFolder, "Working folder of the database (default: the system's)")
+        ->type_name("DIR");
+}
+
 // One thread per core, but not so many that the photos in work outgrow a small memory.
 int defaultThreads() {
     constexpr unsigned MostThreadsByDefault = 8;
@@ -94,12 +131,15 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     CheckCommandOptions check;
     BatchCommandOptions batch;
+    QueryCommandOptions query;
     batch.threads = defaultThreads();
     addCheckCommand(app, check);
     addBatchCommand(app, batch);
+    addQueryCommand(app, query);
     CLI11_PARSE(app, argc, argv);
 
     if (app.got_subcommand("check")) return photocheck::runCheckCommand(check, std::cout, std::cerr);
+    if (app.got_subcommand("query")) return photocheck::runQueryCommand(query, std::cout, std::cerr);
     batch.terminal = isatty(STDOUT_FILENO) != 0;
     return photocheck::runBatchCommand(batch, std::cout, std::cerr);
 }

@@ -270,6 +270,60 @@ TEST_F(BatchCommandTest, ABadThresholdIsShownAndTheRunGoesOn) {
     EXPECT_EQ(r.lines().back(), "照片合格率=0%   其中合格数=0  ,  不合格数=1");
 }
 
+TEST_F(BatchCommandTest, ControlCharactersShowEscapedInTheTableAndBadBytesAsReplacementsInTheCsv) {
+    const std::string name = "a\x1B[31mred\rx\xFF";
+    test::writeFile(photos + "/" + name + ".txt", "x");
+    const CliResult r =
+        runCli({"batch", photos, "--work-folder", work, "--show-results", "--csv", dir.file("rows.csv")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.lines().size(), 5u);
+    EXPECT_EQ(r.lines()[4], "a\\x1B[31mred\\rx\xEF\xBF\xBD  不合格  照片格式必须是JPG");
+    EXPECT_NE(test::readFile(dir.file("rows.csv")).find("\r\n\"a\x1B[31mred\rx\xEF\xBF\xBD\",txt,"),
+              std::string::npos);
+    const CliResult json = runCli({"query", "--work-folder", work, "--json"});
+    EXPECT_EQ(json.status, 0) << json.err;
+    ASSERT_EQ(json.lines().size(), 1u);
+    EXPECT_EQ(nlohmann::json::parse(json.lines()[0])["name"], "a\x1B[31mred\rx\xEF\xBF\xBD");
+}
+
+TEST_F(BatchCommandTest, TheQueryShowsTheRowsOfTheLastRunThroughTheWindowsFilter) {
+    test::writeFile(photos + "/notes.txt", "notes");
+    test::writeFile(photos + "/photo 2023.txt", "x");
+    ASSERT_EQ(runCli({"batch", photos, "--work-folder", work}).status, 0);
+    // The verdict box starts at 全部, which shows every row whatever name is typed.
+    EXPECT_EQ(runCli({"query", "--work-folder", work, "--name", "2023"}).lines().size(), 3u);
+    const CliResult named = runCli({"query", "--work-folder", work, "--verdict", "", "--name", "2023"});
+    EXPECT_EQ(named.status, 0) << named.err;
+    EXPECT_EQ(named.lines(), (Lines{"文件名      结果    原因", "photo 2023  不合格  照片格式必须是JPG"}));
+    const CliResult none = runCli({"query", "--work-folder", work, "--verdict", "maybe"});
+    EXPECT_EQ(none.lines(), (Lines{"文件名  结果  原因"}));
+}
+
+TEST(QueryCommand, PrintsTheStatementsTheWindowOpens) {
+    const auto sql = [](std::vector<std::string> args) {
+        args.insert(args.begin(), {"query", "--sql"});
+        const CliResult r = runCli(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        return r.out;
+    };
+    EXPECT_EQ(sql({"--verdict", "合格"}), "select * from pictureMsg where  Result= '合格' \n");
+    EXPECT_EQ(sql({"--verdict", "不合格", "--name", "2023"}),
+              "select * from pictureMsg where Name like '%2023%'\n");
+    EXPECT_EQ(sql({"--blue", "20-80", "--verdict", "合格"}),
+              "select * from pictureMsg where bluePercent between 20 and 80 and Result='合格' \n");
+    EXPECT_EQ(sql({"--name", "2023"}), "select * from pictureMsg\n");
+}
+
+TEST(QueryCommand, WhereTheWindowShowsAMessageThatMessageEndsTheCommand) {
+    const CliResult half = runCli({"query", "--sql", "--head", "20-"});
+    EXPECT_EQ(half.status, 1);
+    EXPECT_EQ(half.out, "");
+    EXPECT_EQ(half.err, "选写的筛选范围不能为空，必须在0～100之间\n");
+    const CliResult high = runCli({"query", "--regular", "0-101", "--work-folder", "/nonexistent"});
+    EXPECT_EQ(high.status, 1);
+    EXPECT_EQ(high.err, " 端正比筛选范围必须在0～100之间\n");
+}
+
 TEST(BatchCommandDatabase, ADatabaseThatDoesNotOpenEndsTheProgram) {
     const TempDir dir;
     for (const char* name : {"readme.doc", "versions.doc", "SetParameters.ini"})

@@ -1,0 +1,117 @@
+#include "cli/QueryCommand.h"
+
+#include <cerrno>
+#include <cstring>
+#include <exception>
+#include <fstream>
+
+#include "batch/RowsCsv.h"
+#include "cli/JsonLine.h"
+#include "cli/ResultsTable.h"
+#include "cli/WorkingFolder.h"
+#include "platform/Paths.h"
+
+namespace photocheck {
+namespace {
+
+// The CSV file, opened before the database so that a path that cannot be written costs nothing.
+class CsvFile {
+  public:
+    explicit CsvFile(const std::string& path) : path_(path), out_(path, std::ios::binary | std::ios::trunc) {
+        if (!out_) fail();
+    }
+    std::ostream& stream() { return out_; }
+    void finish() {
+        out_.close();
+        if (!out_) fail();
+    }
+
+  private:
+    [[noreturn]] void fail() const {
+        throw CommandFailed("无法写入CSV文件 " + path_ + "：" + std::strerror(errno));
+    }
+    std::string path_;
+    std::ofstream out_;
+};
+
+Json jsonValue(const SqlValue& value) {
+    if (const auto* text = std::get_if<std::string>(&value)) return trimmed(*text);
+    if (const auto* number = std::get_if<int64_t>(&value)) return *number;
+    return nullptr;
+}
+
+void printRowsJson(const Query& results, std::ostream& out) {
+    const std::vector<std::string>& columns = results.columnNames();
+    results.forEachRow([&](const SqlRow& row) {
+        Json object = Json::object();
+        for (size_t i = 0; i < columns.size(); ++i) object[columns[i]] = jsonValue(row[i]);
+        out << jsonLine(object) << '\n';
+    });
+}
+
+void openResults(Query& adoPicMsg, const std::string& statement) {
+    try {
+        OpenSql(adoPicMsg, statement);
+    } catch (const DatabaseError& e) {
+        throw CommandFailed(std::string("查询语句无法执行：") + e.what());
+    }
+}
+
+}  // namespace
+
+RangeEnds rangeEnds(const std::string& text) {
+    const auto dash = text.rfind('-');
+    if (dash == std::string::npos) return {text, ""};
+    return {text.substr(0, dash), text.substr(dash + 1)};
+}
+
+ResultsFilter filterOf(const QueryCommandOptions& options) {
+    ResultsFilter filter;
+    const RangeEnds blue = rangeEnds(options.blue), clarity = rangeEnds(options.clarity),
+                    head = rangeEnds(options.head), regular = rangeEnds(options.regular);
+    filter.blueFrom = blue.from;
+    filter.blueTo = blue.to;
+    filter.clarityFrom = clarity.from;
+    filter.clarityTo = clarity.to;
+    filter.headFrom = head.from;
+    filter.headTo = head.to;
+    filter.regularFrom = regular.from;
+    filter.regularTo = regular.to;
+    filter.verdict = options.verdict;
+    filter.fileName = options.name;
+    return filter;
+}
+
+int runQueryCommand(const QueryCommandOptions& options, std::ostream& out, std::ostream& err) {
+    const ResultsQuery query = buildResultsQuery(filterOf(options));
+    if (!query.statement) {
+        err << query.message << '\n';
+        return 1;
+    }
+    if (options.sql) {
+        out << *query.statement << '\n';
+        return 0;
+    }
+    try {
+        std::optional<CsvFile> csv;
+        if (!options.csvFile.empty()) csv.emplace(options.csvFile);
+        const WorkingFolder working = openWorkingFolder(options.workFolder, err);
+        Query adoPicMsg(*working.database);
+        openResults(adoPicMsg, *query.statement);
+        if (csv) {
+            writeRowsCsv(adoPicMsg, csv->stream());
+            csv->finish();
+        } else if (options.json) {
+            printRowsJson(adoPicMsg, out);
+        } else {
+            printResultsTable(adoPicMsg, out);
+        }
+        return 0;
+    } catch (const std::exception& e) {
+        out.flush();
+        err << e.what() << '\n';
+        return 1;
+    }
+}
+
+}  // namespace photocheck
