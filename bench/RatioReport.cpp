@@ -1,6 +1,10 @@
 #include "bench/RatioReport.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
+
+#include "bench/Benchmarks.h"
 
 namespace photocheck::bench {
 namespace {
@@ -9,6 +13,8 @@ constexpr double FullCheckMostFloors = 1.5;
 constexpr double BatchMostFloors = 2.5;
 constexpr double TwoThreadsLeastSpeedUp = 1.7;
 constexpr double TriplesPerPass = 256.0 * 256.0 * 256.0;
+constexpr double FirstPageMostMs = 200;  // the window shows the first page at once, a filter too
+constexpr double ResultsMemoryMostGrowth = 1.1;
 
 std::string format(const char* pattern, double value) {
     char text[64];
@@ -56,6 +62,50 @@ void printStageRatios(const RatioReport& report, const std::string& photo, std::
     for (const auto& [label, name] : stages)
         if (const std::optional<double> s = report.secondsOf(name))
             line(out, "  " + label, format("%.2f x floor", *s / *floor), format("%.3f ms", *s * 1e3));
+}
+
+std::string thousands(int n) {
+    std::string text = std::to_string(n);
+    for (int at = static_cast<int>(text.size()) - 3; at > 0; at -= 3)
+        text.insert(static_cast<size_t>(at), ",");
+    return text;
+}
+
+// Time and peak allocation of the readings of the results table at each size; the targets: the first page
+// shows at once at the largest size, and the memory does not grow with the table.
+void printResults(const RatioReport& report, Verdicts& verdicts, std::ostream& out) {
+    out << "\nResults browser (first page of " << ResultsPageRows << " rows; memory allocated at most)\n";
+    const int smallest = ResultsTableSizes[0];
+    const int largest = ResultsTableSizes[std::size(ResultsTableSizes) - 1];
+    const std::pair<std::string, std::string (*)(int)> readings[] = {
+        {"first page", names::firstPage},
+        {"first page by name", names::firstPageOfOneName},
+        {"all rows once", names::allRows},
+    };
+    for (const auto& [label, name] : readings) {
+        for (const int rows : ResultsTableSizes) {
+            const std::optional<double> s = report.secondsOf(name(rows));
+            const std::optional<double> kb = report.counterOf(name(rows), "peak_kb");
+            if (!s || !kb) continue;
+            line(out, label + ", " + thousands(rows) + " rows", format("%.2f ms", *s * 1e3),
+                 format("peak %.0f KB", *kb));
+        }
+    }
+    const std::string worst = names::firstPageOfOneName(largest);
+    if (const std::optional<double> s = report.secondsOf(worst))
+        verdicts.target(out, "first page at " + thousands(largest) + " rows, by name", *s * 1e3, "ms", true,
+                        FirstPageMostMs);
+    else
+        verdicts.notMeasured(out, "first page at " + thousands(largest) + " rows");
+    for (const auto& [label, name] : readings) {
+        const std::optional<double> small = report.counterOf(name(smallest), "peak_kb");
+        const std::optional<double> large = report.counterOf(name(largest), "peak_kb");
+        if (!small || !large) continue;
+        // Below 64 KB, a few pages of the engine's cache, the difference is noise.
+        const double ratio = std::max(*large, 64.0) / std::max(*small, 64.0);
+        verdicts.target(out, "peak " + thousands(largest) + "/" + thousands(smallest) + " rows, " + label,
+                        ratio, "x", true, ResultsMemoryMostGrowth);
+    }
 }
 
 }  // namespace
@@ -139,7 +189,9 @@ bool printRatios(const RatioReport& report, const RatioInputs& inputs, std::ostr
     if (const std::optional<double> s = report.secondsOf(names::GrayLevelExtendedAll))
         line(out, "extended evaluation, all triples", format("%.1f ms", *s * 1e3),
              format("%.2f ns per triple", *s / TriplesPerPass * 1e9));
-    out << "\nPeak memory of the batch run: bench/batch-memory.sh\n";
+    printResults(report, verdicts, out);
+    out << "\nPeak memory of the batch run: bench/batch-memory.sh; of the command line's results: "
+           "bench/results-memory.sh\n";
     out << (verdicts.allMet() ? "Every measured target is met.\n" : "A target is missed.\n");
     return verdicts.allMet();
 }

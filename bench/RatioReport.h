@@ -29,6 +29,15 @@ inline std::string fullCheck(const std::string& photo) {
 inline std::string paired(const std::string& photo) {
     return "decode+full/" + photo;
 }
+inline std::string firstPage(int rows) {
+    return "results/first-page/" + std::to_string(rows);
+}
+inline std::string firstPageOfOneName(int rows) {
+    return "results/first-page-one-name/" + std::to_string(rows);
+}
+inline std::string allRows(int rows) {
+    return "results/all-rows/" + std::to_string(rows);
+}
 inline const char* const FolderRounds = "folder/decode+batch-j1+batch-j2";
 inline const char* const GrayLevelAll = "GrayLevel/all-triples";
 inline const char* const GrayLevelRowsAll = "GrayLevelsOfPixels/all-triples";

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Peak memory of the batch run. Builds photocheck-cli (Release, in build-bench unless BUILD_DIR says
 # otherwise), fills a folder with generated photos for each count and runs
-#   photocheck-cli batch FOLDER --work-folder WORK -j N
+#   photocheck-cli batch FOLDER --work-folder WORK -j N --show-results --csv FILE
 # under /usr/bin/time -v, printing the peak resident set size of each run. The target: every peak under
 # 64 MB, and the peak of the largest folder not growing over that of the smallest by more than 10 %.
-# What does grow is the list of files (built before the first check) and the rows of pictureMsg that
-# the run reopens at its end for the results grid; the script prints the growth per added photo.
+# What does grow is the list of files (built before the first check); the rows the run reopens at its
+# end are printed and written as they are read, not held. The script prints the growth per added photo.
 #
 #   bench/batch-memory.sh                    # 2,000 and 10,000 photos at -j 1 and -j 2
 #   PHOTOS="2000 10000 20000" JOBS=2 bench/batch-memory.sh
@@ -40,7 +40,8 @@ for n in "${counts[@]}"; do
   "$build_dir/bin/photocheck-bench-folder" "$folder" --count "$n" --distinct "$distinct" >/dev/null
   for j in "${jobs[@]}"; do
     /usr/bin/time -v -o "$scratch/time.txt" \
-      "$build_dir/bin/photocheck-cli" batch "$folder" --work-folder "$scratch/work" -j "$j" >"$scratch/out.txt"
+      "$build_dir/bin/photocheck-cli" batch "$folder" --work-folder "$scratch/work" -j "$j" \
+      --show-results --csv "$scratch/rows.csv" >"$scratch/out.txt"
     rss=$(kb_field "Maximum resident set size" "$scratch/time.txt")
     wall=$(kb_field "Elapsed \\(wall clock\\) time" "$scratch/time.txt" | awk -F: '{print ($1 * 60) + $2}')
     peak[$n,$j]=$rss

@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
         registerStageBenchmarks(workspace);
         if (withBatch) registerBatchBenchmarks(workspace);
         registerGrayLevelBenchmarks();
+        registerResultsBenchmarks(workspace);
 
         RatioReport report;
         benchmark::RunSpecifiedBenchmarks(&report);

@@ -150,6 +150,11 @@ TEST_F(DatabaseTest, OnlySelectStarStatementsCarryRowIdsAndTheirResultIsUnchange
     EXPECT_FALSE(q.hasRowIds());
     EXPECT_EQ(q.columnNames(), (std::vector<std::string>{"name", "result"}));
     EXPECT_THROW(q.rowId(0), DatabaseError);
+    db.execute("insert into preParameters (PreSize) values (30)");
+    ASSERT_TRUE(OpenSql(q, "select * from pictureMsg, preParameters"));  // no one row id to name
+    EXPECT_FALSE(q.hasRowIds());
+    EXPECT_EQ(q.columnNames().size(), 18u);
+    EXPECT_EQ(q.fetchAll(), 3u);
 }
 
 TEST(TranslateSql, OnlyTheDeleteStarFormChanges) {
