@@ -304,6 +304,9 @@ void Query::forEachRow(const std::function<void(const SqlRow&)>& visit) const {
     if (!open_) return;
     sqlite3* db = db_->handle();
     Statement stmt = prepare(db, engineSql_);
+    // Running a statement again must not write again.
+    if (!sqlite3_stmt_readonly(stmt.get()))
+        throw DatabaseError("the statement \"" + statement_ + "\" changes the database and is not run again");
     SqlRow values;
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {

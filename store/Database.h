@@ -140,7 +140,8 @@ class Query {
 
     // Goes once through every row of the open statement, from its first, without keeping any: the
     // statement is run afresh beside the result set, which stays as it is. Each row is passed in the
-    // order of columnNames() and is valid only during the call. Nothing happens on a closed query.
+    // order of columnNames() and is valid only during the call. Nothing happens on a closed query; a
+    // statement that writes is not run again (DatabaseError).
     void forEachRow(const std::function<void(const SqlRow&)>& visit) const;
 
     void close();

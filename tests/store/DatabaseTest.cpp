@@ -157,6 +157,15 @@ TEST_F(DatabaseTest, OnlySelectStarStatementsCarryRowIdsAndTheirResultIsUnchange
     EXPECT_EQ(q.fetchAll(), 3u);
 }
 
+TEST_F(DatabaseTest, GoingThroughTheRowsNeverRunsAWritingStatementAgain) {
+    Database db(path, DatabaseKey);
+    Query q(db);
+    EXPECT_FALSE(OpenSql(q, "insert into pictureMsg (name) values (' a ')"));
+    EXPECT_THROW(q.forEachRow([](const SqlRow&) {}), DatabaseError);
+    ASSERT_TRUE(OpenSql(q, "select count(*) from pictureMsg"));
+    EXPECT_EQ(q.text(0, "count(*)"), "1");
+}
+
 TEST(TranslateSql, OnlyTheDeleteStarFormChanges) {
     EXPECT_EQ(translateSql("delete * from pictureMsg"), "delete from pictureMsg");
     EXPECT_EQ(translateSql("DELETE *FROM pictureMsg"), "DELETE FROM pictureMsg");
