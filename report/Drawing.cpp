@@ -33,22 +33,18 @@ void drawCross(Bitmap& b, int x, int y, int arm, Colour c) {
     drawColumn(b, x, y - arm, y + arm, c);
 }
 
-Bitmap shrunk(const Bitmap& picture, int factor) {
-    const int width = std::max(1, picture.width() / factor);
-    const int height = std::max(1, picture.height() / factor);
+Bitmap halved(const Bitmap& picture) {
+    const int width = picture.width() / 2;
+    const int height = picture.height() / 2;
+    if (width == 0 || height == 0) return picture;
     Bitmap out(width, height);
     for (int y = 0; y < height; ++y) {
+        const uint8_t* upper = picture.row(2 * y);
+        const uint8_t* lower = picture.row(2 * y + 1);
         uint8_t* dst = out.row(y);
-        for (int x = 0; x < width; ++x) {
-            int sum[3] = {0, 0, 0};
-            int n = 0;
-            for (int dy = 0; dy < factor && y * factor + dy < picture.height(); ++dy) {
-                const uint8_t* src = picture.row(y * factor + dy);
-                for (int dx = 0; dx < factor && x * factor + dx < picture.width(); ++dx, ++n)
-                    for (int k = 0; k < 3; ++k) sum[k] += src[3 * (x * factor + dx) + k];
-            }
-            for (int k = 0; k < 3; ++k) dst[3 * x + k] = static_cast<uint8_t>((sum[k] + n / 2) / n);
-        }
+        for (int x = 0; x < width; ++x, upper += 6, lower += 6, dst += 3)
+            for (int c = 0; c < 3; ++c)
+                dst[c] = static_cast<uint8_t>((upper[c] + upper[c + 3] + lower[c] + lower[c + 3] + 2) >> 2);
     }
     return out;
 }

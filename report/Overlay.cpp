@@ -12,6 +12,7 @@ namespace photocheck {
 namespace {
 
 constexpr int CrossArm = 3;
+constexpr int EndTick = 2;  // the short bars across both ends of a row or a column
 constexpr int LabelPadX = 2;
 constexpr int LabelPadY = 1;
 constexpr int64_t LargestRedecodedPixels = 16'000'000;
@@ -31,12 +32,12 @@ int floorDiv(int a, int b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
-Place scaledDown(Place p, int shrink) {
-    if (shrink == 1) return p;
-    p.x1 = floorDiv(p.x1, shrink);
-    p.y1 = floorDiv(p.y1, shrink);
-    p.x2 = floorDiv(p.x2, shrink);
-    p.y2 = floorDiv(p.y2, shrink);
+Place scaledDown(Place p, bool halfSize) {
+    if (!halfSize) return p;
+    p.x1 = floorDiv(p.x1, 2);
+    p.y1 = floorDiv(p.y1, 2);
+    p.x2 = floorDiv(p.x2, 2);
+    p.y2 = floorDiv(p.y2, 2);
     return p;
 }
 
@@ -53,9 +54,13 @@ void drawMark(Bitmap& b, const Place& p, Colour c) {
             break;
         case Place::Shape::Row:
             drawRow(b, p.y1, p.x1, p.x2, c);
+            drawColumn(b, p.x1, p.y1 - EndTick, p.y1 + EndTick, c);
+            drawColumn(b, p.x2, p.y1 - EndTick, p.y1 + EndTick, c);
             break;
         case Place::Shape::Column:
             drawColumn(b, p.x1, p.y1, p.y2, c);
+            drawRow(b, p.y1, p.x1 - EndTick, p.x1 + EndTick, c);
+            drawRow(b, p.y2, p.x1 - EndTick, p.x1 + EndTick, c);
             break;
         case Place::Shape::Point:
             drawCross(b, p.x1, p.y1, CrossArm, c);
@@ -76,7 +81,7 @@ void addObstacles(const Place& p, std::vector<Box>& obstacles) {
             break;
         case Place::Shape::Row:
         case Place::Shape::Column:
-            obstacles.push_back({p.x1, p.y1, p.x2, p.y2});
+            obstacles.push_back({p.x1 - EndTick, p.y1 - EndTick, p.x2 + EndTick, p.y2 + EndTick});
             break;
         case Place::Shape::Point:
             obstacles.push_back({p.x1 - CrossArm, p.y1 - CrossArm, p.x1 + CrossArm, p.y1 + CrossArm});
@@ -183,7 +188,7 @@ void drawMarksAndLabels(Bitmap& b, const std::vector<Measurement>& measurements,
     const std::vector<const Measurement*> order = drawingOrder(measurements);
     std::vector<Box> marks;
     for (const Measurement* m : order) {
-        const Place place = normalised(scaledDown(m->place, style.shrink));
+        const Place place = normalised(scaledDown(m->place, style.halfSize));
         drawMark(b, place, colourOf(m->judged));
         addObstacles(place, marks);
     }
@@ -193,7 +198,7 @@ void drawMarksAndLabels(Bitmap& b, const std::vector<Measurement>& measurements,
         if (m.label.empty() || (!style.allLabels && m.judged != Judged::Failed)) continue;
         const int w = textWidth(m.label) + 2 * LabelPadX;
         const int h = textHeight() + 2 * LabelPadY;
-        const Box box = placeLabel(normalised(scaledDown(m.place, style.shrink)), w, h, b, marks, labels);
+        const Box box = placeLabel(normalised(scaledDown(m.place, style.halfSize)), w, h, b, marks, labels);
         labels.push_back(box);
         fillRectangle(b, box.x1, box.y1, box.x2, box.y2, LabelBackground);
         drawText(b, box.x1 + LabelPadX, box.y1 + LabelPadY, m.label, colourOf(m.judged));
@@ -347,19 +352,19 @@ Caption captionOf(const JudgedPhoto& photo) {
 
 Bitmap drawOverlay(const Bitmap& picture, const std::vector<Measurement>& measurements,
                    const Caption& caption, const OverlayStyle& style) {
-    Bitmap b = style.shrink > 1 ? shrunk(picture, style.shrink) : picture;
+    Bitmap b = style.halfSize ? halved(picture) : picture;
     drawMarksAndLabels(b, measurements, style);
     return style.withCaption ? withCaption(b, caption, measurements) : b;
 }
 
-Bitmap pictureOf(const JudgedPhoto& photo) {
-    if (photo.picture && !photo.picture->empty()) return *photo.picture;
+std::shared_ptr<const Bitmap> pictureOf(const JudgedPhoto& photo) {
+    if (photo.picture && !photo.picture->empty()) return photo.picture;
     std::optional<Bitmap> again = redecoded(photo.path);
-    return again ? std::move(*again) : placeholder();
+    return std::make_shared<const Bitmap>(again ? std::move(*again) : placeholder());
 }
 
 Bitmap overlayOf(const JudgedPhoto& photo) {
-    return drawOverlay(pictureOf(photo), photo.measurements, captionOf(photo));
+    return drawOverlay(*pictureOf(photo), photo.measurements, captionOf(photo));
 }
 
 }  // namespace photocheck

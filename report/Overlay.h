@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,10 +16,10 @@ inline constexpr Colour LookedAtColour = makeColour(255, 210, 0);
 inline constexpr Colour LabelBackground = makeColour(0, 0, 0);
 Colour colourOf(Judged judged);
 
-// How an overlay is drawn. A shrunk overlay (a thumbnail) shows the picture at 1/shrink of its size
-// with the marks in the same places and the labels at full size.
+// How an overlay is drawn. A half-size overlay (a thumbnail) shows the picture at half its size with
+// the marks in the same places and the labels at full size.
 struct OverlayStyle {
-    int shrink = 1;
+    bool halfSize = false;
     bool allLabels = true;    // otherwise only the labels of failed measurements
     bool withCaption = true;  // the caption strip below the picture
 };
@@ -43,7 +44,7 @@ Bitmap drawOverlay(const Bitmap& picture, const std::vector<Measurement>& measur
 // The picture a judged photo's overlay is drawn on: the one the stages measured; for a photo that
 // failed the file check, its file decoded again when it is a JPEG of at most 16 million pixels; else
 // a gray 390 x 567 placeholder that says "no picture".
-Bitmap pictureOf(const JudgedPhoto& photo);
+std::shared_ptr<const Bitmap> pictureOf(const JudgedPhoto& photo);
 
 // The overlay of a judged photo at full size with its caption.
 Bitmap overlayOf(const JudgedPhoto& photo);

@@ -17,7 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int ThumbnailShrink = 2;
 constexpr int ThumbnailQuality = 80;
 const char* const UnknownReason = "（未记录原因）";
 
@@ -69,10 +68,10 @@ std::string makePartsFolder(const std::string& htmlPath) {
 
 std::string thumbnailUri(const JudgedPhoto& photo) {
     OverlayStyle style;
-    style.shrink = ThumbnailShrink;
+    style.halfSize = true;
     style.allLabels = false;
     style.withCaption = false;
-    const Bitmap thumbnail = drawOverlay(pictureOf(photo), photo.measurements, captionOf(photo), style);
+    const Bitmap thumbnail = drawOverlay(*pictureOf(photo), photo.measurements, captionOf(photo), style);
     JpegWriteOptions jpeg;
     jpeg.quality = ThumbnailQuality;
     return "data:image/jpeg;base64," + base64(encodeJpeg(thumbnail, jpeg));
