@@ -110,12 +110,12 @@ void reportHeadTop(CheckContext& ctx, int width, const HeadTop& ratios, bool too
     const Thirds thirds = thirdsOf(width);
     ctx.measured([&] {
         return judgedMeasurement(MeasureKind::TopBandSides, topBand(width), ratios.sideRatio,
-                                 HeadTooHighSideRatio, !tooHigh, "side");
+                                 HeadTooHighSideRatio, !tooHigh, "band side");
     });
     ctx.measured([&] {
         return judgedMeasurement(MeasureKind::TopBandMiddle,
                                  Place::rectangle(thirds.c1, BandFirstRow, thirds.c2, BandLastRow),
-                                 ratios.middleRatio, ctx.params.ParamBlueRatio, !tooHigh, "middle");
+                                 ratios.middleRatio, ctx.params.ParamBlueRatio, !tooHigh, "band mid");
     });
 }
 
