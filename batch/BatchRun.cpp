@@ -53,6 +53,7 @@ void storePhoto(Query& adoPicMsg, const JudgedPhoto& photo, bool copied, const R
         ++tally.failed;
     if (!copied) copyIntoResultFolder(photo, folders);
     ExecSql(adoPicMsg, photo.row.insertStatement());
+    notify(events.onPhotoStored, photo);
     ++tally.processed;
     notify(events.onPhotoDone, tally.processed, photoDoneLine(tally.processed));
 }

@@ -40,6 +40,9 @@ struct BatchEvents {
     // progress advances by one.
     std::function<void(int processed, const std::string& line)> onPhotoDone;
     std::function<void(int passed, int failed)> onCounts;  // the two count panels
+    // A photo's row has been written, in the order of the rows; with checks.keepMeasurements the photo
+    // carries its measurements and picture (a run report).
+    std::function<void(const JudgedPhoto& photo)> onPhotoStored;
 };
 
 // State of the window that the run switches: while PreviewEnabled is false, moving through the

@@ -23,6 +23,23 @@ bool loadPhoto(CheckContext& ctx, const std::string& path, Unreadable whenUnread
     }
 }
 
+// Attaches a list to the context for one photo and puts the previous sink back afterwards.
+class AttachedList {
+  public:
+    AttachedList(CheckContext& ctx, bool attach) : ctx_(ctx), previous_(ctx.measurements) {
+        if (attach) ctx_.measurements = &list_;
+    }
+    ~AttachedList() { ctx_.measurements = previous_; }
+    AttachedList(const AttachedList&) = delete;
+    AttachedList& operator=(const AttachedList&) = delete;
+    std::vector<Measurement> take() { return std::move(list_.items); }
+
+  private:
+    CheckContext& ctx_;
+    MeasurementSink* previous_;
+    MeasurementList list_;
+};
+
 }  // namespace
 
 void applySettings(CheckContext& ctx, const CheckSettings& settings) {
@@ -31,7 +48,9 @@ void applySettings(CheckContext& ctx, const CheckSettings& settings) {
     ctx.params = settings.params;
 }
 
-JudgedPhoto JudgePhoto(CheckContext& ctx, const std::string& path, Unreadable whenUnreadable) {
+JudgedPhoto JudgePhoto(CheckContext& ctx, const std::string& path, Unreadable whenUnreadable, Keep keep) {
+    const bool keepMeasurements = keep == Keep::RowAndMeasurements;
+    AttachedList list(ctx, keepMeasurements);
     JudgedPhoto photo;
     photo.path = path;
     ctx.Memo2.clear();
@@ -43,6 +62,10 @@ JudgedPhoto JudgePhoto(CheckContext& ctx, const std::string& path, Unreadable wh
     ctx.row.addText("folderPath", folderPartOf(path));
     photo.row = ctx.row;
     photo.log = ctx.Memo2.lines();
+    if (keepMeasurements) {
+        photo.measurements = list.take();
+        photo.picture = ctx.orgImage.sharedPicture();
+    }
     return photo;
 }
 

@@ -13,7 +13,8 @@ OrderedChecks::OrderedChecks(const std::vector<std::string>& paths, int threads,
                              const CheckSettings& settings, AfterJudging afterJudging)
     : paths_(paths),
       aheadLimit_(PhotosAheadPerThread * static_cast<size_t>(threads > 1 ? threads : 1)),
-      afterJudging_(std::move(afterJudging)) {
+      afterJudging_(std::move(afterJudging)),
+      keep_(settings.keepMeasurements ? Keep::RowAndMeasurements : Keep::Row) {
     if (threads <= 1) {
         callerContext_ = std::make_unique<CheckContext>();
         applySettings(*callerContext_, settings);
@@ -46,7 +47,7 @@ void OrderedChecks::stopWorkers() {
 OrderedChecks::Outcome OrderedChecks::judge(CheckContext& ctx, size_t index) const {
     Outcome outcome;
     try {
-        outcome.photo = JudgePhoto(ctx, paths_[index], Unreadable::FailTheRow);
+        outcome.photo = JudgePhoto(ctx, paths_[index], Unreadable::FailTheRow, keep_);
         if (afterJudging_) afterJudging_(outcome.photo, index);
     } catch (...) {
         outcome.error = std::current_exception();

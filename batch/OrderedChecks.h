@@ -46,6 +46,7 @@ class OrderedChecks {
     const std::vector<std::string>& paths_;
     const size_t aheadLimit_;
     const AfterJudging afterJudging_;
+    const Keep keep_;
     size_t handedOut_ = 0;
     std::unique_ptr<CheckContext> callerContext_;  // the one context when there are no workers
 

@@ -26,6 +26,9 @@ inline std::string stage3(const std::string& photo) {
 inline std::string fullCheck(const std::string& photo) {
     return "full/" + photo;
 }
+inline std::string fullWithMeasurements(const std::string& photo) {
+    return "full+measurements/" + photo;
+}
 inline std::string paired(const std::string& photo) {
     return "decode+full/" + photo;
 }

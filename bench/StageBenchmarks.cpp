@@ -66,6 +66,12 @@ void fullCheck(benchmark::State& state, const std::string& path, const Context& 
     for (auto _ : state) benchmark::DoNotOptimize(JudgePhoto(*ctx, path, Unreadable::Raise));
 }
 
+// The same with the measurements kept, as a run with a report judges it (no drawing).
+void fullCheckWithMeasurements(benchmark::State& state, const std::string& path, const Context& ctx) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(JudgePhoto(*ctx, path, Unreadable::Raise, Keep::RowAndMeasurements));
+}
+
 // Wall clock and the thread's processor time, read together.
 struct Instant {
     std::chrono::steady_clock::time_point wall;
@@ -131,6 +137,9 @@ void registerStageBenchmarks(const BenchWorkspace& workspace) {
         if (reached >= 3) add<const Context&>(names::stage3(photo), stage3, checked);
         add<const std::string&, const Context&>(names::fullCheck(photo), fullCheck, path,
                                                 freshContext(settings));
+        if (photo == PassingPhoto)
+            add<const std::string&, const Context&>(names::fullWithMeasurements(photo),
+                                                    fullCheckWithMeasurements, path, freshContext(settings));
         if (photo == PassingPhoto)
             add<const std::string&, const Context&>(names::paired(photo), decodeThenFullCheck, path,
                                                     freshContext(settings));

@@ -63,11 +63,20 @@ int32_t countBluePixels(const std::vector<Hsv>& row, int from, int to, int hueBe
     return count;
 }
 
+// The columns that split the top band in thirds: the middle third runs from c1 to c2.
+struct Thirds {
+    int c1;
+    int c2;
+};
+
+Thirds thirdsOf(int width) {
+    return {(width - 1) / 3, (2 * width - 2) / 3};
+}
+
 // The side count visits the third-line column c1 in both of its runs.
 TopBandCounts countTopBand(const Bitmap& picture) {
     const int w = picture.width();
-    const int c1 = (w - 1) / 3;
-    const int c2 = (2 * w - 2) / 3;
+    const auto [c1, c2] = thirdsOf(w);
     TopBandCounts counts;
     for (int y = BandFirstRow; y <= BandLastRow; ++y) {
         const std::vector<Hsv> row = rowHsv(picture, y);
@@ -79,9 +88,35 @@ TopBandCounts countTopBand(const Bitmap& picture) {
     return counts;
 }
 
-bool headTooHigh(const TopBandCounts& counts, int32_t blueRatioThreshold) {
-    return ratioPercent(counts.side, SideDivisor) >= HeadTooHighSideRatio &&
-           ratioPercent(counts.middle, MiddleDivisor) < blueRatioThreshold;
+// The two ratios of the head-top test.
+struct HeadTop {
+    int32_t sideRatio;
+    int32_t middleRatio;
+};
+
+HeadTop headTopOf(const TopBandCounts& counts) {
+    return {ratioPercent(counts.side, SideDivisor), ratioPercent(counts.middle, MiddleDivisor)};
+}
+
+bool headTooHigh(const HeadTop& ratios, int32_t blueRatioThreshold) {
+    return ratios.sideRatio >= HeadTooHighSideRatio && ratios.middleRatio < blueRatioThreshold;
+}
+
+Place topBand(int width) {
+    return Place::rectangle(0, BandFirstRow, width - 1, BandLastRow);
+}
+
+void reportHeadTop(CheckContext& ctx, int width, const HeadTop& ratios, bool tooHigh) {
+    const Thirds thirds = thirdsOf(width);
+    ctx.measured([&] {
+        return judgedMeasurement(MeasureKind::TopBandSides, topBand(width), ratios.sideRatio,
+                                 HeadTooHighSideRatio, !tooHigh, "band side");
+    });
+    ctx.measured([&] {
+        return judgedMeasurement(MeasureKind::TopBandMiddle,
+                                 Place::rectangle(thirds.c1, BandFirstRow, thirds.c2, BandLastRow),
+                                 ratios.middleRatio, ctx.params.ParamBlueRatio, !tooHigh, "band mid");
+    });
 }
 
 int32_t backgroundGray(const Bitmap& picture) {
@@ -114,6 +149,20 @@ HairSearch findHair(const GrayPlane& gray, int32_t background) {
     return {{x1, x1 + RegionWidth, y1, y1 + HairRegionHeight}, topRow};
 }
 
+// The hair row as the search walked it.
+Place hairRow(const GrayPlane& gray, int y) {
+    return Place::row(y, HairMargin, gray.width() - HairMargin);
+}
+
+void reportRegion(CheckContext& ctx, const ClarityRegion& region, const ClarityCount& count,
+                  const char* name) {
+    ctx.measured([&] {
+        return judgedMeasurement(MeasureKind::ClarityRegion,
+                                 Place::rectangle(region.X1, region.Y1, region.X2, region.Y2), count.same,
+                                 ctx.params.ParamClarity, count.same <= ctx.params.ParamClarity, name);
+    });
+}
+
 void logRegion(CheckContext& ctx, const ClarityRegion& region, const ClarityCount& count) {
     if (!ctx.cbDebug) return;
     const std::string percent = std::to_string(clarityPercent(count));
@@ -138,15 +187,18 @@ int32_t measureClarity(CheckContext& ctx, const GrayPlane& gray, const ClarityRe
         const ClarityCount count = measureRegion(gray, current);
         logRegion(ctx, current, count);
         if (current.Y2 == lower.Y2) {
+            reportRegion(ctx, current, count, "lower");
             sameCounts[2] = count.same;
             std::sort(sameCounts.begin(), sameCounts.end());
             ctx.debugLine("最终的清晰=" + std::to_string(sameCounts[0]));
             return sameCounts[0];
         }
         if (current.Y2 == middle.Y2) {
+            reportRegion(ctx, current, count, "middle");
             sameCounts[1] = count.same;
             current = lower;
         } else {
+            reportRegion(ctx, current, count, "hair");
             sameCounts[0] = count.same;
             current = middle;
         }
@@ -161,21 +213,39 @@ bool BackgroundAndClarityCheck(CheckContext& ctx) {
 
     const TopBandCounts band = countTopBand(picture);
     const int32_t background = backgroundGray(picture);
-    if (headTooHigh(band, ctx.params.ParamBlueRatio))
-        return ctx.row.fail("头部过高了", ResultRow::Blank::After);
+    const HeadTop headTop = headTopOf(band);
+    const bool tooHigh = headTooHigh(headTop, ctx.params.ParamBlueRatio);
+    reportHeadTop(ctx, picture.width(), headTop, tooHigh);
+    if (tooHigh) return ctx.row.fail("头部过高了", ResultRow::Blank::After);
 
     const int32_t blueRatio = ratioPercent(band.blue, BandDivisor);
     ctx.row.line += "  蓝比=" + std::to_string(blueRatio) + "%";
     ctx.row.addNumber("bluePercent", blueRatio);
-    if (blueRatio < ctx.params.ParamBlueRatio) return ctx.row.fail("背景不是浅蓝色", ResultRow::Blank::After);
+    const bool blueEnough = blueRatio >= ctx.params.ParamBlueRatio;
+    ctx.measured([&] {
+        return judgedMeasurement(MeasureKind::BlueRatio, topBand(picture.width()), blueRatio,
+                                 ctx.params.ParamBlueRatio, blueEnough, "blue");
+    });
+    if (!blueEnough) return ctx.row.fail("背景不是浅蓝色", ResultRow::Blank::After);
 
     const GrayPlane gray(picture);
     const HairSearch hair = findHair(gray, background);
-    if (hair.topRow) ctx.headUp = *hair.topRow - HairTopToHeadUp;
+    if (hair.topRow) {
+        ctx.headUp = *hair.topRow - HairTopToHeadUp;
+        ctx.measured([&] {
+            return lookedAt(MeasureKind::HairTopRow, hairRow(gray, *hair.topRow), *hair.topRow,
+                            "hair top " + std::to_string(*hair.topRow));
+        });
+    }
 
     const int32_t clarity = measureClarity(ctx, gray, hair.region);
     ctx.row.addNumber("clarityPercent", clarity);
-    if (clarity > ctx.params.ParamClarity) return ctx.row.fail("照片清晰度不够", ResultRow::Blank::None);
+    const bool sharpEnough = clarity <= ctx.params.ParamClarity;
+    ctx.measured([&] {
+        return judgedMeasurement(MeasureKind::Clarity, Place::none(), clarity, ctx.params.ParamClarity,
+                                 sharpEnough, "clarity");
+    });
+    if (!sharpEnough) return ctx.row.fail("照片清晰度不够", ResultRow::Blank::None);
     return true;
 }
 

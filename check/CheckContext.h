@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "check/Measurement.h"
 #include "check/ResultRow.h"
 #include "imaging/ImageView.h"
 #include "store/DetectionParameters.h"
@@ -11,7 +12,7 @@ namespace photocheck {
 
 // The log pane: a list of text lines that can be cleared, appended to, read and rewritten.
 class LogPane {
-public:
+  public:
     void clear() { lines_.clear(); }
     void add(std::string line) { lines_.push_back(std::move(line)); }
     int count() const { return static_cast<int>(lines_.size()); }
@@ -19,13 +20,14 @@ public:
     void setLine(int i, std::string text) { lines_.at(static_cast<size_t>(i)) = std::move(text); }
     const std::vector<std::string>& lines() const { return lines_; }
 
-private:
+  private:
     std::vector<std::string> lines_;
 };
 
 // Everything the check stages read and write for the photo under check: the three photo views, the log
-// pane, the two check boxes, the thresholds, the result row and the hair-top row that stage 2 leaves
-// for stage 3. One context judges one photo at a time; several contexts can work side by side.
+// pane, the two check boxes, the thresholds, the result row, the hair-top row that stage 2 leaves
+// for stage 3 and, when one is attached, the sink for what the stages measured. One context judges
+// one photo at a time; several contexts can work side by side.
 struct CheckContext {
     ImageView orgImage{391, 563};
     ImageView showImage{390, 562};
@@ -36,10 +38,26 @@ struct CheckContext {
     DetectionParameters params;
     ResultRow row;
     int32_t headUp = 0;  // hair top row less 5, kept from the last photo that had one
+    // Receives each measurement with its place while attached (the caller owns it); with none
+    // attached nothing is made.
+    MeasurementSink* measurements = nullptr;
 
     // Adds a debug line to the log pane while debug mode is on.
     void debugLine(std::string text) {
         if (cbDebug) Memo2.add(std::move(text));
+    }
+
+    // Hands the measurement that make() builds to the sink; make() runs only while a sink is attached.
+    // The building is kept out of the stage's own code, so a check without a sink runs as before.
+    template <typename Make>
+    void measured(const Make& make) {
+        if (__builtin_expect(measurements != nullptr, 0)) addMeasurement(make);
+    }
+
+  private:
+    template <typename Make>
+    [[gnu::noinline, gnu::cold]] void addMeasurement(const Make& make) {
+        measurements->add(make());
     }
 };
 

@@ -78,6 +78,38 @@ std::string peakText(const EyeBlock& block) {
     return "eyesVMax=" + text(block.eyesVMax) + " , eyesVMaxX=" + text(block.eyesVMaxX);
 }
 
+constexpr int32_t MarksForAnEye = 2;
+
+// The scanned columns a to b of the band; an empty scan has no place.
+Place scanned(int32_t a, int32_t b, const Window& band) {
+    return a <= b ? Place::rectangle(a, band.Y1, b, band.Y2) : Place::none();
+}
+
+// An eye with two marks passes; one with fewer fails only while pupils are judged.
+Judged judgedEye(const CheckContext& ctx, int32_t count) {
+    if (count >= MarksForAnEye) return Judged::Passed;
+    return ctx.cbEyesLets ? Judged::Failed : Judged::NotJudged;
+}
+
+// The marks the scan counted, then the scan with its count.
+void reportPupils(CheckContext& ctx, const PupilCount& pupils, int32_t a, int32_t b, const Window& band,
+                  const char* eye) {
+    if (!ctx.measurements) return;
+    const Judged judged = judgedEye(ctx, pupils.count);
+    for (int32_t k = 0; k < pupils.count; ++k) {
+        const PupilMarkAt& at = pupils.marks[static_cast<size_t>(k)];
+        Measurement mark = lookedAt(MeasureKind::PupilMark, Place::point(at.x, at.y), k + 1, "");
+        mark.judged = judged;
+        ctx.measured([&] { return mark; });
+    }
+    ctx.measured([&] {
+        Measurement scan = judgedMeasurement(MeasureKind::PupilScan, scanned(a, b, band), pupils.count,
+                                             MarksForAnEye, true, std::string(eye) + " pupils");
+        scan.judged = judged;
+        return scan;
+    });
+}
+
 }  // namespace
 
 Hsv skinReference(const Bitmap& photo, int32_t x, int32_t y) {
@@ -165,6 +197,7 @@ PupilCount PupilScan(const Bitmap& photo, int32_t a, int32_t b, const Window& ba
         const std::optional<int> markRow = confirmedMarkRow(photo, x, band);
         if (!markRow) continue;
         if (x - lastX >= MarkSpacing) {
+            pupils.marks[static_cast<size_t>(pupils.count)] = {x, *markRow};
             ++pupils.count;
             pupils.line += "        第" + text(pupils.count) + "个   X=" + text(x) + "  Y=" + text(*markRow);
         }
@@ -175,14 +208,26 @@ PupilCount PupilScan(const Bitmap& photo, int32_t a, int32_t b, const Window& ba
 
 bool checkClothingAndPupils(CheckContext& ctx, const Bitmap& photo, const FaceMeasures& face) {
     const Hsv reference = skinReference(photo, face.EyeCentreX, face.EyeCentreY + 1);
+    ctx.measured([&] {
+        return lookedAt(MeasureKind::SkinReference, Place::point(face.EyeCentreX, face.EyeCentreY + 1),
+                        std::nullopt, "skin ref");
+    });
     const int32_t SkinPercent = skinPercentOf(countSkinInCorner(photo, reference));
     ctx.debugLine("左下角皮肤色百分比=" + text(SkinPercent));
-    if (SkinPercent > HighestSkinPercent) return ctx.row.fail("不能穿低胸装", ResultRow::Blank::None);
+    const bool covered = SkinPercent <= HighestSkinPercent;
+    ctx.measured([&] {
+        return judgedMeasurement(
+            MeasureKind::SkinCorner,
+            Place::rectangle(CornerLeft, CornerTop, photo.width() - 1, photo.height() - 1), SkinPercent,
+            HighestSkinPercent, covered, "skin");
+    });
+    if (!covered) return ctx.row.fail("不能穿低胸装", ResultRow::Blank::None);
 
     const EyeBlock left = leftEyeBlock(face.ColumnProfile, face.band.X1);
     ctx.debugLine(peakText(left));
-    const PupilCount leftPupils =
-        PupilScan(photo, left.eyesVMaxX - 10, left.endColumn, face.band, "左眼瞳孔，");
+    const int32_t leftFrom = left.eyesVMaxX - 10;
+    const PupilCount leftPupils = PupilScan(photo, leftFrom, left.endColumn, face.band, "左眼瞳孔，");
+    reportPupils(ctx, leftPupils, leftFrom, left.endColumn, face.band, "left");
     if (ctx.cbDebug && leftPupils.count == 2) ctx.row.line += "  左眼瞳孔=2个";
     ctx.row.addNumber("eyeLeftlet", leftPupils.count);
     ctx.debugLine(leftPupils.line);
@@ -190,8 +235,9 @@ bool checkClothingAndPupils(CheckContext& ctx, const Bitmap& photo, const FaceMe
 
     const EyeBlock right = rightEyeBlock(face.ColumnProfile, face.band.X1, left.endColumn);
     ctx.debugLine(peakText(right));
-    const PupilCount rightPupils =
-        PupilScan(photo, right.eyesVMaxX - 10, right.endColumn, face.band, "找到右眼瞳孔，");
+    const int32_t rightFrom = right.eyesVMaxX - 10;
+    const PupilCount rightPupils = PupilScan(photo, rightFrom, right.endColumn, face.band, "找到右眼瞳孔，");
+    reportPupils(ctx, rightPupils, rightFrom, right.endColumn, face.band, "right");
     ctx.debugLine(rightPupils.line);
     if (ctx.cbDebug) ctx.row.line += "  右眼瞳孔=" + text(rightPupils.count) + "个";
     ctx.row.addNumber("eyeRightlet", rightPupils.count);

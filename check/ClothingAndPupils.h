@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -49,9 +50,14 @@ bool lightEnoughToGoOn(Colour c);
 
 // Counts pupil marks (a catchlight above the dark of the eye) in columns a to b of the eye band, two
 // at most, and builds the scan's debug line. Columns outside the photo read as white.
+struct PupilMarkAt {
+    int32_t x = 0;
+    int32_t y = 0;
+};
 struct PupilCount {
     int32_t count = 0;
     std::string line;
+    std::array<PupilMarkAt, 2> marks;  // the first count of them are the counted marks
 };
 PupilCount PupilScan(const Bitmap& photo, int32_t a, int32_t b, const Window& band,
                      const std::string& lineStart);

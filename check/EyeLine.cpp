@@ -40,6 +40,20 @@ class WidthTest {
     int32_t Rx = 0;
 };
 
+Place placeOf(const Window& w) {
+    return Place::rectangle(w.X1, w.Y1, w.X2, w.Y2);
+}
+
+// The rows of a run too tall for an eye line, as far as they were counted, across the window.
+Place tallRun(const Window& central, const EyeRun& run) {
+    return Place::rectangle(central.X1, run.EyeBandBottom - (run.EyeHeight - 1), central.X2,
+                            run.EyeBandBottom);
+}
+
+Measurement eyeBandMeasurement(const Place& place, int32_t EyeHeight, bool passed) {
+    return judgedMeasurement(MeasureKind::EyeBand, place, EyeHeight, TallestEyeRun, passed, "eye band");
+}
+
 }  // namespace
 
 Window centralWindow(int width, int height) {
@@ -93,11 +107,14 @@ Window eyeBand(const Window& central, int32_t EyeBandTop, int32_t EyeBandBottom)
 std::optional<EyeLine> findEyeLine(CheckContext& ctx, const GrayMap& gray) {
     const Window central = centralWindow(gray.width(), gray.height());
     ctx.debugLine(windowText("水平投影区域：", central));
+    ctx.measured(
+        [&] { return lookedAt(MeasureKind::EyeSearchWindow, placeOf(central), std::nullopt, "eye search"); });
     const std::vector<uint8_t> RowProfile = rowProfile(gray, central, StartMidPix);
     ctx.debugLine("原始各行水平投影数据：" + profileText(RowProfile));
 
     const EyeRun run = findEyeRun(RowProfile, central, gray, StartMidPix);
     if (run.outcome == EyeRun::Outcome::TooTall) {
+        ctx.measured([&] { return eyeBandMeasurement(tallRun(central, run), run.EyeHeight, false); });
         ctx.row.fail("佩戴眼镜或头歪斜", ResultRow::Blank::After);
         return std::nullopt;
     }
@@ -107,6 +124,7 @@ std::optional<EyeLine> findEyeLine(CheckContext& ctx, const GrayMap& gray) {
     eyes.EyeBandBottom = run.EyeBandBottom;
     eyes.EyeCentreY = eyeCentreY(run.EyeBandTop, run.EyeBandBottom);
     eyes.band = eyeBand(central, run.EyeBandTop, run.EyeBandBottom);
+    ctx.measured([&] { return eyeBandMeasurement(placeOf(eyes.band), eyes.EyeHeight, true); });
     ctx.debugLine("眼高=" + std::to_string(eyes.EyeHeight));
     ctx.debugLine("双眼中心所在Y位置=" + std::to_string(eyes.EyeCentreY) +
                   "   其中上边界位置=" + std::to_string(eyes.EyeBandTop) +

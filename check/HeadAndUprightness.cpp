@@ -40,6 +40,16 @@ void logEyeCentre(CheckContext& ctx, int32_t left, int32_t right, const FaceMeas
                   "  端正比=" + text(regularPercent) + "%");
 }
 
+void reportEdges(CheckContext& ctx, const Window& band, int32_t left, int32_t right, bool headPassed) {
+    for (const int32_t x : {left, right})
+        ctx.measured([&] {
+            Measurement m =
+                lookedAt(MeasureKind::EyeInnerEdge, Place::column(x, band.Y1, band.Y2), x, text(x));
+            m.judged = headPassed ? Judged::Passed : Judged::Failed;
+            return m;
+        });
+}
+
 }  // namespace
 
 int32_t darkPixelsIn(const GrayMap& gray, const Window& window, int MidPix) {
@@ -152,7 +162,13 @@ std::optional<FaceMeasures> measureHeadAndUprightness(CheckContext& ctx, const B
     const int32_t HeadHeight = headHeightOf(right - left + 1);
     const int32_t headPercent = headPercentOf(HeadHeight);
     appendHeadPercent(ctx, left, right, HeadHeight, headPercent);
-    if (headPercent < ctx.params.ParamHeadRatio) {
+    const bool headPassed = headPercent >= ctx.params.ParamHeadRatio;
+    reportEdges(ctx, face.band, left, right, headPassed);
+    ctx.measured([&] {
+        return judgedMeasurement(MeasureKind::HeadHeight, Place::row(eyes.EyeCentreY, left, right),
+                                 headPercent, ctx.params.ParamHeadRatio, headPassed, "head");
+    });
+    if (!headPassed) {
         ctx.row.fail("头部高度要大于等于" + text(ctx.params.ParamHeadRatio), ResultRow::Blank::None);
         return std::nullopt;
     }
@@ -160,7 +176,13 @@ std::optional<FaceMeasures> measureHeadAndUprightness(CheckContext& ctx, const B
     face.EyeCentreX = (left + right) / 2;
     const int32_t regularPercent = regularPercentOf(face.EyeCentreX);
     appendRegularPercent(ctx, regularPercent);
-    if (regularPercent < ctx.params.ParamRegularity) {
+    const bool upright = regularPercent >= ctx.params.ParamRegularity;
+    ctx.measured([&] {
+        return judgedMeasurement(MeasureKind::Uprightness,
+                                 Place::row(face.EyeCentreY, face.EyeCentreX, PhotoWidth / 2), regularPercent,
+                                 ctx.params.ParamRegularity, upright, "upright");
+    });
+    if (!upright) {
         ctx.row.fail("身体不正", ResultRow::Blank::None);
         return std::nullopt;
     }

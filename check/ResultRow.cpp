@@ -16,6 +16,7 @@ void ResultRow::clear() {
     line.clear();
     columns.clear();
     values.clear();
+    reason.clear();
 }
 
 void ResultRow::beginWithName(const std::string& name) {
@@ -36,6 +37,7 @@ void ResultRow::addNumber(const std::string& column, int64_t number) {
 bool ResultRow::fail(const std::string& reason, Blank blank) {
     columns += ",reason";
     values += ",'" + quoteSql(reason) + "'" + (blank == Blank::After ? " " : "");
+    this->reason = reason;
     return false;
 }
 

@@ -7,10 +7,11 @@ namespace photocheck {
 // The result row of one photo: the display line for the log pane and the column and value lists of
 // its INSERT into pictureMsg, kept in step. The row owns every fragment format, blanks included.
 class ResultRow {
-public:
+  public:
     std::string line;     // display line: fragments of the form "  " + value
     std::string columns;  // comma-led column names; only the first ("name") has no comma
     std::string values;   // the value list, parallel to columns
+    std::string reason;   // the reason of a failed stage as the operator reads it; empty otherwise
 
     void clear();
 

@@ -9,6 +9,7 @@
 
 #include "batch/BatchRun.h"
 #include "batch/RowsCsv.h"
+#include "cli/BatchReport.h"
 #include "cli/ProgressBar.h"
 #include "cli/ResultsTable.h"
 #include "cli/WorkingFolder.h"
@@ -77,9 +78,12 @@ int runBatchCommand(const BatchCommandOptions& options, std::ostream& out, std::
         run.checks.params = loadThresholds(work, err);
         run.verdictFilter = options.verdict;
         run.threads = options.threads;
+        BatchEvents events = eventsFor(bar);
+        const std::unique_ptr<RunReport> report = startReport(options.reportFile, run, events);
         Query adoPicMsg(*db);
         BatchState state;
-        RunBatch(adoPicMsg, run, eventsFor(bar), state);
+        const BatchSummary summary = RunBatch(adoPicMsg, run, events, state);
+        if (report) finishReport(*report, options.reportFile, run, summary, out);
 
         if (!options.csvFile.empty()) writeCsv(adoPicMsg, options.csvFile);
         if (options.showResults) printResultsTable(adoPicMsg, out);

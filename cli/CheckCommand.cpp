@@ -1,12 +1,17 @@
 #include "cli/CheckCommand.h"
 
 #include <exception>
+#include <filesystem>
+#include <memory>
+#include <set>
 #include <stdexcept>
 
 #include "batch/JudgePhoto.h"
 #include "check/CheckContext.h"
 #include "cli/JsonLine.h"
 #include "platform/FileSystem.h"
+#include "report/Overlay.h"
+#include "report/Png.h"
 #include "store/Parameters.h"
 
 namespace photocheck {
@@ -32,6 +37,28 @@ void override(int32_t& threshold, const std::optional<int32_t>& value) {
     if (value) threshold = *value;
 }
 
+// The overlays of one call: each file's name with ".png", never twice the same.
+class OverlayFolder {
+  public:
+    explicit OverlayFolder(std::string folder) : folder_(std::move(folder)) {
+        if (!folder_.empty()) std::filesystem::create_directories(folder_);
+    }
+    bool wanted() const { return !folder_.empty(); }
+
+    void write(const JudgedPhoto& photo) { writePng(overlayOf(photo), freePathFor(photo.path)); }
+
+  private:
+    std::string freePathFor(const std::string& file) {
+        const std::string stem = std::filesystem::path(file).stem().string();
+        std::string name = stem + ".png";
+        for (int n = 2; !taken_.insert(name).second; ++n) name = stem + "-" + std::to_string(n) + ".png";
+        return (std::filesystem::path(folder_) / name).string();
+    }
+
+    const std::string folder_;
+    std::set<std::string> taken_;
+};
+
 }  // namespace
 
 DetectionParameters thresholdsOf(const CheckCommandOptions& options, std::ostream& err) {
@@ -52,21 +79,33 @@ DetectionParameters thresholdsOf(const CheckCommandOptions& options, std::ostrea
 
 int runCheckCommand(const CheckCommandOptions& options, std::ostream& out, std::ostream& err) {
     CheckContext ctx;
+    std::unique_ptr<OverlayFolder> overlays;
     try {
         applySettings(ctx, {options.debug, options.pupils, thresholdsOf(options, err)});
+        overlays = std::make_unique<OverlayFolder>(options.overlayFolder);
     } catch (const std::exception& e) {
         err << e.what() << '\n';
         return 1;
     }
+    const Keep keep = overlays->wanted() ? Keep::RowAndMeasurements : Keep::Row;
     int status = 0;
     for (const std::string& file : options.files) {
+        std::optional<JudgedPhoto> photo;
         try {
-            out << jsonLine(judgedObject(file, JudgePhoto(ctx, file, Unreadable::Raise))) << '\n';
+            photo = JudgePhoto(ctx, file, Unreadable::Raise, keep);
+            out << jsonLine(judgedObject(file, *photo)) << '\n';
         } catch (const std::exception& e) {
             out << jsonLine(errorObject(file, e.what())) << '\n';
             status = 1;
         }
         out.flush();
+        if (!photo || !overlays->wanted()) continue;
+        try {
+            overlays->write(*photo);
+        } catch (const std::exception& e) {
+            err << e.what() << '\n';
+            status = 1;
+        }
     }
     return status;
 }

@@ -71,6 +71,12 @@ void addCheckCommand(CLI::App& app, CheckCommandOptions& o) {
     check->add_option("--clarity", o.clarity, "Largest accepted clarity count");
     check->add_option("--regular", o.regular, "Smallest accepted uprightness percentage");
     check->add_option("--head", o.head, "Smallest accepted head height percentage");
+    check
+        ->add_option("--overlay", o.overlayFolder,
+                     "Write each judged photo's overlay to DIR/<name>.png (DIR is made when missing): the "
+                     "photo with the measured places marked, green passed, red failed, yellow looked at, "
+                     "each labelled with its value, and the verdict in a caption strip below")
+        ->type_name("DIR");
 }
 
 void addBatchCommand(CLI::App& app, BatchCommandOptions& o) {
@@ -85,6 +91,11 @@ void addBatchCommand(CLI::App& app, BatchCommandOptions& o) {
     batch->add_option("--csv", o.csvFile,
                       "Write the results as CSV (UTF-8 with BOM, header row, every column of pictureMsg, "
                       "trimmed text; one row per file with --verdict 全部)");
+    batch
+        ->add_option("--report", o.reportFile,
+                     "Write the run report, one self-contained HTML page: summary, thresholds, reasons "
+                     "with their counts, and every failed photo's overlay thumbnail grouped by reason")
+        ->type_name("FILE.html");
     batch->add_flag("--show-results", o.showResults,
                     "After the summary, list the results as the window's grid shows them: file name, "
                     "verdict, reason");

@@ -23,6 +23,8 @@ class ImageView {
     // Shows the picture of another view without copying it.
     void share(const ImageView& other) { picture_ = other.picture_; }
     void clear() { picture_.reset(); }
+    // The picture for keeping beyond the view's next change; none when the view holds none.
+    std::shared_ptr<const Bitmap> sharedPicture() const { return picture_; }
 
     // The pixels as painting or a pixel read sees them: an empty view first gets a blank bitmap of its
     // own size, which it then keeps as its picture.

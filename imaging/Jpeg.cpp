@@ -4,6 +4,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -105,9 +106,15 @@ JpegReader::JpegReader(const std::string& path) : impl_(std::make_unique<Impl>()
 
 JpegReader::~JpegReader() = default;
 
-int JpegReader::width() const { return static_cast<int>(impl_->cinfo.image_width); }
-int JpegReader::height() const { return static_cast<int>(impl_->cinfo.image_height); }
-int64_t JpegReader::fileSize() const { return impl_->size; }
+int JpegReader::width() const {
+    return static_cast<int>(impl_->cinfo.image_width);
+}
+int JpegReader::height() const {
+    return static_cast<int>(impl_->cinfo.image_height);
+}
+int64_t JpegReader::fileSize() const {
+    return impl_->size;
+}
 
 Bitmap JpegReader::decode() {
     Impl& s = *impl_;
@@ -139,7 +146,9 @@ Bitmap JpegReader::decode() {
     return bitmap;
 }
 
-Bitmap decodeJpeg(const std::string& path) { return JpegReader(path).decode(); }
+Bitmap decodeJpeg(const std::string& path) {
+    return JpegReader(path).decode();
+}
 
 namespace {
 struct Compressor {
@@ -158,17 +167,12 @@ struct OutFileCloser {
 };
 }  // namespace
 
-void writeJpeg(const Bitmap& bitmap, const std::string& path, const JpegWriteOptions& options) {
-    std::unique_ptr<FILE, OutFileCloser> out(std::fopen(path.c_str(), "wb"));
-    if (!out) throw std::runtime_error("Cannot create file \"" + path + "\". " + std::strerror(errno));
-    Compressor c;
-    std::vector<uint8_t> line(static_cast<size_t>(bitmap.width()) * 3);
-    c.cinfo.err = jpeg_std_error(&c.err.pub);
-    c.err.pub.error_exit = onFatalError;
-    if (setjmp(c.err.jump)) throw JpegError(c.err.message);
-    jpeg_create_compress(&c.cinfo);
-    c.created = true;
-    jpeg_stdio_dest(&c.cinfo, out.get());
+namespace {
+
+// Sets the compression up after the destination and writes every row through the line buffer of
+// one row. Fatal errors jump to the caller's guard, so nothing here needs destroying.
+void compressRows(Compressor& c, const Bitmap& bitmap, const JpegWriteOptions& options,
+                  std::vector<uint8_t>& line) {
     c.cinfo.image_width = static_cast<JDIMENSION>(bitmap.width());
     c.cinfo.image_height = static_cast<JDIMENSION>(bitmap.height());
     c.cinfo.input_components = 3;
@@ -190,6 +194,45 @@ void writeJpeg(const Bitmap& bitmap, const std::string& path, const JpegWriteOpt
         jpeg_write_scanlines(&c.cinfo, &row, 1);
     }
     jpeg_finish_compress(&c.cinfo);
+}
+
+// The library's growing memory destination.
+struct MemoryDestination {
+    unsigned char* bytes = nullptr;
+    unsigned long size = 0;
+    ~MemoryDestination() { std::free(bytes); }
+};
+
+}  // namespace
+
+void writeJpeg(const Bitmap& bitmap, const std::string& path, const JpegWriteOptions& options) {
+    std::unique_ptr<FILE, OutFileCloser> out(std::fopen(path.c_str(), "wb"));
+    if (!out) throw std::runtime_error("Cannot create file \"" + path + "\". " + std::strerror(errno));
+    Compressor c;
+    std::vector<uint8_t> line(static_cast<size_t>(bitmap.width()) * 3);
+    c.cinfo.err = jpeg_std_error(&c.err.pub);
+    c.err.pub.error_exit = onFatalError;
+    if (setjmp(c.err.jump)) throw JpegError(c.err.message);
+    jpeg_create_compress(&c.cinfo);
+    c.created = true;
+    jpeg_stdio_dest(&c.cinfo, out.get());
+    compressRows(c, bitmap, options, line);
+}
+
+std::string encodeJpeg(const Bitmap& bitmap, const JpegWriteOptions& options) {
+    MemoryDestination destination;
+    {
+        Compressor c;
+        std::vector<uint8_t> line(static_cast<size_t>(bitmap.width()) * 3);
+        c.cinfo.err = jpeg_std_error(&c.err.pub);
+        c.err.pub.error_exit = onFatalError;
+        if (setjmp(c.err.jump)) throw JpegError(c.err.message);
+        jpeg_create_compress(&c.cinfo);
+        c.created = true;
+        jpeg_mem_dest(&c.cinfo, &destination.bytes, &destination.size);
+        compressRows(c, bitmap, options, line);
+    }
+    return std::string(reinterpret_cast<const char*>(destination.bytes), destination.size);
 }
 
 }  // namespace photocheck

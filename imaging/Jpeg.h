@@ -10,7 +10,7 @@ namespace photocheck {
 
 // A file the JPEG library cannot read; the message is the library's own.
 class JpegError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -18,7 +18,7 @@ public:
 // library's defaults (full size, RGB, accurate integer inverse DCT, fancy upsampling); a grayscale
 // file comes out with red = green = blue.
 class JpegReader {
-public:
+  public:
     explicit JpegReader(const std::string& path);  // throws JpegError, or std::runtime_error when unopenable
     ~JpegReader();
     JpegReader(const JpegReader&) = delete;
@@ -30,7 +30,7 @@ public:
 
     Bitmap decode();  // once per reader
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
@@ -46,5 +46,7 @@ struct JpegWriteOptions {
 };
 // Writes a bitmap as a JPEG file (sample photos and tests).
 void writeJpeg(const Bitmap& bitmap, const std::string& path, const JpegWriteOptions& options = {});
+// The same JPEG file as bytes in memory (the thumbnails of a run report).
+std::string encodeJpeg(const Bitmap& bitmap, const JpegWriteOptions& options = {});
 
 }  // namespace photocheck

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs; does nothing when they are all present.
 set -euo pipefail
 packages=(g++ cmake make pkg-config ca-certificates
-          libjpeg62-turbo-dev libsqlcipher-dev zlib1g-dev
+          libjpeg62-turbo-dev libpng-dev libsqlcipher-dev zlib1g-dev
           nlohmann-json3-dev libcli11-dev
           libgtest-dev libgmock-dev libbenchmark-dev)
 missing=()

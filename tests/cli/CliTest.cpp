@@ -164,18 +164,52 @@ TEST_F(CheckCommandTest, ABadParameterFileIsAnError) {
     EXPECT_EQ(missing.err, "Cannot read the parameter file " + dir.file("none.ini") + "\n");
 }
 
+std::string sourceFolder() {
+    const std::string source = __FILE__;
+    return source.substr(0, source.rfind("tests/cli/"));
+}
+
+TEST_F(CheckCommandTest, OverlaysLeaveTheJsonLinesAsTheyAreAndComeOnePerJudgedFile) {
+    const std::string d = dir.path();
+    test::writeFile(d + "off-centre.jpg", test::readFile(sourceFolder() + "tests/golden/off-centre.jpg"));
+    test::writeFile(d + "abc.png", "png");
+    writeJpeg(pattern(20, 30), d + "cut.jpg");
+    test::resizeFile(d + "cut.jpg", 100);
+    const std::vector<std::string> files = {sourceFolder() + "tests/golden/off-centre.jpg", d + "abc.png",
+                                            d + "cut.jpg", d + "off-centre.jpg"};
+    std::vector<std::string> plain = {"check", "--size-kb", "30", "--blue", "90", "--clarity",
+                                      "200",   "--regular", "90", "--head", "50"};
+    plain.insert(plain.end(), files.begin(), files.end());
+    std::vector<std::string> withOverlay = plain;
+    withOverlay.insert(withOverlay.begin() + 1, {"--overlay", d + "overlays"});
+
+    const CliResult without = runCli(plain);
+    const CliResult with = runCli(withOverlay);
+    EXPECT_EQ(with.out, without.out);
+    EXPECT_EQ(with.status, 1);  // cut.jpg cannot be read, with or without overlays
+    EXPECT_EQ(without.status, 1);
+    EXPECT_EQ(with.err, "");
+    // The second off-centre.jpg does not replace the first one's overlay; the unreadable file has none.
+    std::vector<std::string> names;
+    for (const char* name : {"off-centre.png", "off-centre-2.png", "abc.png", "cut.png"})
+        if (test::fileExists(d + "overlays/" + name)) names.push_back(name);
+    EXPECT_EQ(names, (Lines{"off-centre.png", "off-centre-2.png", "abc.png"}));
+    EXPECT_EQ(test::readFile(d + "overlays/off-centre.png").substr(1, 3), "PNG");
+}
+
 TEST(CheckCommandHelp, ExplainsEveryOption) {
     const CliResult r = runCli({"check", "--help"});
     EXPECT_EQ(r.status, 0);
-    for (const char* option : {"--debug", "--pupils", "--params", "--size-kb", "--blue", "--clarity",
-                               "--regular", "--head", "\"insert\"", "\"verdict\"", "\"log\"", "\"error\""})
+    for (const char* option :
+         {"--debug", "--pupils", "--params", "--size-kb", "--blue", "--clarity", "--regular", "--head",
+          "--overlay", "\"insert\"", "\"verdict\"", "\"log\"", "\"error\""})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 
 TEST(BatchCommandHelp, ExplainsEveryOption) {
     const CliResult r = runCli({"batch", "--help"});
     EXPECT_EQ(r.status, 0);
-    for (const char* option : {"--pupils", "--verdict", "--csv", "--work-folder", "-j"})
+    for (const char* option : {"--pupils", "--verdict", "--csv", "--report", "--work-folder", "-j"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 
@@ -210,6 +244,19 @@ TEST_F(BatchCommandTest, RunsTheFolderAndLeavesRowsCopiesAndWorkingFiles) {
               "notes,txt,,,,,,,,,照片格式必须是JPG,不合格," +
                   photos + "/\r\nsmall,jpg,20*30,,,,,,,,照片像素必须是390*567,不合格," + photos +
                   "/sub/\r\n");
+}
+
+TEST_F(BatchCommandTest, TheReportShowsTheFailedPhotoWithWhatFailedIt) {
+    test::writeFile(photos + "/glasses.jpg", test::readFile(sourceFolder() + "samples/glasses.jpg"));
+    test::writeFile(photos + "/sub/pass-a.jpg", test::readFile(sourceFolder() + "samples/pass-a.jpg"));
+    const CliResult r = runCli({"batch", photos, "--work-folder", work, "--report", dir.file("run.html")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    ASSERT_FALSE(r.lines().empty());
+    EXPECT_EQ(r.lines().back(), "检测报告：" + dir.file("run.html"));
+    const std::string page = test::readFile(dir.file("run.html"));
+    EXPECT_NE(page.find("<span class=\"name\">glasses.jpg</span>"), std::string::npos);
+    EXPECT_NE(page.find("<span class=\"measure\">eye band 36&gt;35</span>"), std::string::npos);
+    EXPECT_EQ(page.find("pass-a.jpg"), std::string::npos);
 }
 
 TEST_F(BatchCommandTest, ShowResultsListsTheGridAfterTheSummaryInColumns) {

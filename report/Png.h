@@ -1,0 +1,18 @@
+#pragma once
+#include <stdexcept>
+#include <string>
+
+#include "imaging/Bitmap.h"
+
+namespace photocheck {
+
+// A PNG file that could not be written; the message names the file and the cause.
+class PngError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Writes the bitmap as an 8-bit RGB PNG file through libpng, replacing the file.
+void writePng(const Bitmap& bitmap, const std::string& path);
+
+}  // namespace photocheck

@@ -1,0 +1,72 @@
+#pragma once
+#include <fstream>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "batch/BatchRun.h"
+#include "batch/JudgePhoto.h"
+
+namespace photocheck {
+
+// A report that cannot be written; the message names the file.
+class ReportError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// What the page says about the run besides its photos.
+struct RunFacts {
+    BatchSummary summary;  // the counts and the pass rate as the run gave them
+    CheckSettings checks;  // the thresholds used and whether pupils were judged
+    std::string date;      // when the run ended, as the page shows it
+};
+
+// The run report: one self-contained HTML page (styles inline, pictures as data: URIs, nothing
+// fetched) with the summary, a table of the reasons with their counts and a gallery of every failed
+// photo as its overlay thumbnail with name and reason, grouped by reason, the most frequent first,
+// each group in the order of the run. The thumbnails are written as they come to one part file per
+// reason in a folder beside the page, so a run of any length holds none of them in memory; finish()
+// puts the page together from the parts. The folder goes away with the report object, and the page
+// replaces an existing file only once it is complete.
+class RunReport {
+  public:
+    // Raises ReportError when nothing can be written beside the page.
+    RunReport(std::string htmlPath, std::string photoFolder);
+    ~RunReport();
+    RunReport(const RunReport&) = delete;
+    RunReport& operator=(const RunReport&) = delete;
+
+    // A stored photo, in the order of the run. A failed one needs its measurements (the run's
+    // checks.keepMeasurements) for the marks of its thumbnail.
+    void add(const JudgedPhoto& photo);
+
+    // Writes the page. Raises ReportError when it cannot.
+    void finish(const RunFacts& facts);
+
+  private:
+    struct Reason {
+        std::string text;
+        int count = 0;
+        size_t firstSeen = 0;
+        std::string partPath;
+        std::ofstream part;
+    };
+
+    Reason& reasonOf(const std::string& text);
+    std::vector<Reason*> reasonsByCount();
+    void writePage(std::ostream& page, const RunFacts& facts);
+    std::string shownName(const std::string& path) const;
+
+    const std::string htmlPath_;
+    const std::string photoFolder_;
+    std::string partsFolder_;
+    std::map<std::string, std::unique_ptr<Reason>> reasons_;
+};
+
+// The date and time now, as the report shows it: "2024-05-01 14:03".
+std::string reportDateNow();
+
+}  // namespace photocheck
