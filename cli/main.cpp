@@ -1,10 +1,9 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
 #include <iostream>
-#include <thread>
 
+#include "batch/BatchRun.h"
 #include "cli/BatchCommand.h"
 #include "cli/CheckCommand.h"
 
@@ -81,12 +80,6 @@ void addBatchCommand(CLI::App& app, BatchCommandOptions& o) {
         ->capture_default_str();
 }
 
-// One thread per core, but not so many that the photos in work outgrow a small memory.
-int defaultThreads() {
-    constexpr unsigned MostThreadsByDefault = 8;
-    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, MostThreadsByDefault));
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -94,7 +87,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     CheckCommandOptions check;
     BatchCommandOptions batch;
-    batch.threads = defaultThreads();
+    batch.threads = photocheck::defaultBatchThreads();
     addCheckCommand(app, check);
     addBatchCommand(app, batch);
     CLI11_PARSE(app, argc, argv);
