@@ -4,6 +4,8 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <cstdio>
+#include <cstdlib>
 
 #include "app/Messages.h"
 #include "app/ToolbarIcons.h"
@@ -22,22 +24,48 @@ std::string chosenFolderOf(const QString& argument) {
     return QDir::cleanPath(QFileInfo(argument).absoluteFilePath()).toStdString();
 }
 
-}  // namespace
-
-CommandLine parseCommandLine(const QApplication& app) {
-    QCommandLineParser parser;
+QCommandLineOption describeCommandLine(QCommandLineParser& parser) {
     parser.setApplicationDescription(
-        "Varnel电子照片检测: checks candidates' ID photos. FOLDER is taken as the chosen photo folder.");
-    parser.addHelpOption();
+        "Varnel电子照片检测: checks candidates' ID photos in a window. FOLDER is taken as the chosen photo "
+        "folder; the toolbar's run button then checks every file below it.");
+    parser.addOption({{"h", "help"}, "Shows this help."});
     parser.addPositionalArgument("FOLDER", "The photo folder, as if chosen with the folder button",
                                  "[FOLDER]");
     const QCommandLineOption workFolder(
         "work-folder", "Working folder for the database and the parameter file (default: the system's)",
         "DIR");
     parser.addOption(workFolder);
-    parser.process(app);
+    return workFolder;
+}
+
+QString usage() {
+    QCommandLineParser parser;
+    describeCommandLine(parser);
+    return parser.helpText().replace("<executable_name>", "photocheck");
+}
+
+}  // namespace
+
+void answerHelp(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "-h" || argument == "--help") {
+            std::fputs(qPrintable(usage()), stdout);
+            std::exit(0);
+        }
+    }
+}
+
+CommandLine parseCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    const QCommandLineOption workFolder = describeCommandLine(parser);
+    const bool understood = parser.parse(arguments);
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() > 1) parser.showHelp(1);
+    if (!understood || positional.size() > 1) {
+        const QString error = understood ? QString("Only one FOLDER can be given.") : parser.errorText();
+        std::fputs(qPrintable(error + "\n\n" + usage()), stderr);
+        std::exit(1);
+    }
     return {chosenFolderOf(positional.value(0)), parser.value(workFolder).toStdString()};
 }
 

@@ -16,8 +16,13 @@ struct CommandLine {
     std::string workFolder;   // the system's working folder when empty
 };
 
-// The command line of the program; --help and usage errors print their text and end the program.
-CommandLine parseCommandLine(const QApplication& app);
+// Prints the usage and ends the program when the command line asks for --help; done before the
+// window system is reached, so it works without a display.
+void answerHelp(int argc, char** argv);
+
+// The command line without the options the application took for itself; a usage error prints its
+// text and ends the program with status 1.
+CommandLine parseCommandLine(const QStringList& arguments);
 
 // The program's look: its name and icon, the Fusion style (whose window colour is the button face
 // of the form) and the CJK font at the form's 11-pixel height, so every Chinese text renders.

@@ -3,7 +3,9 @@
 #include "app/Startup.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    photocheck::answerHelp(argc, argv);
+    QApplication app(argc, argv);  // takes the options of the window system (-platform, -style, ...)
+    const photocheck::CommandLine commandLine = photocheck::parseCommandLine(QApplication::arguments());
     photocheck::prepareApplication(app);
-    return photocheck::runDesktop(photocheck::parseCommandLine(app));
+    return photocheck::runDesktop(commandLine);
 }
