@@ -61,9 +61,8 @@ TFrmMain::TFrmMain(Tdm& dm, const std::string& photoFolder)
     FormCreate();
 }
 
-TFrmMain::~TFrmMain() {
-    stopRunAndWait();
-}
+// The worker, the last member, stops a run still working and waits for it before the query goes.
+TFrmMain::~TFrmMain() = default;
 
 void TFrmMain::FormCreate() {
     qApp->installEventFilter(&arrowKeys_);  // AppMessage
