@@ -60,6 +60,8 @@ class StartupTest : public QObject {
         const apptest::Folders folders;
         const std::string work = folders.work + "/";
         QVERIFY(QDir().mkpath(QString::fromStdString(work)));
+        QVERIFY(QFile::setPermissions(QString::fromStdString(work),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         for (const char* name : {"readme.doc", "versions.doc", "SetParameters.ini"})
             test::writeFile(work + name, "");
         test::writeFile(work + DatabaseFileName, "not a database");
