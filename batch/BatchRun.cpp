@@ -1,5 +1,7 @@
 #include "batch/BatchRun.h"
 
+#include <algorithm>
+#include <thread>
 #include <utility>
 
 #include "batch/EarlyCopies.h"
@@ -59,6 +61,11 @@ void storePhoto(Query& adoPicMsg, const JudgedPhoto& photo, bool copied, const R
 }
 
 }  // namespace
+
+int defaultBatchThreads() {
+    constexpr unsigned MostThreadsByDefault = 8;
+    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, MostThreadsByDefault));
+}
 
 std::string countLine(int total) {
     return "此文件夹照片一共有 " + std::to_string(total) + " 张";

@@ -26,7 +26,7 @@ struct BatchOptions {
     std::optional<ResultFolders> resultFolders;  // beside the photo folder unless given
     CheckSettings checks;                        // with debug mode on the run refuses to start
     std::string verdictFilter = AllVerdicts;     // the verdict filter the results are reopened with
-    int threads = 1;                             // photos judged side by side
+    int threads = 1;                             // photos judged side by side (see defaultBatchThreads)
     // Asked before each photo is stored; once true, the run stops after the photos in work (see RunBatch).
     std::function<bool()> stopRequested;
 };
@@ -71,6 +71,10 @@ struct BatchSummary {
 // reopened, counts, summary line, preview) are left out.
 BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const BatchEvents& events,
                       BatchState& state);
+
+// Photos judged side by side unless the operator says otherwise: one per core, but not so many that
+// the photos in work outgrow a small memory.
+int defaultBatchThreads();
 
 // The lines of the log pane.
 std::string countLine(int total);

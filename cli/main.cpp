@@ -1,10 +1,9 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
 #include <iostream>
-#include <thread>
 
+#include "batch/BatchRun.h"
 #include "cli/BatchCommand.h"
 #include "cli/CheckCommand.h"
 #include "cli/QueryCommand.h"
@@ -129,12 +128,6 @@ void addQueryCommand(CLI::App& app, QueryCommandOptions& o) {
         ->type_name("DIR");
 }
 
-// One thread per core, but not so many that the photos in work outgrow a small memory.
-int defaultThreads() {
-    constexpr unsigned MostThreadsByDefault = 8;
-    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, MostThreadsByDefault));
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -143,7 +136,7 @@ int main(int argc, char** argv) {
     CheckCommandOptions check;
     BatchCommandOptions batch;
     QueryCommandOptions query;
-    batch.threads = defaultThreads();
+    batch.threads = photocheck::defaultBatchThreads();
     addCheckCommand(app, check);
     addBatchCommand(app, batch);
     addQueryCommand(app, query);

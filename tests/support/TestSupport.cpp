@@ -23,7 +23,8 @@ TempDir::~TempDir() {
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
     for (auto& entry : std::filesystem::recursive_directory_iterator(
              path_, std::filesystem::directory_options::skip_permission_denied, ec)) {
-        if (entry.is_directory(ec)) std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all, ec);
+        if (entry.is_directory(ec))
+            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all, ec);
     }
     std::filesystem::remove_all(path_, ec);
 }
@@ -33,6 +34,31 @@ Bitmap makeBitmap(int width, int height, const std::function<Colour(int, int)>& 
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) b.setPixel(x, y, pixel(x, y));
     return b;
+}
+
+namespace {
+void putLittleEndian(std::string& out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+}  // namespace
+
+std::string bmpFileOf(const Bitmap& b) {
+    const uint32_t stride = (static_cast<uint32_t>(b.width()) * 3 + 3) / 4 * 4;
+    const uint32_t pixelsAt = 14 + 40;
+    std::string out = "BM";
+    putLittleEndian(out, pixelsAt + stride * static_cast<uint32_t>(b.height()), 4);
+    putLittleEndian(out, 0, 4);
+    putLittleEndian(out, pixelsAt, 4);
+    for (uint32_t field : {40u, static_cast<uint32_t>(b.width()), static_cast<uint32_t>(b.height())})
+        putLittleEndian(out, field, 4);
+    putLittleEndian(out, 1, 2);   // planes
+    putLittleEndian(out, 24, 2);  // bits per pixel
+    for (int i = 0; i < 6; ++i) putLittleEndian(out, 0, 4);
+    for (int y = b.height() - 1; y >= 0; --y) {
+        const std::string row(reinterpret_cast<const char*>(b.row(y)), static_cast<size_t>(b.width()) * 3);
+        out += row + std::string(stride - row.size(), '\0');
+    }
+    return out;
 }
 
 void fillRect(Bitmap& b, int x1, int y1, int x2, int y2, Colour c) {

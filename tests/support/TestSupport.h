@@ -8,7 +8,7 @@ namespace photocheck::test {
 
 // A fresh folder below the system's temporary directory, removed with everything in it at the end.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -16,7 +16,7 @@ public:
     const std::string& path() const { return path_; }  // ends with "/"
     std::string file(const std::string& name) const { return path_ + name; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -24,6 +24,9 @@ private:
 Bitmap makeBitmap(int width, int height, const std::function<Colour(int x, int y)>& pixel);
 // Fills a rectangle (inclusive corners) with one colour.
 void fillRect(Bitmap& b, int x1, int y1, int x2, int y2, Colour c);
+
+// The bytes of a 24-bit Windows bitmap file holding the bitmap, rows stored bottom-up.
+std::string bmpFileOf(const Bitmap& b);
 
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);

@@ -1,0 +1,52 @@
+#include "app/BatchWorker.h"
+
+#include <exception>
+#include <utility>
+
+namespace photocheck {
+
+BatchWorker::~BatchWorker() {
+    requestStop();
+    wait();
+}
+
+void BatchWorker::start(Query& adoPicMsg, BatchOptions options, BatchState state) {
+    wait();
+    stop_ = false;
+    outcome_ = Outcome();
+    options.stopRequested = [this] { return stop_.load(); };
+    thread_ = std::thread(&BatchWorker::run, this, std::ref(adoPicMsg), std::move(options), state);
+}
+
+const BatchWorker::Outcome& BatchWorker::wait() {
+    if (thread_.joinable()) thread_.join();
+    return outcome_;
+}
+
+BatchEvents BatchWorker::events() {
+    const auto qt = [](const std::string& text) { return QString::fromStdString(text); };
+    BatchEvents events;
+    events.onCleared = [this] { emit cleared(); };
+    events.onLogLine = [this, qt](const std::string& line) { emit logLine(qt(line)); };
+    events.onProgressStart = [this](int total) { emit progressStarted(total); };
+    events.onPhotoDone = [this, qt](int processed, const std::string& line) {
+        emit photoDone(processed, qt(line));
+    };
+    events.onCounts = [this](int passed, int failed) { emit counts(passed, failed); };
+    return events;
+}
+
+void BatchWorker::run(Query& adoPicMsg, BatchOptions options, BatchState state) {
+    try {
+        outcome_.summary = RunBatch(adoPicMsg, options, events(), state);
+        outcome_.completed = !outcome_.summary.stopped;
+    } catch (const BatchRefused& e) {
+        outcome_.refusal = e.what();
+    } catch (const std::exception& e) {
+        outcome_.error = e.what();
+    }
+    outcome_.state = state;
+    emit finished();
+}
+
+}  // namespace photocheck

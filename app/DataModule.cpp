@@ -1,0 +1,52 @@
+#include "app/DataModule.h"
+
+#include <exception>
+
+#include "app/Messages.h"
+#include "platform/WorkFolder.h"
+#include "store/PackageInstall.h"
+
+namespace photocheck {
+namespace {
+
+std::string workFolderOf(const std::string& requested) {
+    try {
+        return requested.empty() ? defaultWorkFolder() : prepareWorkFolder(requested);
+    } catch (const std::exception& e) {
+        showErrorReport(nullptr, e.what());
+        throw ProgramEnds(e.what());
+    }
+}
+
+void installWorkFiles(const std::string& workFolder, const std::string& packagePath) {
+    const OverwritePrompt replace = [](const std::string& fileName) {
+        return askYesNo(nullptr, OverwriteCaption, overwriteQuestion(fileName));
+    };
+    const ZipErrorReport report = [](const std::string& caption, const std::string& text) {
+        showMessage(nullptr, text, caption);
+    };
+    try {
+        InstallWorkFiles(workFolder, packagePath, replace, report);
+    } catch (const std::exception& e) {
+        showErrorReport(nullptr, e.what());
+    }
+}
+
+std::unique_ptr<Database> openDatabase(const std::string& workFolder) {
+    try {
+        return openWorkDatabase(workFolder);
+    } catch (const std::exception&) {
+        showMessage(nullptr, DatabaseMissingMessage);
+        throw ProgramEnds(DatabaseMissingMessage);
+    }
+}
+
+}  // namespace
+
+Tdm::Tdm(const std::string& requestedWorkFolder, const std::string& packagePath)
+    : workFolder_(workFolderOf(requestedWorkFolder)) {
+    installWorkFiles(workFolder_, packagePath);
+    connection_ = openDatabase(workFolder_);
+}
+
+}  // namespace photocheck

@@ -1,0 +1,29 @@
+#include "app/Messages.h"
+
+#include <QMessageBox>
+
+namespace photocheck {
+namespace {
+
+QString qt(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+void showMessage(QWidget* parent, const std::string& text, const std::string& caption) {
+    QMessageBox box(QMessageBox::NoIcon, qt(caption), qt(text), QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void showErrorReport(QWidget* parent, const std::string& text) {
+    QMessageBox box(QMessageBox::Critical, qt(ApplicationTitle), qt(text), QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool askYesNo(QWidget* parent, const std::string& caption, const std::string& text) {
+    QMessageBox box(QMessageBox::Question, qt(caption), qt(text), QMessageBox::Yes | QMessageBox::No, parent);
+    return box.exec() == QMessageBox::Yes;
+}
+
+}  // namespace photocheck

@@ -1,0 +1,104 @@
+#include "app/Startup.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/Messages.h"
+#include "app/ToolbarIcons.h"
+#include "platform/ExecutableFolder.h"
+#include "store/PackageInstall.h"
+
+namespace photocheck {
+namespace {
+
+const char* const CjkFont = "WenQuanYi Micro Hei";
+constexpr int FormFontPixels = 11;
+
+// As the folder dialog gives it: absolute, without a final separator except for the root.
+std::string chosenFolderOf(const QString& argument) {
+    if (argument.isEmpty()) return {};
+    return QDir::cleanPath(QFileInfo(argument).absoluteFilePath()).toStdString();
+}
+
+QCommandLineOption describeCommandLine(QCommandLineParser& parser) {
+    parser.setApplicationDescription(
+        "Varnel电子照片检测: checks candidates' ID photos in a window. FOLDER is taken as the chosen photo "
+        "folder; the toolbar's run button then checks every file below it.");
+    parser.addOption({{"h", "help"}, "Shows this help."});
+    parser.addPositionalArgument("FOLDER", "The photo folder, as if chosen with the folder button",
+                                 "[FOLDER]");
+    const QCommandLineOption workFolder(
+        "work-folder", "Working folder for the database and the parameter file (default: the system's)",
+        "DIR");
+    parser.addOption(workFolder);
+    return workFolder;
+}
+
+QString usage() {
+    QCommandLineParser parser;
+    describeCommandLine(parser);
+    return parser.helpText().replace("<executable_name>", "photocheck");
+}
+
+}  // namespace
+
+void answerHelp(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "-h" || argument == "--help") {
+            std::fputs(qPrintable(usage()), stdout);
+            std::exit(0);
+        }
+    }
+}
+
+CommandLine parseCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    const QCommandLineOption workFolder = describeCommandLine(parser);
+    const bool understood = parser.parse(arguments);
+    const QStringList positional = parser.positionalArguments();
+    if (!understood || positional.size() > 1) {
+        const QString error = understood ? QString("Only one FOLDER can be given.") : parser.errorText();
+        std::fputs(qPrintable(error + "\n\n" + usage()), stderr);
+        std::exit(1);
+    }
+    return {chosenFolderOf(positional.value(0)), parser.value(workFolder).toStdString()};
+}
+
+void prepareApplication(QApplication& app) {
+    app.setApplicationName("photocheck");
+    app.setDesktopFileName("photocheck");
+    app.setWindowIcon(programIcon());
+    app.setStyle("Fusion");
+    QFont font(CjkFont);
+    font.setPixelSize(FormFontPixels);
+    app.setFont(font);
+}
+
+Desktop::Desktop(const CommandLine& commandLine)
+    : dm(commandLine.workFolder, executableFolder() + PackageFileName),
+      frmMain(dm, commandLine.photoFolder),
+      frmPreParameters(dm, frmMain.parameters(), &frmMain) {
+    frmMain.attachSettingsDialog(frmPreParameters);
+}
+
+std::unique_ptr<Desktop> startDesktop(const CommandLine& commandLine) {
+    try {
+        return std::make_unique<Desktop>(commandLine);
+    } catch (const ProgramEnds&) {
+        return nullptr;
+    }
+}
+
+int runDesktop(const CommandLine& commandLine) {
+    const std::unique_ptr<Desktop> desktop = startDesktop(commandLine);
+    if (!desktop) return 1;
+    desktop->frmMain.show();
+    return QApplication::exec();
+}
+
+}  // namespace photocheck

@@ -1,0 +1,11 @@
+#include <QApplication>
+
+#include "app/Startup.h"
+
+int main(int argc, char** argv) {
+    photocheck::answerHelp(argc, argv);
+    QApplication app(argc, argv);  // takes the options of the window system (-platform, -style, ...)
+    const photocheck::CommandLine commandLine = photocheck::parseCommandLine(QApplication::arguments());
+    photocheck::prepareApplication(app);
+    return photocheck::runDesktop(commandLine);
+}

@@ -1,0 +1,60 @@
+#include "tests/app/AppTestSupport.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/Startup.h"
+
+namespace photocheck::apptest {
+
+std::string binFolder() {
+    const char* bin = std::getenv("PHOTOCHECK_BIN");
+    return bin ? bin : "bin";
+}
+
+std::string samplesFolder() {
+    return std::string(PHOTOCHECK_SOURCE_DIR) + "/samples/";
+}
+
+void prepareTestApplication() {
+    prepareApplication(*qApp);
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+MessageBoxes::MessageBoxes() {
+    connect(&timer_, &QTimer::timeout, this, &MessageBoxes::answer);
+    timer_.start(10);
+}
+
+void MessageBoxes::answer() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    shown_.push_back({box->windowTitle(), box->text()});
+    QAbstractButton* button = box->defaultButton() ? box->defaultButton() : box->buttons().value(0);
+    if (button) button->click();
+}
+
+QStringList MessageBoxes::texts() const {
+    QStringList texts;
+    for (const Shown& s : shown_) texts << s.text;
+    return texts;
+}
+
+QStringList linesOf(const QString& text) {
+    return text.isEmpty() ? QStringList() : text.split('\n');
+}
+
+Folders::Folders() {
+    std::filesystem::create_directories(photos);
+}
+
+void Folders::copySample(const std::string& sample, const std::string& relativeTarget) const {
+    const std::filesystem::path target = photos + "/" + relativeTarget;
+    std::filesystem::create_directories(target.parent_path());
+    std::filesystem::copy_file(samplesFolder() + sample, target);
+}
+
+}  // namespace photocheck::apptest

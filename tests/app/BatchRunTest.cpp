@@ -1,0 +1,161 @@
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QTableView>
+#include <QToolButton>
+#include <QtTest>
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+#include "app/PhotoViews.h"
+#include "app/Startup.h"
+#include "batch/RowsCsv.h"
+#include "imaging/Jpeg.h"
+#include "tests/app/AppTestSupport.h"
+
+namespace photocheck {
+namespace {
+
+constexpr int RunTimeoutMs = 60000;
+
+// Every file of the two result folders with its content.
+std::map<std::string, std::string> copiesBeside(const apptest::Folders& folders) {
+    std::map<std::string, std::string> copies;
+    for (const char* folder : {"合格照片", "不合格照片"})
+        for (const auto& entry : std::filesystem::directory_iterator(folders.dir.file(folder)))
+            copies[std::string(folder) + "/" + entry.path().filename().string()] =
+                test::readFile(entry.path().string());
+    return copies;
+}
+
+// The rows of pictureMsg as the command line writes them with --csv.
+std::string rowsCsv(Database& db) {
+    Query rows(db);
+    OpenSql(rows, "select * from pictureMsg");
+    std::ostringstream out;
+    writeRowsCsv(rows, out);
+    return out.str();
+}
+
+QString panel(const TFrmMain& window, const char* name) {
+    return window.findChild<QLabel*>(name)->text();
+}
+
+struct Window {
+    std::unique_ptr<Desktop> desktop;
+    explicit Window(const apptest::Folders& folders) : desktop(startDesktop({folders.photos, folders.work})) {
+        desktop->frmMain.show();
+    }
+    TFrmMain& main() const { return desktop->frmMain; }
+    template <typename T>
+    T* control(const char* name) const {
+        return main().findChild<T*>(name);
+    }
+    void clickRun() const { QTest::mouseClick(control<QToolButton>("SpeedButton1"), Qt::LeftButton); }
+    bool idle() const { return control<QToolButton>("SpeedButton1")->isEnabled(); }
+    QStringList log() const { return apptest::linesOf(control<QPlainTextEdit>("Memo2")->toPlainText()); }
+};
+
+}  // namespace
+
+class BatchRunTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { apptest::prepareTestApplication(); }
+
+    void aRunFromTheToolbarMatchesTheCommandLine() {
+        const apptest::Folders folders;
+        test::writeFile(folders.photos + "/notes.txt", "notes");  // the first row: no photo, the log stays
+        folders.copySample("pass-a.jpg", "pass-a.jpg");
+        folders.copySample("small-file.jpg", "small-file.jpg");
+        folders.copySample("pass-b.jpg", "sub/pass-b.jpg");
+        folders.copySample("pass-c.jpg", "sub/pass-a.jpg");  // a second name: its copy is not made
+
+        const Window window(folders);
+        window.clickRun();
+        QVERIFY(!window.idle());
+        QTRY_VERIFY_WITH_TIMEOUT(window.idle(), RunTimeoutMs);
+        const QStringList log = window.log();
+        const std::string windowRows = rowsCsv(window.desktop->dm.ADOConnection1());
+        const auto windowCopies = copiesBeside(folders);
+        const auto* progress = window.control<QProgressBar>("ProgressBar1");
+        QCOMPARE(progress->maximum(), 5);
+        QCOMPARE(progress->value(), 5);
+        QCOMPARE(panel(window.main(), "StatusPanel1"), QString("3"));
+        QCOMPARE(panel(window.main(), "StatusPanel3"), QString("2"));
+        const auto* grid = window.control<QTableView>("DBGrid1");
+        QCOMPARE(grid->model()->rowCount(), 5);
+        QCOMPARE(grid->currentIndex().row(), 0);
+
+        QProcess cli;
+        cli.start(QString::fromStdString(apptest::binFolder() + "/photocheck-cli"),
+                  {"batch", QString::fromStdString(folders.photos), "--work-folder",
+                   QString::fromStdString(folders.dir.file("cli-work")), "--csv",
+                   QString::fromStdString(folders.dir.file("rows.csv"))});
+        QVERIFY(cli.waitForFinished(RunTimeoutMs));
+        QCOMPARE(cli.exitCode(), 0);
+        QCOMPARE(log, apptest::linesOf(QString::fromUtf8(cli.readAllStandardOutput()).trimmed()));
+        QCOMPARE(log.size(), 7);
+        QCOMPARE(windowRows, test::readFile(folders.dir.file("rows.csv")));
+        QCOMPARE(windowCopies, copiesBeside(folders));
+        QCOMPARE(windowCopies.size(), size_t{4});
+    }
+
+    void theEndOfARunShowsTheFirstRowsPhotoAndClearsTheLog() {
+        const apptest::Folders folders;
+        folders.copySample("pass-a.jpg", "a.jpg");
+        folders.copySample("blurred.jpg", "b.jpg");
+        const Window window(folders);
+        window.clickRun();
+        QTRY_VERIFY_WITH_TIMEOUT(window.idle(), RunTimeoutMs);
+        const ImageView* shown = window.control<PhotoView>("orgImage")->view();
+        QVERIFY(shown->hasPicture());
+        QVERIFY(shown->picture() == decodeJpeg(folders.photos + "/a.jpg"));
+        QCOMPARE(window.log(), QStringList());
+        QCOMPARE(panel(window.main(), "StatusPanel1"), QString("1"));
+    }
+
+    void aRefusedRunShowsItsMessage() {
+        const apptest::Folders folders;
+        const auto desktop = startDesktop({"", folders.work});
+        QVERIFY(desktop);
+        const apptest::MessageBoxes boxes;
+        QTest::mouseClick(desktop->frmMain.findChild<QToolButton*>("SpeedButton1"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.texts(), QStringList{"请选择照片路径的文件夹！！"}, RunTimeoutMs);
+        QVERIFY(desktop->frmMain.findChild<QToolButton*>("SpeedButton1")->isEnabled());
+    }
+
+    // Closing the window while the run works stops it after the photos in work; every photo that was
+    // counted has its row and its copy, and then the working files are deleted as at any close.
+    void closingDuringARunKeepsEveryRowWritten() {
+        const apptest::Folders folders;
+        constexpr int Photos = 400;
+        for (int i = 0; i < Photos; ++i)
+            folders.copySample("small-file.jpg", "p" + std::to_string(i) + ".jpg");
+        const Window window(folders);
+        auto* progress = window.control<QProgressBar>("ProgressBar1");
+        connect(progress, &QProgressBar::valueChanged, &window.main(), [&window](int value) {
+            if (value == 1) window.main().close();
+        });
+        window.clickRun();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.main().isVisible(), RunTimeoutMs);
+        QVERIFY(window.idle());
+
+        const int done = progress->value();
+        QVERIFY2(done >= 1 && done < Photos, qPrintable(QString::number(done)));
+        QCOMPARE(window.log().size(), 1 + done);  // the count line, then one line per photo
+        Query rows(window.desktop->dm.ADOConnection1());
+        QVERIFY(OpenSql(rows, "select count(*) as n from pictureMsg"));
+        QCOMPARE(rows.text(0, "n"), std::to_string(done));
+        QCOMPARE(static_cast<int>(copiesBeside(folders).size()), done);
+        QVERIFY(!test::fileExists(folders.work + "/qob.trd"));
+        QVERIFY(!test::fileExists(folders.work + "/SetParameters.ini"));
+    }
+};
+
+}  // namespace photocheck
+
+QTEST_MAIN(photocheck::BatchRunTest)
+#include "BatchRunTest.moc"
