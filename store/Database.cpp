@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <regex>
 
 namespace photocheck {
@@ -84,7 +86,7 @@ bool sameIgnoringCase(const std::string& a, const std::string& b) {
 
 Database::Database(const std::string& path, const std::string& key) {
     struct stat st {};
-    if (stat(path.c_str(), &st) != 0) throw DatabaseError("unable to open database file: " + path);
+    if (stat(path.c_str(), &st) != 0) throw DatabaseError("unable to open database file " + path + ": " + std::strerror(errno));
     db_ = openHandle(path, SQLITE_OPEN_READWRITE);
     try {
         applyKey(db_, key);
@@ -128,8 +130,8 @@ void Database::execute(const std::string& sql) {
 std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder) {
     try {
         return std::make_unique<Database>(workFolder + DatabaseFileName, DatabaseKey);
-    } catch (const DatabaseError&) {
-        throw DatabaseError(DatabaseMissingMessage);
+    } catch (const DatabaseError& e) {
+        throw DatabaseError(std::string(DatabaseMissingMessage) + "（" + e.what() + "）");
     }
 }
 

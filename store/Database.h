@@ -43,7 +43,8 @@ private:
     sqlite3* db_ = nullptr;
 };
 
-// Opens WorkFolder + "qob.trd" with the key; any failure becomes DatabaseMissingMessage.
+// Opens WorkFolder + "qob.trd" with the key; any failure raises DatabaseError with
+// DatabaseMissingMessage followed by the engine's reason in brackets.
 std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder);
 
 using SqlValue = std::variant<std::monostate, int64_t, std::string>;
