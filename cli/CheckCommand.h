@@ -17,12 +17,13 @@ struct CheckCommandOptions {
     std::optional<int32_t> sizeKb, blue, clarity, regular, head;  // single thresholds over the file's
 };
 
-// The thresholds: 0, then the parameter file, then the single overrides. A parameter file that
-// cannot be read is reported on err.
+// The thresholds: 0, then the parameter file, then the single overrides. A parameter file that is
+// missing or no regular file raises an error; one that cannot be read is reported on err.
 DetectionParameters thresholdsOf(const CheckCommandOptions& options, std::ostream& err);
 
 // Prints one JSON object per file and line, {"file", "insert", "verdict", "log"}, or {"file", "error"}
-// for a file that raised an error. Returns the exit status: 0 when every file was judged, 1 otherwise.
+// for a file that raised an error or is no regular file (a folder, a pipe: not judged). The error is
+// the operator's message, in Chinese. Returns the exit status: 0 when every file was judged, 1 otherwise.
 int runCheckCommand(const CheckCommandOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace photocheck

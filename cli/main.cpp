@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <iostream>
+#include <string>
 #include <thread>
 
 #include "cli/BatchCommand.h"
@@ -81,6 +82,22 @@ void addBatchCommand(CLI::App& app, BatchCommandOptions& o) {
         ->capture_default_str();
 }
 
+// A usage error in the operator's words, CLI11's own text after it.
+std::string usageMessage(const CLI::ParseError& e) {
+    const char* what = "命令行有误";
+    if (dynamic_cast<const CLI::RequiredError*>(&e))
+        what = "缺少必需的参数";
+    else if (dynamic_cast<const CLI::ExtrasError*>(&e))
+        what = "有多余的或不认识的参数";
+    else if (dynamic_cast<const CLI::ValidationError*>(&e))
+        what = "参数值不在允许的范围内";
+    else if (dynamic_cast<const CLI::ConversionError*>(&e))
+        what = "参数值的格式不对";
+    else if (dynamic_cast<const CLI::ArgumentMismatch*>(&e))
+        what = "参数值的个数不对";
+    return std::string(what) + "（" + e.what() + "）。用 --help 查看用法。";
+}
+
 // One thread per core, but not so many that the photos in work outgrow a small memory.
 int defaultThreads() {
     constexpr unsigned MostThreadsByDefault = 8;
@@ -97,7 +114,14 @@ int main(int argc, char** argv) {
     batch.threads = defaultThreads();
     addCheckCommand(app, check);
     addBatchCommand(app, batch);
-    CLI11_PARSE(app, argc, argv);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success& e) {
+        return app.exit(e);  // --help
+    } catch (const CLI::ParseError& e) {
+        std::cerr << usageMessage(e) << '\n';
+        return 1;
+    }
 
     if (app.got_subcommand("check")) return photocheck::runCheckCommand(check, std::cout, std::cerr);
     batch.terminal = isatty(STDOUT_FILENO) != 0;
