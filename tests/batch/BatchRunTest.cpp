@@ -405,6 +405,31 @@ TEST_F(BatchRunTest, ASecondRunOnTheWorkingFolderIsRefusedUntilTheFirstEndsOrDie
     EXPECT_EQ(run().total, 2);
 }
 
+// The committed sample photos, judged with the package's thresholds: three pass, five fail.
+TEST_F(BatchRunTest, AFolderOfPassingAndFailingPhotosGivesBothCountsTheRateAndBothFolders) {
+    const std::string samples = std::string(PHOTOCHECK_SOURCE_DIR) + "/samples/";
+    const Lines passing = {"pass-a.jpg", "pass-b.jpg", "pass-c.jpg"};
+    const Lines failing = {"blurred.jpg", "format-jpeg.jpeg", "glasses.jpg", "grey-wall.jpg", "small-file.jpg"};
+    for (const Lines* names : {&passing, &failing})
+        for (const std::string& name : *names) test::writeFile(at(name), test::readFile(samples + name));
+    options.checks.params = test::packageThresholds();
+    options.threads = 2;
+
+    const BatchSummary summary = run();
+    EXPECT_EQ(summary.passed, 3);
+    EXPECT_EQ(summary.failed, 5);
+    EXPECT_EQ(summary.passRate, 38);  // 37.5 rounds up
+    EXPECT_EQ(recorder.events[recorder.events.size() - 2], "counts 3 5");
+    EXPECT_EQ(recorder.events.back(), "log 照片合格率=38%   其中合格数=3  ,  不合格数=5");
+    EXPECT_EQ(test::namesIn(passed), passing);
+    EXPECT_EQ(test::namesIn(failed), failing);
+    EXPECT_EQ(test::readFile(passed + "/pass-b.jpg"), test::readFile(samples + "pass-b.jpg"));
+    Lines verdicts;
+    for (const auto& row : rows()) verdicts.push_back(row[0] + row[11]);
+    EXPECT_EQ(verdicts, (Lines{" blurred 不合格", " format-jpeg 不合格", " glasses 不合格", " grey-wall 不合格",
+                               " pass-a 合格", " pass-b 合格", " pass-c 合格", " small-file 不合格"}));
+}
+
 TEST_F(BatchRunTest, AVerdictFilterWithAQuoteReopensTheResultsWithoutAnError) {
     put("a.txt");
     options.verdictFilter = "不合格' or '1'='1";
