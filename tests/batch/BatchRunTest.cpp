@@ -409,7 +409,8 @@ TEST_F(BatchRunTest, ASecondRunOnTheWorkingFolderIsRefusedUntilTheFirstEndsOrDie
 TEST_F(BatchRunTest, AFolderOfPassingAndFailingPhotosGivesBothCountsTheRateAndBothFolders) {
     const std::string samples = std::string(PHOTOCHECK_SOURCE_DIR) + "/samples/";
     const Lines passing = {"pass-a.jpg", "pass-b.jpg", "pass-c.jpg"};
-    const Lines failing = {"blurred.jpg", "format-jpeg.jpeg", "glasses.jpg", "grey-wall.jpg", "small-file.jpg"};
+    const Lines failing = {"blurred.jpg", "format-jpeg.jpeg", "glasses.jpg", "grey-wall.jpg",
+                           "small-file.jpg"};
     for (const Lines* names : {&passing, &failing})
         for (const std::string& name : *names) test::writeFile(at(name), test::readFile(samples + name));
     options.checks.params = test::packageThresholds();
@@ -426,8 +427,9 @@ TEST_F(BatchRunTest, AFolderOfPassingAndFailingPhotosGivesBothCountsTheRateAndBo
     EXPECT_EQ(test::readFile(passed + "/pass-b.jpg"), test::readFile(samples + "pass-b.jpg"));
     Lines verdicts;
     for (const auto& row : rows()) verdicts.push_back(row[0] + row[11]);
-    EXPECT_EQ(verdicts, (Lines{" blurred 不合格", " format-jpeg 不合格", " glasses 不合格", " grey-wall 不合格",
-                               " pass-a 合格", " pass-b 合格", " pass-c 合格", " small-file 不合格"}));
+    EXPECT_EQ(verdicts,
+              (Lines{" blurred 不合格", " format-jpeg 不合格", " glasses 不合格", " grey-wall 不合格",
+                     " pass-a 合格", " pass-b 合格", " pass-c 合格", " small-file 不合格"}));
 }
 
 TEST_F(BatchRunTest, AVerdictFilterWithAQuoteReopensTheResultsWithoutAnError) {

@@ -54,6 +54,16 @@ TEST_F(ZipExtractorTest, StoredDeflatedAndEncryptedMembersAreWritten) {
     EXPECT_TRUE(x.skipped().empty());
 }
 
+// The end record nearest the end counts: a member may hold the record's signature itself.
+TEST_F(ZipExtractorTest, AnEndRecordInsideAMemberIsNotTakenForTheArchives) {
+    ZipWriterEntry decoy = entry("decoy.bin", std::string("PK\x05\x06", 4) + std::string(18, '\0'));
+    decoy.deflate = false;
+    writePackage(zipPath, {decoy, entry("real.txt", "real")});
+    EXPECT_EQ(x.UnZip(), 2);
+    EXPECT_EQ(extracted("real.txt"), "real");
+    EXPECT_EQ(extracted("decoy.bin").size(), 22u);
+}
+
 TEST_F(ZipExtractorTest, MembersKeepTheDirectoryOrder) {
     writePackage(zipPath, {entry("z.txt", "1"), entry("a.txt", "2"), entry("m.txt", "3")});
     x.UnZip();
