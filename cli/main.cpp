@@ -15,69 +15,81 @@ using photocheck::BatchCommandOptions;
 using photocheck::CheckCommandOptions;
 
 const char* const Description =
-    "photocheck-cli: checks candidates' ID photos without the window.\n"
-    "Every photo is judged \"合格\" (passed) or \"不合格\" (failed) by the file check (JPG, 390*567 pixels, "
-    "file size), the background and clarity check and the face feature check, in this order; the first "
-    "failed check gives the reason.";
+    "photocheck-cli：不用窗口检测考生的电子证件照。\n"
+    "每张照片依次经过文件检测（JPG 格式、390*567 像素、文件大小）、背景和清晰度检测、面部特征检测，"
+    "判为“合格”或“不合格”；第一项未通过的检测给出原因。";
 
 const char* const CheckFooter =
-    "Output: one JSON object per file and line, in the order of the files:\n"
-    "  {\"file\": <path as given>, \"insert\": <the INSERT statement of its row>, \"verdict\": \"合格\" or "
-    "\"不合格\", \"log\": [<log pane lines of this photo>]}\n"
-    "A file that cannot be read or checked gives {\"file\": <path>, \"error\": <message>} and the next file "
-    "follows. Bytes of a file name that are not UTF-8 appear as U+FFFD.\n"
-    "Thresholds are 0 unless --params or the single options set them; the single options win. The hair top "
-    "row found in one photo carries over to the next, as in a batch run.\n"
-    "Exit status: 0 when every file was judged, 1 when a file gave an error or the parameter file is bad.";
+    "输出：按文件的顺序，每个文件一行 JSON：\n"
+    "  {\"file\": <给出的路径>, \"insert\": <这一行的 INSERT 语句>, \"verdict\": \"合格\" 或 \"不合格\", "
+    "\"log\": [<这张照片的日志行>]}\n"
+    "无法读取或检测的文件（文件夹、管道等不是普通文件的也一样，不会被打开）给出 "
+    "{\"file\": <路径>, \"error\": <原因>}，然后接着检测下一个文件。文件名中不是 UTF-8 的字节显示为 "
+    "U+FFFD。\n"
+    "阈值默认为 0，可由 --params 或单项选项设定，单项选项优先。一张照片找到的头发顶行会沿用到下一张，"
+    "与批量检测相同。\n"
+    "退出状态：每个文件都检测了为 0；有文件出错或参数文件有误为 1；命令行用法有误为 1。";
 
 const char* const BatchFooter =
-    "Like the window at start, the working folder receives the working files from the package xl.oef beside "
-    "this program when one is missing (existing ones are kept), the database there is opened and the "
-    "thresholds are read from its SetParameters.ini. Then every file below FOLDER is judged: one row per "
-    "file in the table pictureMsg (emptied first), a copy in the folder 合格照片 or 不合格照片 beside FOLDER "
-    "(both emptied of files first; a copy never replaces a file). The log lines (the count, unreadable "
-    "files, the pass rate) are printed; on a terminal a progress bar shows the photos done, elsewhere one "
-    "line per photo. The working files stay in place.\n"
-    "Exit status: 0 after a completed run, 1 after a refusal or an error (the message says which).";
+    "和窗口启动时一样，工作文件夹中缺少工作文件时，从本程序旁边的数据包 xl.oef 安装（已有的保留），"
+    "打开其中的数据库，并从 SetParameters.ini 读取阈值。工作文件夹必须是私有的：不是链接、属于自己、"
+    "其他用户无权访问；--work-folder 指定的文件夹若不存在，则新建为 0700。检测期间工作文件夹被锁定，"
+    "同一工作文件夹上的第二个检测会被拒绝。\n"
+    "然后检测 FOLDER 下的每个文件：表 pictureMsg（先清空）中每个文件一行，并复制到 FOLDER 旁边的"
+    "“合格照片”或“不合格照片”文件夹（两者先删除其中的文件；复制从不覆盖文件）。FOLDER 不存在或不是文件夹、"
+    "位于结果文件夹中、结果文件夹是链接、数据库的表无法读写时，检测不会开始，什么也不改动。\n"
+    "打印日志行（总数、无法读取的文件、跳过的项目、未能复制的照片、合格率）；在终端上用进度条显示，"
+    "否则每张照片一行。工作文件保留在原处。\n"
+    "退出状态：检测完成为 0；检测完成但有照片未能复制或旧文件未能删除为 2；被拒绝或出错为 1（消息说明原因）；"
+    "命令行用法有误为 1。";
+
+// The help in the operator's language; CLI11's own words where it has no label for them.
+void useChineseLabels(CLI::App& app) {
+    const auto formatter = app.get_formatter();
+    formatter->label("Usage", "用法");
+    formatter->label("OPTIONS", "选项");
+    formatter->label("SUBCOMMAND", "子命令");
+    formatter->label("Positionals", "位置参数");
+    formatter->label("REQUIRED", "必需");
+    app.option_defaults()->group("选项");
+    app.set_help_flag("-h,--help", "显示此帮助并退出");
+    app.group("子命令");
+}
 
 void addCheckCommand(CLI::App& app, CheckCommandOptions& o) {
-    CLI::App* check = app.add_subcommand("check", "Judge single photos and print their rows as JSON lines");
+    CLI::App* check = app.add_subcommand("check", "检测单张照片，以 JSON 行输出它们的结果行");
+    useChineseLabels(*check);
     check->footer(CheckFooter);
-    check->add_option("FILE", o.files, "Photo files to judge")->required();
-    check->add_flag("--debug", o.debug,
-                    "Debug mode (调试模式): the checks write their measurements to \"log\"");
-    check->add_flag("--pupils", o.pupils,
-                    "Judge the pupils (是否判断瞳孔): too few pupil marks fail a photo");
-    check->add_option("--params", o.paramsFile,
-                      "Read the thresholds from a parameter file like SetParameters.ini");
-    check->add_option("--size-kb", o.sizeKb, "Smallest accepted file size in KB");
-    check->add_option("--blue", o.blue, "Smallest accepted blue background percentage");
-    check->add_option("--clarity", o.clarity, "Largest accepted clarity count");
-    check->add_option("--regular", o.regular, "Smallest accepted uprightness percentage");
-    check->add_option("--head", o.head, "Smallest accepted head height percentage");
+    check->add_option("FILE", o.files, "要检测的照片文件")->required();
+    check->add_flag("--debug", o.debug, "调试模式：各项检测把测量值写入 \"log\"");
+    check->add_flag("--pupils", o.pupils, "是否判断瞳孔：瞳孔光点太少的照片不合格");
+    check->add_option("--params", o.paramsFile, "从类似 SetParameters.ini 的参数文件读取阈值");
+    check->add_option("--size-kb", o.sizeKb, "允许的最小文件大小（KB）");
+    check->add_option("--blue", o.blue, "允许的最小蓝色背景百分比");
+    check->add_option("--clarity", o.clarity, "允许的最大清晰度计数");
+    check->add_option("--regular", o.regular, "允许的最小端正度百分比");
+    check->add_option("--head", o.head, "允许的最小头部高度百分比");
 }
 
 void addBatchCommand(CLI::App& app, BatchCommandOptions& o) {
-    CLI::App* batch = app.add_subcommand("batch", "Run the batch check over a folder and its subfolders");
+    CLI::App* batch = app.add_subcommand("batch", "对一个文件夹及其子文件夹做批量检测");
+    useChineseLabels(*batch);
     batch->footer(BatchFooter);
-    batch->add_option("FOLDER", o.folder, "The photo folder")->required();
-    batch->add_flag("--pupils", o.pupils,
-                    "Judge the pupils (是否判断瞳孔): too few pupil marks fail a photo");
-    batch->add_option("--verdict", o.verdict, "The results shown after the run (and written by --csv)")
+    batch->add_option("FOLDER", o.folder, "照片文件夹")->required();
+    batch->add_flag("--pupils", o.pupils, "是否判断瞳孔：瞳孔光点太少的照片不合格");
+    batch->add_option("--verdict", o.verdict, "检测后显示（以及 --csv 写出）的结果")
         ->check(CLI::IsMember({"全部", "合格", "不合格"}))
         ->capture_default_str();
     batch->add_option("--csv", o.csvFile,
-                      "Write the results as CSV (UTF-8 with BOM, header row, every column of pictureMsg, "
-                      "trimmed text; one row per file with --verdict 全部)");
+                      "把结果写成 CSV（带 BOM 的 UTF-8，有标题行，pictureMsg 的每一列，文字去掉首尾空格；"
+                      "--verdict 全部 时每个文件一行）；检测开始前先确认它可以写入");
     batch->add_flag("--show-results", o.showResults,
-                    "After the summary, list the results as the window's grid shows them: file name, "
-                    "verdict, reason");
+                    "在合格率之后，像窗口的表格那样列出结果：文件名、结果、原因");
     batch->add_option("--work-folder", o.workFolder,
-                      "Working folder for the database and the parameter file (default: the system's)");
+                      "存放数据库和参数文件的工作文件夹（默认：系统临时文件夹中的）");
     batch
         ->add_option("-j,--jobs", o.threads,
-                     "Photos judged side by side (default: one per core, at most 8); the output is the same "
-                     "for any number")
+                     "同时检测的照片数（默认：每个核一张，最多 8 张）；任何数目的输出都相同")
         ->check(CLI::Range(1, 256))
         ->capture_default_str();
 }
@@ -108,6 +120,7 @@ int defaultThreads() {
 
 int main(int argc, char** argv) {
     CLI::App app(Description, "photocheck-cli");
+    useChineseLabels(app);
     app.require_subcommand(1);
     CheckCommandOptions check;
     BatchCommandOptions batch;
