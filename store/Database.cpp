@@ -45,6 +45,9 @@ void applyKey(sqlite3* db, const std::string& key) {
 }
 
 void configure(sqlite3* db) {
+    // Another connection writing (the window's settings while a run stores rows) is waited for a
+    // while instead of failing at once with "database is locked".
+    sqlite3_busy_timeout(db, 5000);
     // Committed rows survive a crash of the program; no wait for the disk on every row.
     char* err = nullptr;
     sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, &err);
