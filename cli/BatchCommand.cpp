@@ -19,6 +19,7 @@
 #include "platform/ExecutableFolder.h"
 #include "platform/Paths.h"
 #include "platform/WorkFolder.h"
+#include "platform/WorkFolderLock.h"
 #include "store/Database.h"
 #include "store/PackageInstall.h"
 #include "store/Parameters.h"
@@ -140,7 +141,11 @@ int runBatchCommand(const BatchCommandOptions& options, std::ostream& out, std::
         std::unique_ptr<CsvFile> csv;
         if (!options.csvFile.empty()) csv = std::make_unique<CsvFile>(options.csvFile);
         const std::string work = prepareWorkFolder(options.workFolder);
-        installWorkFiles(work, err);
+        {
+            // The installation may delete the database: never under a run that works on it.
+            const WorkFolderLock installing(work);
+            installWorkFiles(work, err);
+        }
         const std::unique_ptr<Database> db = openDatabase(work);
 
         BatchOptions run;

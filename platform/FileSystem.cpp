@@ -316,7 +316,7 @@ bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure
     while (folder.size() > 1 && folder.back() == PathSeparator) folder.pop_back();
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
-        if (errno != ENOENT && errno != ELOOP && errno != ENOTDIR && onFailure)
+        if (errno != ENOENT && onFailure)
             onFailure(folder, "无法打开此文件夹（" + systemReason(errno) + "）");
         return true;
     }

@@ -43,9 +43,9 @@ std::vector<std::string> ListFilesRecursive(const std::string& folder, const std
                                             const FolderWalk& walk = {});
 
 // Deletes every file in a folder and below it; folders are kept. A link is removed itself, never
-// followed, the folder itself included (a folder that is a link is left as it is). Failures to delete
-// are passed over and reported to onFailure, a folder that does not exist excepted; the result is
-// always true.
+// followed, the folder itself included (a folder that is a link is left as it is and reported).
+// Failures to delete are passed over and reported to onFailure, a folder that does not exist
+// excepted; the result is always true.
 bool EmptyFolderTree(const std::string& folder, const PassedOverReport& onFailure = {});
 
 // What became of a copy.
