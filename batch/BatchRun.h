@@ -75,11 +75,11 @@ struct BatchSummary {
 //
 // Refused with BatchRefused (a Chinese message for the operator), before any file is deleted or the
 // table is touched: debug mode, no folder chosen, another run holding the working folder's lock, a
-// photo folder that does not exist or is no folder, a photo folder inside a result folder, a result
-// folder that is a link, and a table pictureMsg that cannot be read and written (the message then
-// ends with the engine's). A result folder that cannot be created raises FileSystemError, also
-// before anything is deleted. A database error later ends the run with the rows written so far
-// kept. A file that cannot be read fails with its own reason and the run goes on.
+// photo folder that does not exist or is no folder, a photo folder inside a result folder (its own, or
+// any folder named "合格照片" or "不合格照片"), a result folder that is a link, and a table pictureMsg that
+// cannot be read and written (the message then ends with the engine's). A result folder that cannot be
+// created raises FileSystemError, also before anything is deleted. A database error later ends the run with
+// the rows written so far kept. A file that cannot be read fails with its own reason and the run goes on.
 //
 // Copies that fail and old files that cannot be deleted do not stop the run: each gets a log line,
 // they are counted in the summary, and the last log line says how many (see copiesNotice). Entries
@@ -88,7 +88,7 @@ struct BatchSummary {
 //
 // A stop request ends the run before the next photo is stored: every row written so far stays, the
 // photos judged ahead leave neither row nor copy, and the closing steps (results reopened, counts,
-// summary line, preview) are left out.
+// summary line, preview) are left out; the copies notice, when there is one, still ends the log.
 BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const BatchEvents& events,
                       BatchState& state);
 
