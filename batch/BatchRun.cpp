@@ -1,6 +1,11 @@
 #include "batch/BatchRun.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
 #include <thread>
 #include <utility>
 
@@ -9,6 +14,7 @@
 #include "batch/PassRate.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/WorkFolderLock.h"
 
 namespace photocheck {
 namespace {
@@ -25,39 +31,109 @@ bool stopRequested(const BatchOptions& options) {
     return options.stopRequested && options.stopRequested();
 }
 
-void refuseUnusableFolder(const std::string& photoFolder, const ResultFolders& folders) {
+std::unique_ptr<WorkFolderLock> lockWorkFolder(const std::string& workFolder) {
+    if (workFolder.empty()) return nullptr;
+    try {
+        return std::make_unique<WorkFolderLock>(workFolder);
+    } catch (const std::exception& e) {
+        throw BatchRefused(e.what());
+    }
+}
+
+// A folder that is missing or no folder is a typing error; running over it would empty the results
+// of the last run for nothing.
+void refuseMissingPhotoFolder(const std::string& photoFolder) {
+    struct stat st {};
+    if (stat(photoFolder.c_str(), &st) != 0)
+        throw BatchRefused("照片文件夹 " + photoFolder + " 不存在或无法访问，请选择其他文件夹（" +
+                           std::strerror(errno) + "）");
+    if (!S_ISDIR(st.st_mode))
+        throw BatchRefused("所选的 " + photoFolder + " 不是文件夹，请选择照片所在的文件夹");
+}
+
+void refuseUnusableFolders(const std::string& photoFolder, const ResultFolders& folders) {
     if (liesInResultFolder(photoFolder, folders)) throw BatchRefused(InsideResultFolderMessage);
+    if (const auto link = linkedResultFolder(folders))
+        throw BatchRefused("结果文件夹 " + *link +
+                           " 是一个链接；为免删除它所指向的文件，检测没有开始。请删除这个链接后再试");
 }
 
-void prepareResultFolders(const ResultFolders& folders) {
-    if (!folderExists(folders.failed)) createFolder(folders.failed);
-    if (!folderExists(folders.passed)) createFolder(folders.passed);
-    EmptyFolderTree(folders.failed);
-    EmptyFolderTree(folders.passed);
-}
-
-void emptyResultTable(Query& adoPicMsg) {
-    if (OpenSql(adoPicMsg, "select * from pictureMsg")) ExecSql(adoPicMsg, "delete * from pictureMsg");
+// Asks the table for a row and writes nothing, so that a database that cannot be read or written
+// stops the run before the result folders are emptied.
+void refuseUnusableTable(Query& adoPicMsg) {
+    try {
+        OpenSql(adoPicMsg, "select * from pictureMsg limit 1");
+        ExecSql(adoPicMsg, "delete from pictureMsg where 0");
+    } catch (const DatabaseError& e) {
+        throw BatchRefused(std::string("数据库中的表 pictureMsg 无法读写，检测没有开始，什么也没有改动（") +
+                           e.what() + "）");
+    }
 }
 
 struct Tally {
     int passed = 0;
     int failed = 0;
     int processed = 0;
+    int missingCopies = 0;
+    int undeletedFiles = 0;
 };
 
-void storePhoto(Query& adoPicMsg, const JudgedPhoto& photo, bool copied, const ResultFolders& folders,
+void prepareResultFolders(const ResultFolders& folders, const BatchEvents& events, Tally& tally) {
+    if (!folderExists(folders.failed)) createFolder(folders.failed);
+    if (!folderExists(folders.passed)) createFolder(folders.passed);
+    const PassedOverReport undeleted = [&](const std::string& path, const std::string& reason) {
+        ++tally.undeletedFiles;
+        notify(events.onLogLine, undeletedLine(path, reason));
+    };
+    EmptyFolderTree(folders.failed, undeleted);
+    EmptyFolderTree(folders.passed, undeleted);
+}
+
+void emptyResultTable(Query& adoPicMsg) {
+    if (OpenSql(adoPicMsg, "select * from pictureMsg")) ExecSql(adoPicMsg, "delete * from pictureMsg");
+}
+
+std::vector<std::string> listPhotos(const BatchOptions& options, const BatchEvents& events) {
+    FolderWalk walk;
+    if (!options.workFolder.empty()) walk.leftOut.push_back(options.workFolder);
+    walk.onPassedOver = [&](const std::string& path, const std::string& reason) {
+        notify(events.onLogLine, passedOverLine(path, reason));
+    };
+    return ListFilesRecursive(options.photoFolder, ".*", walk);
+}
+
+void storePhoto(Query& adoPicMsg, const JudgedPhoto& photo, size_t index, EarlyCopies& copies,
                 const BatchEvents& events, Tally& tally) {
     if (photo.unreadable) notify(events.onLogLine, unreadableLine(photo.path, *photo.unreadable));
     if (photo.passed)
         ++tally.passed;
     else
         ++tally.failed;
-    if (!copied) copyIntoResultFolder(photo, folders);
+    if (const auto missing = copies.copyAtItsTurn(photo, index)) {
+        ++tally.missingCopies;
+        notify(events.onLogLine, missingCopyLine(photo.path, photo.passed, *missing));
+    }
     ExecSql(adoPicMsg, photo.row.insertStatement());
     notify(events.onPhotoStored, photo);
     ++tally.processed;
     notify(events.onPhotoDone, tally.processed, photoDoneLine(tally.processed));
+}
+
+BatchSummary summaryOf(int total, const Tally& tally, int32_t rate, bool stopped) {
+    BatchSummary summary;
+    summary.total = total;
+    summary.passed = tally.passed;
+    summary.failed = tally.failed;
+    summary.passRate = rate;
+    summary.stopped = stopped;
+    summary.missingCopies = tally.missingCopies;
+    summary.undeletedFiles = tally.undeletedFiles;
+    return summary;
+}
+
+void noticeCopies(const BatchSummary& summary, const BatchEvents& events) {
+    const std::string notice = copiesNotice(summary);
+    if (!notice.empty()) notify(events.onLogLine, notice);
 }
 
 }  // namespace
@@ -84,6 +160,32 @@ std::string summaryLine(int32_t passRate, int passed, int failed) {
            "  ,  不合格数=" + std::to_string(failed);
 }
 
+std::string passedOverLine(const std::string& path, const std::string& reason) {
+    return "未检测：" + path + "，" + reason;
+}
+
+std::string missingCopyLine(const std::string& path, bool passed, const std::string& reason) {
+    return std::string("照片未能复制到“") + (passed ? PassedFolderName : FailedFolderName) + "”：" + path +
+           "，" + reason;
+}
+
+std::string undeletedLine(const std::string& path, const std::string& reason) {
+    return "结果文件夹中的旧文件未能删除：" + path + "，" + reason;
+}
+
+std::string copiesNotice(const BatchSummary& summary) {
+    const std::string missing = std::to_string(summary.missingCopies);
+    const std::string undeleted = std::to_string(summary.undeletedFiles);
+    if (summary.missingCopies > 0 && summary.undeletedFiles > 0)
+        return "注意：有 " + missing + " 张照片未能复制到结果文件夹，另有 " + undeleted +
+               " 个旧文件未能删除，原因见上面的记录";
+    if (summary.missingCopies > 0)
+        return "注意：有 " + missing + " 张照片未能复制到结果文件夹，原因见上面的记录";
+    if (summary.undeletedFiles > 0)
+        return "注意：结果文件夹中有 " + undeleted + " 个旧文件未能删除，原因见上面的记录";
+    return {};
+}
+
 std::string resultsStatement(const std::string& verdictFilter) {
     if (verdictFilter == AllVerdicts) return "select * from pictureMsg";
     return "select * from pictureMsg where Result='" + quoteSql(trimmed(verdictFilter)) + "'";
@@ -99,39 +201,47 @@ BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const Batch
     notify(events.onCleared);
     if (options.photoFolder.empty()) throw BatchRefused(ChooseFolderMessage);
 
+    const std::unique_ptr<WorkFolderLock> lock = lockWorkFolder(options.workFolder);
+    refuseMissingPhotoFolder(options.photoFolder);
     const ResultFolders folders = options.resultFolders.value_or(resultFoldersBeside(options.photoFolder));
-    refuseUnusableFolder(options.photoFolder, folders);
-    prepareResultFolders(folders);
+    refuseUnusableFolders(options.photoFolder, folders);
+    refuseUnusableTable(adoPicMsg);
+
+    Tally tally;
+    prepareResultFolders(folders, events, tally);
     emptyResultTable(adoPicMsg);
 
-    const std::vector<std::string> paths = ListFilesRecursive(options.photoFolder, ".*");
+    const std::vector<std::string> paths = listPhotos(options, events);
     const int total = static_cast<int>(paths.size());
     notify(events.onLogLine, countLine(total));
     notify(events.onProgressStart, total);
 
-    EarlyCopies early(paths, folders);
-    Tally tally;
+    EarlyCopies copies(paths, folders);
     size_t index = 0;
     try {
         OrderedChecks checks(paths, options.threads, options.checks,
-                             [&early](const JudgedPhoto& photo, size_t i) { early.copy(photo, i); });
+                             [&copies](const JudgedPhoto& photo, size_t i) { copies.copy(photo, i); });
         for (; index < paths.size() && !stopRequested(options); ++index)
-            storePhoto(adoPicMsg, checks.next(), early.copiesEarly(index), folders, events, tally);
+            storePhoto(adoPicMsg, checks.next(), index, copies, events, tally);
     } catch (...) {
-        early.takeBackFrom(index + 1);  // the judging threads have stopped; this photo's copy stays
+        copies.takeBackFrom(index + 1);  // the judging threads have stopped; this photo's copy stays
         throw;
     }
     if (index < paths.size()) {
-        early.takeBackFrom(index);
-        return {total, tally.passed, tally.failed, PassRate(tally.passed, tally.failed), true};
+        copies.takeBackFrom(index);
+        const BatchSummary summary = summaryOf(total, tally, PassRate(tally.passed, tally.failed), true);
+        noticeCopies(summary, events);
+        return summary;
     }
 
     OpenSql(adoPicMsg, resultsStatement(options.verdictFilter));
     const int32_t rate = PassRate(tally.passed, tally.failed);
     notify(events.onCounts, tally.passed, tally.failed);
     notify(events.onLogLine, summaryLine(rate, tally.passed, tally.failed));
+    const BatchSummary summary = summaryOf(total, tally, rate, false);
+    noticeCopies(summary, events);
     state.PreviewEnabled = true;
-    return {total, tally.passed, tally.failed, rate};
+    return summary;
 }
 
 }  // namespace photocheck

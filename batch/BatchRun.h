@@ -29,6 +29,10 @@ struct BatchOptions {
     int threads = 1;                             // photos judged side by side (see defaultBatchThreads)
     // Asked before each photo is stored; once true, the run stops after the photos in work (see RunBatch).
     std::function<bool()> stopRequested;
+    // The working folder that holds the database. The run holds its lock (WorkFolderLock) from
+    // before it touches anything until it returns, so a second run on it is refused; the folder is
+    // also left out of the walk. Empty: no lock is taken (tests that do not care).
+    std::string workFolder;
 };
 
 // What the run shows while it works, in the order it happens. Every callback may be left empty.
@@ -57,18 +61,37 @@ struct BatchSummary {
     int failed = 0;
     int32_t passRate = 0;
     bool stopped = false;  // ended by stopRequested: the counts are those of the rows written
+    // Copies that should be in the result folders and are not: the copy failed (a full disk, a
+    // folder that cannot be written, a file that vanished) or its target held something that is no
+    // copy of this run. A copy left out because a file of the same name came first is no missing
+    // copy. Each has a log line naming the file and the reason.
+    int missingCopies = 0;
+    // Files of earlier runs that could not be deleted from the result folders, each with a log line;
+    // not counted in missingCopies (an old file is no copy of this run).
+    int undeletedFiles = 0;
 };
 
 // The batch run over every file below the photo folder: the result folders are created when missing
 // and emptied of files, the table pictureMsg is emptied, and every file is judged, copied into the
 // passed or the failed folder (never overwriting) and written as one row, in the order of the folder
-// walk. At the end the results are reopened on the query with the verdict filter. Raises BatchRefused
-// for debug mode, a missing choice or a photo folder inside a result folder, FileSystemError when the
-// photo folder is missing or a result folder cannot be created, and the database's errors, which end
-// the run with the rows written so far kept. A file that cannot be read fails with its own reason and
-// the run goes on. A stop request ends the run before the next photo is stored: every row written so
-// far stays, the photos judged ahead leave neither row nor copy, and the closing steps (results
-// reopened, counts, summary line, preview) are left out.
+// walk. At the end the results are reopened on the query with the verdict filter.
+//
+// Refused with BatchRefused (a Chinese message for the operator), before any file is deleted or the
+// table is touched: debug mode, no folder chosen, another run holding the working folder's lock, a
+// photo folder that does not exist or is no folder, a photo folder inside a result folder (its own, or
+// any folder named "合格照片" or "不合格照片"), a result folder that is a link, and a table pictureMsg that
+// cannot be read and written (the message then ends with the engine's). A result folder that cannot be
+// created raises FileSystemError, also before anything is deleted. A database error later ends the run with
+// the rows written so far kept. A file that cannot be read fails with its own reason and the run goes on.
+//
+// Copies that fail and old files that cannot be deleted do not stop the run: each gets a log line,
+// they are counted in the summary, and the last log line says how many (see copiesNotice). Entries
+// the walk passes over (a folder that cannot be read, a path too long for the system, a special
+// file) get a log line before the count line.
+//
+// A stop request ends the run before the next photo is stored: every row written so far stays, the
+// photos judged ahead leave neither row nor copy, and the closing steps (results reopened, counts,
+// summary line, preview) are left out; the copies notice, when there is one, still ends the log.
 BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const BatchEvents& events,
                       BatchState& state);
 
@@ -81,6 +104,14 @@ std::string countLine(int total);
 std::string photoDoneLine(int processed);
 std::string unreadableLine(const std::string& path, const std::string& message);
 std::string summaryLine(int32_t passRate, int passed, int failed);
+std::string passedOverLine(const std::string& path, const std::string& reason);
+std::string missingCopyLine(const std::string& path, bool passed, const std::string& reason);
+std::string undeletedLine(const std::string& path, const std::string& reason);
+
+// What the operator must be told after a run whose result folders are not as they should be: how
+// many copies are missing and how many old files stayed; empty when both counts are 0. The run ends
+// its log with it; the window also shows it in a message box, the command line exits with status 2.
+std::string copiesNotice(const BatchSummary& summary);
 
 // The statement that reopens the results: all rows for "全部", otherwise the rows of one verdict.
 std::string resultsStatement(const std::string& verdictFilter);

@@ -5,11 +5,12 @@
 #include <functional>
 #include <system_error>
 
-#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
 namespace photocheck {
 namespace {
+
+const char* const TargetTakenReason = "结果文件夹中已有同名的文件或文件夹，不是本次检测复制的";
 
 std::string copyTarget(const std::string& folder, const std::string& path) {
     return folder + PathSeparator + fileNameOf(path);
@@ -35,17 +36,51 @@ std::vector<char> namesSeenOnce(const std::vector<std::string>& paths) {
 
 }  // namespace
 
-bool copyIntoResultFolder(const JudgedPhoto& photo, const ResultFolders& folders) {
-    return copyFileNoOverwrite(photo.path,
-                               copyTarget(photo.passed ? folders.passed : folders.failed, photo.path));
+std::string copyTargetOf(const JudgedPhoto& photo, const ResultFolders& folders) {
+    return copyTarget(photo.passed ? folders.passed : folders.failed, photo.path);
+}
+
+CopyOutcome copyIntoResultFolder(const JudgedPhoto& photo, const ResultFolders& folders) {
+    return copyFileNoOverwrite(photo.path, copyTargetOf(photo, folders));
 }
 
 EarlyCopies::EarlyCopies(const std::vector<std::string>& paths, const ResultFolders& folders)
     : paths_(paths), folders_(folders), unique_(namesSeenOnce(paths)), made_(paths.size(), None) {}
 
+std::optional<std::string> EarlyCopies::missingOf(const JudgedPhoto& photo, const CopyOutcome& outcome,
+                                                  bool targetMayBeOurs) const {
+    using Kind = CopyOutcome::Kind;
+    if (outcome.kind == Kind::Made) return std::nullopt;
+    if (outcome.kind == Kind::Failed) return outcome.reason;
+    if (targetMayBeOurs && madeAtTurn_.count(copyTargetOf(photo, folders_)) != 0) return std::nullopt;
+    return std::string(TargetTakenReason);
+}
+
 void EarlyCopies::copy(const JudgedPhoto& photo, size_t index) {
-    if (!copiesEarly(index) || !copyIntoResultFolder(photo, folders_)) return;
-    made_[index] = photo.passed ? Passed : Failed;
+    if (!copiesEarly(index)) return;
+    const CopyOutcome outcome = copyIntoResultFolder(photo, folders_);
+    if (outcome.made()) {
+        made_[index] = photo.passed ? Passed : Failed;
+        return;
+    }
+    // No other file of the run has this name: whatever stands at the target is not a copy of it.
+    std::optional<std::string> missing = missingOf(photo, outcome, false);
+    const std::lock_guard<std::mutex> lock(mutex_);
+    missingEarly_.emplace(index, std::move(*missing));
+}
+
+std::optional<std::string> EarlyCopies::copyAtItsTurn(const JudgedPhoto& photo, size_t index) {
+    if (copiesEarly(index)) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        const auto found = missingEarly_.find(index);
+        if (found == missingEarly_.end()) return std::nullopt;
+        std::string missing = std::move(found->second);
+        missingEarly_.erase(found);
+        return missing;
+    }
+    const CopyOutcome outcome = copyIntoResultFolder(photo, folders_);
+    if (outcome.made()) madeAtTurn_.insert(copyTargetOf(photo, folders_));
+    return missingOf(photo, outcome, true);
 }
 
 void EarlyCopies::takeBackFrom(size_t index) {

@@ -25,6 +25,19 @@ std::string beside(const std::string& photoFolder, const char* name) {
     return std::filesystem::path(path).lexically_normal().string();
 }
 
+// Whether one of the folders of a canonical path is named like a result folder.
+bool hasResultFolderOnTheWay(const std::string& canonical) {
+    size_t start = 0;
+    while (start < canonical.size()) {
+        size_t end = canonical.find(PathSeparator, start);
+        if (end == std::string::npos) end = canonical.size();
+        const std::string name = canonical.substr(start, end - start);
+        if (name == PassedFolderName || name == FailedFolderName) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 }  // namespace
 
 ResultFolders resultFoldersBeside(const std::string& photoFolder) {
@@ -34,11 +47,18 @@ ResultFolders resultFoldersBeside(const std::string& photoFolder) {
 bool liesInResultFolder(const std::string& photoFolder, const ResultFolders& folders) {
     const std::optional<std::string> photos = canonicalPath(photoFolder);
     if (!photos) return false;
+    if (hasResultFolderOnTheWay(*photos)) return true;
     for (const std::string* folder : {&folders.passed, &folders.failed}) {
         const std::optional<std::string> result = canonicalPath(*folder);
         if (result && isSameOrInside(*photos, *result)) return true;
     }
     return false;
+}
+
+std::optional<std::string> linkedResultFolder(const ResultFolders& folders) {
+    for (const std::string* folder : {&folders.failed, &folders.passed})
+        if (isLink(*folder)) return *folder;
+    return std::nullopt;
 }
 
 }  // namespace photocheck

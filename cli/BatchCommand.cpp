@@ -1,13 +1,18 @@
 #include "cli/BatchCommand.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
-#include <fstream>
 #include <memory>
+#include <sstream>
 
 #include "batch/BatchRun.h"
+#include "batch/OperatorMessage.h"
 #include "batch/RowsCsv.h"
 #include "cli/BatchReport.h"
 #include "cli/ProgressBar.h"
@@ -27,7 +32,7 @@ std::string photoFolderOf(const std::string& argument) {
     std::string folder = argument;
     if (folder.front() != PathSeparator) {
         std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);
-        if (!cwd) throw CommandFailed("Cannot determine the current folder");
+        if (!cwd) throw CommandFailed(std::string("无法确定当前文件夹（") + std::strerror(errno) + "）");
         folder = std::string(cwd.get()) + PathSeparator + folder;
     }
     while (folder.size() > 1 && folder.back() == PathSeparator) folder.pop_back();
@@ -41,7 +46,7 @@ DetectionParameters loadThresholds(const std::string& work, std::ostream& err) {
         LoadParametersFromFile(work + ParameterFileName, params,
                                [&err](const std::string& message) { err << message << '\n'; });
     } catch (const std::exception& e) {
-        err << e.what() << '\n';
+        err << operatorMessage(e) << '\n';
     }
     return params;
 }
@@ -54,20 +59,60 @@ BatchEvents eventsFor(ProgressBar& bar) {
     return events;
 }
 
-// The rows the results show after the run: with the filter "全部", one row per file.
-void writeCsv(const Query& results, const std::string& csvFile) {
-    std::ofstream out(csvFile, std::ios::binary | std::ios::trunc);
-    if (!out) throw CommandFailed("Cannot write the CSV file " + csvFile);
-    writeRowsCsv(results, out);
-    out.close();
-    if (!out) throw CommandFailed("Cannot write the CSV file " + csvFile);
-}
+// The CSV file, opened before the run so that a path that cannot be written stops the command before
+// the run replaces rows and copies. It is only emptied when the rows are written; a file this
+// command created and never wrote is removed again.
+class CsvFile {
+  public:
+    explicit CsvFile(const std::string& path) : path_(path) {
+        fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        created_ = fd_ >= 0;
+        if (!created_ && errno == EEXIST) fd_ = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd_ < 0) fail();
+    }
+    ~CsvFile() {
+        if (fd_ >= 0) ::close(fd_);
+        if (created_ && !written_) ::unlink(path_.c_str());
+    }
+    CsvFile(const CsvFile&) = delete;
+    CsvFile& operator=(const CsvFile&) = delete;
+
+    void write(const Query& results) {
+        std::ostringstream csv;
+        writeRowsCsv(results, csv);
+        const std::string text = csv.str();
+        struct stat st {};
+        if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) && ::ftruncate(fd_, 0) != 0) fail();
+        for (size_t done = 0; done < text.size();) {
+            const ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) fail();
+            done += static_cast<size_t>(n);
+        }
+        written_ = true;
+        const int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0) fail();
+    }
+
+  private:
+    [[noreturn]] void fail() const {
+        throw CommandFailed("无法写入 CSV 文件 " + path_ + "（" + std::strerror(errno) + "）");
+    }
+
+    std::string path_;
+    int fd_ = -1;
+    bool created_ = false;
+    bool written_ = false;
+};
 
 }  // namespace
 
 int runBatchCommand(const BatchCommandOptions& options, std::ostream& out, std::ostream& err) {
     ProgressBar bar(out, options.terminal);
     try {
+        std::unique_ptr<CsvFile> csv;
+        if (!options.csvFile.empty()) csv = std::make_unique<CsvFile>(options.csvFile);
         const WorkingFolder working = openWorkingFolder(options.workFolder, err);
         const std::string& work = working.folder;
         const std::unique_ptr<Database>& db = working.database;
@@ -78,6 +123,7 @@ int runBatchCommand(const BatchCommandOptions& options, std::ostream& out, std::
         run.checks.params = loadThresholds(work, err);
         run.verdictFilter = options.verdict;
         run.threads = options.threads;
+        run.workFolder = work;
         BatchEvents events = eventsFor(bar);
         const std::unique_ptr<RunReport> report = startReport(options.reportFile, run, events);
         Query adoPicMsg(*db);
@@ -85,13 +131,13 @@ int runBatchCommand(const BatchCommandOptions& options, std::ostream& out, std::
         const BatchSummary summary = RunBatch(adoPicMsg, run, events, state);
         if (report) finishReport(*report, options.reportFile, run, summary, out);
 
-        if (!options.csvFile.empty()) writeCsv(adoPicMsg, options.csvFile);
+        if (csv) csv->write(adoPicMsg);
         if (options.showResults) printResultsTable(adoPicMsg, out);
-        return 0;
+        return summary.missingCopies > 0 || summary.undeletedFiles > 0 ? 2 : 0;
     } catch (const std::exception& e) {
         bar.interrupt();
         out.flush();
-        err << e.what() << '\n';
+        err << operatorMessage(e) << '\n';
         return 1;
     }
 }

@@ -18,8 +18,11 @@ struct BatchCommandOptions {
 };
 
 // Prepares the working folder as the window does at start (installs missing working files, opens the
-// database, loads the thresholds), runs the batch and prints the log pane's lines. The working files
-// stay in place. Returns the exit status: 0 after a completed run, 1 after a refusal or an error.
+// database, loads the thresholds), runs the batch and prints the log pane's lines. The installation
+// and the run each hold the working folder's lock, so neither happens while another run works on that
+// folder. The working files stay in place. Messages are the operator's, in Chinese.
+// Returns the exit status: 0 after a completed run, 2 after a completed run whose result folders are
+// not as they should be (missing copies, old files that stayed), 1 after a refusal or an error.
 int runBatchCommand(const BatchCommandOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace photocheck

@@ -1,5 +1,9 @@
 #include "cli/CheckCommand.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -7,6 +11,7 @@
 #include <stdexcept>
 
 #include "batch/JudgePhoto.h"
+#include "batch/OperatorMessage.h"
 #include "check/CheckContext.h"
 #include "cli/JsonLine.h"
 #include "platform/FileSystem.h"
@@ -31,6 +36,25 @@ Json errorObject(const std::string& file, const std::string& message) {
     object["file"] = file;
     object["error"] = message;
     return object;
+}
+
+// Why a path cannot be read as a file: missing, or a folder, a pipe or a device (reading a pipe
+// would wait for ever).
+std::optional<std::string> notARegularFile(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return std::string(std::strerror(errno));
+    if (S_ISDIR(st.st_mode)) return std::string("这是一个文件夹，不是文件");
+    if (!S_ISREG(st.st_mode)) return std::string("不是普通文件");
+    return std::nullopt;
+}
+
+// A photo is judged only when it is a regular file; a missing one is left to the check, which
+// reports why it cannot be opened.
+std::optional<std::string> refusedPhoto(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    if (const auto why = notARegularFile(path)) return "未检查：" + *why;
+    return std::nullopt;
 }
 
 void override(int32_t& threshold, const std::optional<int32_t>& value) {
@@ -64,8 +88,8 @@ class OverlayFolder {
 DetectionParameters thresholdsOf(const CheckCommandOptions& options, std::ostream& err) {
     DetectionParameters params;
     if (!options.paramsFile.empty()) {
-        if (!fileExists(options.paramsFile))
-            throw std::runtime_error("Cannot read the parameter file " + options.paramsFile);
+        if (const auto why = notARegularFile(options.paramsFile))
+            throw std::runtime_error("无法读取参数文件 " + options.paramsFile + "：" + *why);
         LoadParametersFromFile(options.paramsFile, params,
                                [&err](const std::string& message) { err << message << '\n'; });
     }
@@ -84,7 +108,7 @@ int runCheckCommand(const CheckCommandOptions& options, std::ostream& out, std::
         applySettings(ctx, {options.debug, options.pupils, thresholdsOf(options, err)});
         overlays = std::make_unique<OverlayFolder>(options.overlayFolder);
     } catch (const std::exception& e) {
-        err << e.what() << '\n';
+        err << operatorMessage(e) << '\n';
         return 1;
     }
     const Keep keep = overlays->wanted() ? Keep::RowAndMeasurements : Keep::Row;
@@ -92,10 +116,11 @@ int runCheckCommand(const CheckCommandOptions& options, std::ostream& out, std::
     for (const std::string& file : options.files) {
         std::optional<JudgedPhoto> photo;
         try {
+            if (const auto refusal = refusedPhoto(file)) throw std::runtime_error(*refusal);
             photo = JudgePhoto(ctx, file, Unreadable::Raise, keep);
             out << jsonLine(judgedObject(file, *photo)) << '\n';
         } catch (const std::exception& e) {
-            out << jsonLine(errorObject(file, e.what())) << '\n';
+            out << jsonLine(errorObject(file, operatorMessage(e))) << '\n';
             status = 1;
         }
         out.flush();

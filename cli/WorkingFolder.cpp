@@ -4,14 +4,11 @@
 
 #include "platform/ExecutableFolder.h"
 #include "platform/WorkFolder.h"
+#include "platform/WorkFolderLock.h"
 #include "store/PackageInstall.h"
 
 namespace photocheck {
 namespace {
-
-std::string workFolderOf(const std::string& option) {
-    return option.empty() ? defaultWorkFolder() : prepareWorkFolder(option);
-}
 
 // Like the window at start, a working file that is already there is kept, and an installation
 // error is shown and passed over: the database may still be there.
@@ -20,15 +17,15 @@ void installWorkFiles(const std::string& work, std::ostream& err) {
         InstallWorkFiles(work, executableFolder() + PackageFileName,
                          [](const std::string&) { return false; });
     } catch (const std::exception& e) {
-        err << e.what() << '\n';
+        err << "无法从数据包 " << PackageFileName << " 安装工作文件：" << e.what() << '\n';
     }
 }
 
 std::unique_ptr<Database> openDatabase(const std::string& work) {
     try {
         return openWorkDatabase(work);
-    } catch (const std::exception&) {
-        throw CommandFailed(DatabaseMissingMessage);
+    } catch (const std::exception& e) {
+        throw CommandFailed(e.what());  // "找不到数据库，程序将退出" and the engine's reason
     }
 }
 
@@ -36,8 +33,12 @@ std::unique_ptr<Database> openDatabase(const std::string& work) {
 
 WorkingFolder openWorkingFolder(const std::string& workFolderOption, std::ostream& err) {
     WorkingFolder working;
-    working.folder = workFolderOf(workFolderOption);
-    installWorkFiles(working.folder, err);
+    working.folder = prepareWorkFolder(workFolderOption);
+    {
+        // The installation may delete the database: never under a run that works on it.
+        const WorkFolderLock installing(working.folder);
+        installWorkFiles(working.folder, err);
+    }
     working.database = openDatabase(working.folder);
     return working;
 }

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <iostream>
+#include <string>
 
 #include "batch/BatchRun.h"
 #include "cli/BatchCommand.h"
@@ -15,123 +16,148 @@ using photocheck::CheckCommandOptions;
 using photocheck::QueryCommandOptions;
 
 const char* const Description =
-    "photocheck-cli: checks candidates' ID photos without the window.\n"
-    "Every photo is judged \"合格\" (passed) or \"不合格\" (failed) by the file check (JPG, 390*567 pixels, "
-    "file size), the background and clarity check and the face feature check, in this order; the first "
-    "failed check gives the reason.";
+    "photocheck-cli：不用窗口检测考生的电子证件照。\n"
+    "每张照片依次经过文件检测（JPG 格式、390*567 像素、文件大小）、背景和清晰度检测、面部特征检测，"
+    "判为“合格”或“不合格”；第一项未通过的检测给出原因。";
 
 const char* const CheckFooter =
-    "Output: one JSON object per file and line, in the order of the files:\n"
-    "  {\"file\": <path as given>, \"insert\": <the INSERT statement of its row>, \"verdict\": \"合格\" or "
-    "\"不合格\", \"log\": [<log pane lines of this photo>]}\n"
-    "A file that cannot be read or checked gives {\"file\": <path>, \"error\": <message>} and the next file "
-    "follows. Bytes of a file name that are not UTF-8 appear as U+FFFD.\n"
-    "Thresholds are 0 unless --params or the single options set them; the single options win. The hair top "
-    "row found in one photo carries over to the next, as in a batch run.\n"
-    "Exit status: 0 when every file was judged, 1 when a file gave an error or the parameter file is bad.";
+    "输出：按文件的顺序，每个文件一行 JSON：\n"
+    "  {\"file\": <给出的路径>, \"insert\": <这一行的 INSERT 语句>, \"verdict\": \"合格\" 或 \"不合格\", "
+    "\"log\": [<这张照片的日志行>]}\n"
+    "无法读取或检测的文件（文件夹、管道等不是普通文件的也一样，不会被打开）给出 "
+    "{\"file\": <路径>, \"error\": <原因>}，然后接着检测下一个文件。文件名中不是 UTF-8 的字节显示为 "
+    "U+FFFD。\n"
+    "阈值默认为 0，可由 --params 或单项选项设定，单项选项优先。一张照片找到的头发顶行会沿用到下一张，"
+    "与批量检测相同。\n"
+    "退出状态：每个文件都检测了为 0；有文件出错或参数文件有误为 1；命令行用法有误为 1。";
 
 const char* const BatchFooter =
-    "Like the window at start, the working folder receives the working files from the package xl.oef beside "
-    "this program when one is missing (existing ones are kept), the database there is opened and the "
-    "thresholds are read from its SetParameters.ini. Then every file below FOLDER is judged: one row per "
-    "file in the table pictureMsg (emptied first), a copy in the folder 合格照片 or 不合格照片 beside FOLDER "
-    "(both emptied of files first; a copy never replaces a file). The log lines (the count, unreadable "
-    "files, the pass rate) are printed; on a terminal a progress bar shows the photos done, elsewhere one "
-    "line per photo. The working files stay in place.\n"
-    "Exit status: 0 after a completed run, 1 after a refusal or an error (the message says which).";
+    "和窗口启动时一样，工作文件夹中缺少工作文件时，从本程序旁边的数据包 xl.oef 安装（已有的保留），"
+    "打开其中的数据库，并从 SetParameters.ini 读取阈值。工作文件夹必须是私有的：不是链接、属于自己、"
+    "其他用户无权访问；--work-folder 指定的文件夹若不存在，则新建为 0700。检测期间工作文件夹被锁定，"
+    "同一工作文件夹上的第二个检测会被拒绝。\n"
+    "然后检测 FOLDER 下的每个文件：表 pictureMsg（先清空）中每个文件一行，并复制到 FOLDER 旁边的"
+    "“合格照片”或“不合格照片”文件夹（两者先删除其中的文件；复制从不覆盖文件）。FOLDER 不存在或不是文件夹、"
+    "位于结果文件夹中、结果文件夹是链接、数据库的表无法读写时，检测不会开始，什么也不改动。\n"
+    "打印日志行（总数、无法读取的文件、跳过的项目、未能复制的照片、合格率）；在终端上用进度条显示，"
+    "否则每张照片一行。工作文件保留在原处。\n"
+    "退出状态：检测完成为 0；检测完成但有照片未能复制或旧文件未能删除为 2；被拒绝或出错为 1（消息说明原因）；"
+    "命令行用法有误为 1。";
 
 const char* const QueryFooter =
-    "Builds the statement from the filter as the window's query button does and opens it on the table "
-    "pictureMsg of the working database (the working files are installed first where one is missing, as "
-    "for batch). Every text is trimmed. A range is FROM-TO, split at the last \"-\": \"20-80\", \"20-\" "
-    "(FROM only), \"-80\" (TO only; write --blue=-80); both ends are needed, each a whole number from 0 "
-    "to 100. The first range given leads, the others and the verdict follow; without a range the file "
-    "name is looked for inside the names; without either the verdict alone is asked for. The verdict "
-    "全部, the default as in the window, gives every row whatever else is given: --name takes effect "
-    "with another verdict, for instance --verdict ''.\n"
-    "Output: the rows as the window's grid shows them (file name, verdict, reason; control characters "
-    "escaped), or --csv FILE (as for batch), or --json (one object per row, every column, text trimmed, "
-    "NULL as null), or --sql (the statement only; nothing is opened).\n"
-    "Exit status: 0 when the rows (or the statement) were printed, 1 where the window shows a message "
-    "instead (the message is printed), and after an error.";
+    "像窗口的查询按钮那样由筛选条件组成查询语句，在工作数据库的表 pictureMsg 上执行（缺少工作文件时先安装，"
+    "与 batch 相同）。每段文字都去掉首尾空格。范围写作 FROM-TO，在最后一个 \"-\" 处分开：\"20-80\"、"
+    "\"20-\"（只填 FROM）、\"-80\"（只填 TO，写作 --blue=-80）；两端都要填，各为 0 到 100 的整数。"
+    "先给出的范围在前，其余范围和结果跟在后面；没有范围时在文件名中查找 --name "
+    "的文字；两者都没有时只按结果查询。"
+    "结果为“全部”（默认，与窗口相同）时，无论其他条件如何都显示所有行：--name 要和别的结果一起才起作用，"
+    "例如 --verdict ''。\n"
+    "输出：像窗口的表格那样列出各行（文件名、结果、原因；控制字符转义显示），或 --csv FILE（与 batch 相同），"
+    "或 --json（每行一个对象，含每一列，文字去掉首尾空格，NULL 为 null），或 --sql（只打印语句，不执行）。\n"
+    "退出状态：打印了各行（或语句）为 0；窗口会显示提示的情况下为 1（打印该提示）；出错为 1。";
+
+// The help in the operator's language; CLI11's own words where it has no label for them.
+void useChineseLabels(CLI::App& app) {
+    const auto formatter = app.get_formatter();
+    formatter->label("Usage", "用法");
+    formatter->label("OPTIONS", "选项");
+    formatter->label("SUBCOMMAND", "子命令");
+    formatter->label("Positionals", "位置参数");
+    formatter->label("REQUIRED", "必需");
+    app.option_defaults()->group("选项");
+    app.set_help_flag("-h,--help", "显示此帮助并退出");
+    app.group("子命令");
+}
 
 void addCheckCommand(CLI::App& app, CheckCommandOptions& o) {
-    CLI::App* check = app.add_subcommand("check", "Judge single photos and print their rows as JSON lines");
+    CLI::App* check = app.add_subcommand("check", "检测单张照片，以 JSON 行输出它们的结果行");
+    useChineseLabels(*check);
     check->footer(CheckFooter);
-    check->add_option("FILE", o.files, "Photo files to judge")->required();
-    check->add_flag("--debug", o.debug,
-                    "Debug mode (调试模式): the checks write their measurements to \"log\"");
-    check->add_flag("--pupils", o.pupils,
-                    "Judge the pupils (是否判断瞳孔): too few pupil marks fail a photo");
-    check->add_option("--params", o.paramsFile,
-                      "Read the thresholds from a parameter file like SetParameters.ini");
-    check->add_option("--size-kb", o.sizeKb, "Smallest accepted file size in KB");
-    check->add_option("--blue", o.blue, "Smallest accepted blue background percentage");
-    check->add_option("--clarity", o.clarity, "Largest accepted clarity count");
-    check->add_option("--regular", o.regular, "Smallest accepted uprightness percentage");
-    check->add_option("--head", o.head, "Smallest accepted head height percentage");
+    check->add_option("FILE", o.files, "要检测的照片文件")->required();
+    check->add_flag("--debug", o.debug, "调试模式：各项检测把测量值写入 \"log\"");
+    check->add_flag("--pupils", o.pupils, "是否判断瞳孔：瞳孔光点太少的照片不合格");
+    check->add_option("--params", o.paramsFile, "从类似 SetParameters.ini 的参数文件读取阈值");
+    check->add_option("--size-kb", o.sizeKb, "允许的最小文件大小（KB）");
+    check->add_option("--blue", o.blue, "允许的最小蓝色背景百分比");
+    check->add_option("--clarity", o.clarity, "允许的最大清晰度计数");
+    check->add_option("--regular", o.regular, "允许的最小端正度百分比");
+    check->add_option("--head", o.head, "允许的最小头部高度百分比");
     check
-        ->add_option("--overlay", o.overlayFolder,
-                     "Write each judged photo's overlay to DIR/<name>.png (DIR is made when missing): the "
-                     "photo with the measured places marked, green passed, red failed, yellow looked at, "
-                     "each labelled with its value, and the verdict in a caption strip below")
+        ->add_option(
+            "--overlay", o.overlayFolder,
+            "把每张检测过的照片的测量图写到 DIR/<名称>.png（DIR 不存在时新建）：照片上标出测量的位置，"
+            "绿色为通过，红色为未通过，黄色为查看过的位置，各标有测量值，下方的说明条写明结果")
         ->type_name("DIR");
 }
 
 void addBatchCommand(CLI::App& app, BatchCommandOptions& o) {
-    CLI::App* batch = app.add_subcommand("batch", "Run the batch check over a folder and its subfolders");
+    CLI::App* batch = app.add_subcommand("batch", "对一个文件夹及其子文件夹做批量检测");
+    useChineseLabels(*batch);
     batch->footer(BatchFooter);
-    batch->add_option("FOLDER", o.folder, "The photo folder")->required();
-    batch->add_flag("--pupils", o.pupils,
-                    "Judge the pupils (是否判断瞳孔): too few pupil marks fail a photo");
-    batch->add_option("--verdict", o.verdict, "The results shown after the run (and written by --csv)")
+    batch->add_option("FOLDER", o.folder, "照片文件夹")->required();
+    batch->add_flag("--pupils", o.pupils, "是否判断瞳孔：瞳孔光点太少的照片不合格");
+    batch->add_option("--verdict", o.verdict, "检测后显示（以及 --csv 写出）的结果")
         ->check(CLI::IsMember({"全部", "合格", "不合格"}))
         ->capture_default_str();
     batch->add_option("--csv", o.csvFile,
-                      "Write the results as CSV (UTF-8 with BOM, header row, every column of pictureMsg, "
-                      "trimmed text; one row per file with --verdict 全部)");
+                      "把结果写成 CSV（带 BOM 的 UTF-8，有标题行，pictureMsg 的每一列，文字去掉首尾空格；"
+                      "--verdict 全部 时每个文件一行）；检测开始前先确认它可以写入");
     batch
         ->add_option("--report", o.reportFile,
-                     "Write the run report, one self-contained HTML page: summary, thresholds, reasons "
-                     "with their counts, and every failed photo's overlay thumbnail grouped by reason")
+                     "写出检测报告，一个独立的 HTML 页面：汇总、阈值、各原因及其数目，以及按原因分组的"
+                     "每张不合格照片的测量图缩略图")
         ->type_name("FILE.html");
     batch->add_flag("--show-results", o.showResults,
-                    "After the summary, list the results as the window's grid shows them: file name, "
-                    "verdict, reason");
+                    "在合格率之后，像窗口的表格那样列出结果：文件名、结果、原因");
     batch->add_option("--work-folder", o.workFolder,
-                      "Working folder for the database and the parameter file (default: the system's)");
+                      "存放数据库和参数文件的工作文件夹（默认：系统临时文件夹中的）");
     batch
         ->add_option("-j,--jobs", o.threads,
-                     "Photos judged side by side (default: one per core, at most 8); the output is the same "
-                     "for any number")
+                     "同时检测的照片数（默认：每个核一张，最多 8 张）；任何数目的输出都相同")
         ->check(CLI::Range(1, 256))
         ->capture_default_str();
 }
 
 void addQueryCommand(CLI::App& app, QueryCommandOptions& o) {
-    CLI::App* query = app.add_subcommand("query", "Filter the results of the last run as the window does");
+    CLI::App* query = app.add_subcommand("query", "像窗口那样筛选上一次检测的结果");
+    useChineseLabels(*query);
     query->footer(QueryFooter);
-    query->add_option("--verdict", o.verdict, "The verdict box (全部, 合格, 不合格 or any text)")
+    query->add_option("--verdict", o.verdict, "结果框（全部、合格、不合格或任意文字）")
         ->capture_default_str();
-    query->add_option("--name", o.name, "The file-name box: part of a file name");
-    query->add_option("--blue", o.blue, "Range of the blue percentage, FROM-TO")->type_name("FROM-TO");
-    query->add_option("--clarity", o.clarity, "Range of the clarity, FROM-TO")->type_name("FROM-TO");
-    query->add_option("--head", o.head, "Range of the head height percentage, FROM-TO")->type_name("FROM-TO");
-    query->add_option("--regular", o.regular, "Range of the uprightness percentage, FROM-TO")
-        ->type_name("FROM-TO");
-    CLI::Option* csv =
-        query->add_option("--csv", o.csvFile, "Write the rows as CSV into FILE")->type_name("FILE");
-    CLI::Option* json = query->add_flag("--json", o.json, "Print the rows as JSON lines");
-    query->add_flag("--sql", o.sql, "Print the statement instead of the rows")->excludes(csv)->excludes(json);
+    query->add_option("--name", o.name, "文件名框：文件名的一部分");
+    query->add_option("--blue", o.blue, "蓝比的范围，FROM-TO")->type_name("FROM-TO");
+    query->add_option("--clarity", o.clarity, "清晰度的范围，FROM-TO")->type_name("FROM-TO");
+    query->add_option("--head", o.head, "头部比的范围，FROM-TO")->type_name("FROM-TO");
+    query->add_option("--regular", o.regular, "端正比的范围，FROM-TO")->type_name("FROM-TO");
+    CLI::Option* csv = query->add_option("--csv", o.csvFile, "把各行写成 CSV 文件 FILE")->type_name("FILE");
+    CLI::Option* json = query->add_flag("--json", o.json, "以 JSON 行打印各行");
+    query->add_flag("--sql", o.sql, "只打印查询语句，不打印各行")->excludes(csv)->excludes(json);
     csv->excludes(json);
-    query->add_option("--work-folder", o.workFolder, "Working folder of the database (default: the system's)")
+    query->add_option("--work-folder", o.workFolder, "数据库所在的工作文件夹（默认：系统临时文件夹中的）")
         ->type_name("DIR");
+}
+
+// A usage error in the operator's words, CLI11's own text after it.
+std::string usageMessage(const CLI::ParseError& e) {
+    const char* what = "命令行有误";
+    if (dynamic_cast<const CLI::RequiredError*>(&e))
+        what = "缺少必需的参数";
+    else if (dynamic_cast<const CLI::ExtrasError*>(&e))
+        what = "有多余的或不认识的参数";
+    else if (dynamic_cast<const CLI::ValidationError*>(&e))
+        what = "参数值不在允许的范围内";
+    else if (dynamic_cast<const CLI::ConversionError*>(&e))
+        what = "参数值的格式不对";
+    else if (dynamic_cast<const CLI::ArgumentMismatch*>(&e))
+        what = "参数值的个数不对";
+    return std::string(what) + "（" + e.what() + "）。用 --help 查看用法。";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app(Description, "photocheck-cli");
+    useChineseLabels(app);
     app.require_subcommand(1);
     CheckCommandOptions check;
     BatchCommandOptions batch;
@@ -140,7 +166,14 @@ int main(int argc, char** argv) {
     addCheckCommand(app, check);
     addBatchCommand(app, batch);
     addQueryCommand(app, query);
-    CLI11_PARSE(app, argc, argv);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success& e) {
+        return app.exit(e);  // --help
+    } catch (const CLI::ParseError& e) {
+        std::cerr << usageMessage(e) << '\n';
+        return 1;
+    }
 
     if (app.got_subcommand("check")) return photocheck::runCheckCommand(check, std::cout, std::cerr);
     if (app.got_subcommand("query")) return photocheck::runQueryCommand(query, std::cout, std::cerr);

@@ -28,7 +28,7 @@ using FileHandle = std::unique_ptr<FILE, FileCloser>;
 
 FileHandle openForReading(const std::string& path) {
     FileHandle f(std::fopen(path.c_str(), "rb"));
-    if (!f) throw std::runtime_error("Cannot open file \"" + path + "\". " + std::strerror(errno));
+    if (!f) throw std::runtime_error("无法打开文件 \"" + path + "\"：" + std::strerror(errno));
     return f;
 }
 
@@ -207,7 +207,7 @@ struct MemoryDestination {
 
 void writeJpeg(const Bitmap& bitmap, const std::string& path, const JpegWriteOptions& options) {
     std::unique_ptr<FILE, OutFileCloser> out(std::fopen(path.c_str(), "wb"));
-    if (!out) throw std::runtime_error("Cannot create file \"" + path + "\". " + std::strerror(errno));
+    if (!out) throw std::runtime_error("无法创建文件 \"" + path + "\"：" + std::strerror(errno));
     Compressor c;
     std::vector<uint8_t> line(static_cast<size_t>(bitmap.width()) * 3);
     c.cinfo.err = jpeg_std_error(&c.err.pub);

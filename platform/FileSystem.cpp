@@ -52,14 +52,36 @@ bool isDotEntry(const std::string& name) {
     return name == "." || name == "..";
 }
 
-// The names in one folder, without "." and ".."; empty when the folder cannot be read.
-std::vector<std::string> entryNames(const std::string& folder) {
+std::string systemReason(int error) {
+    return std::strerror(error);
+}
+
+// The reason an entry could not be examined or a folder not read, as the operator is told it.
+std::string unreadableReason(int error) {
+    if (error == ENAMETOOLONG) return "路径超过系统允许的长度（" + systemReason(error) + "）";
+    return "无法读取（" + systemReason(error) + "）";
+}
+
+// The names in an open folder, without "." and ".."; the folder is closed afterwards. Nothing when
+// the folder cannot be read to its end, with the reason in `error`.
+std::vector<std::string> namesOf(DIR* opened, int& error) {
     std::vector<std::string> names;
-    const DirHandle dir(opendir(folder.c_str()));
-    if (!dir) return names;
-    while (const dirent* entry = readdir(dir.get())) {
+    const DirHandle dir(opened);
+    error = 0;
+    if (!dir) {
+        error = errno;
+        return names;
+    }
+    for (;;) {
+        errno = 0;
+        const dirent* entry = readdir(dir.get());
+        if (!entry) break;
         std::string name = entry->d_name;
         if (!isDotEntry(name)) names.push_back(std::move(name));
+    }
+    if (errno != 0) {
+        error = errno;
+        names.clear();
     }
     return names;
 }
@@ -73,19 +95,38 @@ void sortLikeNtfs(std::vector<std::string>& names) {
     });
 }
 
-enum class EntryKind { Folder, File, Skipped };
+enum class EntryKind { Folder, FolderLink, File, Special, Unexamined };
+
+struct Entry {
+    EntryKind kind;
+    struct stat st;  // of the entry itself, not of what a link points to
+    int error;       // why an entry could not be examined
+};
 
 // A real folder is walked; a link to a folder is not. A dangling link counts as a file: it was
 // listed, and its check reports that it cannot be read.
-EntryKind kindOf(const std::string& path) {
-    struct stat st {};
-    if (lstat(path.c_str(), &st) != 0) return EntryKind::Skipped;
-    if (S_ISDIR(st.st_mode)) return EntryKind::Folder;
-    if (S_ISREG(st.st_mode)) return EntryKind::File;
-    if (!S_ISLNK(st.st_mode)) return EntryKind::Skipped;
-    struct stat target {};
-    if (stat(path.c_str(), &target) != 0) return EntryKind::File;
-    return S_ISREG(target.st_mode) ? EntryKind::File : EntryKind::Skipped;
+Entry examine(const std::string& path) {
+    Entry e{EntryKind::Unexamined, {}, 0};
+    if (lstat(path.c_str(), &e.st) != 0) {
+        e.error = errno;
+        return e;
+    }
+    if (S_ISDIR(e.st.st_mode)) {
+        e.kind = EntryKind::Folder;
+    } else if (S_ISREG(e.st.st_mode)) {
+        e.kind = EntryKind::File;
+    } else if (!S_ISLNK(e.st.st_mode)) {
+        e.kind = EntryKind::Special;
+    } else {
+        struct stat target {};
+        if (stat(path.c_str(), &target) != 0)
+            e.kind = EntryKind::File;
+        else if (S_ISDIR(target.st_mode))
+            e.kind = EntryKind::FolderLink;
+        else
+            e.kind = S_ISREG(target.st_mode) ? EntryKind::File : EntryKind::Special;
+    }
+    return e;
 }
 
 bool hasExtension(const std::string& name, const std::string& extension) {
@@ -94,20 +135,106 @@ bool hasExtension(const std::string& name, const std::string& extension) {
     return dot != std::string::npos && asciiUpper(name.substr(dot)) == asciiUpper(extension);
 }
 
-void walk(const std::string& folder, const std::string& extension, std::vector<std::string>& list) {
-    std::vector<std::string> names = entryNames(folder);
+struct FolderId {
+    dev_t device;
+    ino_t inode;
+    bool operator==(const FolderId& o) const { return device == o.device && inode == o.inode; }
+};
+
+class Walker {
+  public:
+    Walker(const std::string& extension, const FolderWalk& options)
+        : extension_(extension), options_(options) {
+        for (const std::string& folder : options.leftOut) {
+            struct stat st {};
+            if (!folder.empty() && stat(folder.c_str(), &st) == 0) leftOut_.push_back({st.st_dev, st.st_ino});
+        }
+    }
+
+    void walk(const std::string& folder, const struct stat& st, std::vector<std::string>& list) {
+        if (isLeftOut(st)) return;
+        int error = 0;
+        std::vector<std::string> names = namesOf(opendir(folder.c_str()), error);
+        if (error != 0) return passedOver(folder, unreadableReason(error));
+        sortLikeNtfs(names);
+        for (const std::string& name : names) {
+            const std::string path = folder + name;
+            const Entry entry = examine(path);
+            switch (entry.kind) {
+                case EntryKind::Folder:
+                    walk(withSeparator(path), entry.st, list);
+                    break;
+                case EntryKind::File:
+                    if (hasExtension(name, extension_)) list.push_back(path);
+                    break;
+                case EntryKind::Special:
+                    passedOver(path, "不是普通文件");
+                    break;
+                case EntryKind::Unexamined:
+                    passedOver(path, unreadableReason(entry.error));
+                    break;
+                case EntryKind::FolderLink:
+                    break;
+            }
+        }
+    }
+
+  private:
+    bool isLeftOut(const struct stat& st) const {
+        const FolderId id{st.st_dev, st.st_ino};
+        return std::find(leftOut_.begin(), leftOut_.end(), id) != leftOut_.end();
+    }
+    void passedOver(const std::string& path, const std::string& reason) const {
+        if (options_.onPassedOver) options_.onPassedOver(path, reason);
+    }
+
+    const std::string& extension_;
+    const FolderWalk& options_;
+    std::vector<FolderId> leftOut_;
+};
+
+// A second descriptor of an open folder for reading its names, so that the first stays open for the
+// deletions; nothing (errno set) when it cannot be had.
+DIR* listingOf(int dirFd) {
+    const int copy = ::dup(dirFd);
+    if (copy < 0) return nullptr;
+    DIR* dir = fdopendir(copy);
+    if (!dir) {
+        const int error = errno;
+        ::close(copy);
+        errno = error;
+    }
+    return dir;
+}
+
+// Empties the open folder `dirFd` (closed afterwards), which stands at `path`. The names are read
+// before anything is deleted; every step goes from the folder's descriptor, so no link is followed.
+void emptyOpenFolder(int dirFd, const std::string& path, const PassedOverReport& onFailure) {
+    const FileDescriptor folder(dirFd);
+    int error = 0;
+    std::vector<std::string> names = namesOf(listingOf(folder.get()), error);
+    if (error != 0) {
+        if (onFailure) onFailure(path, "无法读取此文件夹（" + systemReason(error) + "）");
+        return;
+    }
     sortLikeNtfs(names);
     for (const std::string& name : names) {
-        const std::string path = folder + name;
-        switch (kindOf(path)) {
-            case EntryKind::Folder:
-                walk(withSeparator(path), extension, list);
-                break;
-            case EntryKind::File:
-                if (hasExtension(name, extension)) list.push_back(path);
-                break;
-            case EntryKind::Skipped:
-                break;
+        const std::string entryPath = path + name;
+        struct stat st {};
+        if (fstatat(folder.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno != ENOENT && onFailure) onFailure(entryPath, unreadableReason(errno));
+            continue;
+        }
+        if (S_ISDIR(st.st_mode)) {
+            const int sub =
+                openat(folder.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (sub < 0) {
+                if (onFailure) onFailure(entryPath, "无法打开此文件夹（" + systemReason(errno) + "）");
+                continue;
+            }
+            emptyOpenFolder(sub, withSeparator(entryPath), onFailure);
+        } else if (unlinkat(folder.get(), name.c_str(), 0) != 0 && errno != ENOENT && onFailure) {
+            onFailure(entryPath, "无法删除（" + systemReason(errno) + "）");
         }
     }
 }
@@ -116,13 +243,18 @@ bool writeAll(int fd, const char* data, size_t size) {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n < 0) return false;
+        if (n == 0) {
+            errno = ENOSPC;
+            return false;
+        }
         data += n;
         size -= static_cast<size_t>(n);
     }
     return true;
 }
 
+// False with errno set when a read or a write fails.
 bool copyContent(int from, int to) {
     char buffer[64 * 1024];
     for (;;) {
@@ -153,6 +285,11 @@ bool fileExists(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+bool isLink(const std::string& path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 void createFolder(const std::string& path) {
     if (mkdir(path.c_str(), 0777) != 0)
         throw FileSystemError("无法创建文件夹 " + path + "：" + std::strerror(errno));
@@ -164,42 +301,55 @@ std::optional<std::string> canonicalPath(const std::string& path) {
     return std::string(resolved.get());
 }
 
-std::vector<std::string> ListFilesRecursive(const std::string& folder, const std::string& extension) {
+std::vector<std::string> ListFilesRecursive(const std::string& folder, const std::string& extension,
+                                            const FolderWalk& walk) {
     std::vector<std::string> list;
-    if (!folderExists(folder)) return list;
-    walk(withSeparator(folder), extension, list);
+    struct stat st {};
+    if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return list;
+    Walker(extension, walk).walk(withSeparator(folder), st, list);
     return list;
 }
 
-bool EmptyFolderTree(const std::string& folder) {
-    const std::string base = withSeparator(folder);
-    for (const std::string& name : entryNames(base)) {
-        const std::string path = base + name;
-        struct stat st {};
-        if (lstat(path.c_str(), &st) != 0) continue;
-        if (S_ISDIR(st.st_mode))
-            EmptyFolderTree(path);
-        else
-            unlink(path.c_str());
+bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure) {
+    // Without its final separators, so that a link standing for the folder is not followed.
+    std::string folder = given;
+    while (folder.size() > 1 && folder.back() == PathSeparator) folder.pop_back();
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT && onFailure)
+            onFailure(folder, "无法打开此文件夹（" + systemReason(errno) + "）");
+        return true;
     }
+    emptyOpenFolder(fd, withSeparator(folder), onFailure);
     return true;
 }
 
-bool copyFileNoOverwrite(const std::string& source, const std::string& target) {
-    FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!in.valid()) return false;
+CopyOutcome copyFileNoOverwrite(const std::string& source, const std::string& target) {
+    using Kind = CopyOutcome::Kind;
+    const auto failed = [](const char* what, int error) {
+        return CopyOutcome{Kind::Failed, std::string(what) + "（" + systemReason(error) + "）"};
+    };
+    FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!in.valid()) return failed("无法读取原文件", errno);
     struct stat st {};
-    if (fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if (fstat(in.get(), &st) != 0) return failed("无法读取原文件", errno);
+    if (!S_ISREG(st.st_mode)) return {Kind::Failed, "原文件不是普通文件"};
     const mode_t mode = st.st_mode & 0777;
     FileDescriptor out(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
-    if (!out.valid()) return false;
-    const bool copied = copyContent(in.get(), out.get());
-    if (copied) keepModeAndTimes(out.get(), mode, st);
-    if (!out.close() || !copied) {
-        unlink(target.c_str());
-        return false;
+    if (!out.valid()) {
+        if (errno == EEXIST) return {Kind::TargetExists, {}};
+        return failed("无法创建副本", errno);
     }
-    return true;
+    const bool copied = copyContent(in.get(), out.get());
+    const int copyError = errno;
+    if (copied) keepModeAndTimes(out.get(), mode, st);
+    const bool closed = out.close();
+    const int closeError = errno;
+    if (!copied || !closed) {
+        unlink(target.c_str());
+        return failed("复制时出错", copied ? closeError : copyError);
+    }
+    return {Kind::Made, {}};
 }
 
 }  // namespace photocheck

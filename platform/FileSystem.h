@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -14,6 +15,7 @@ class FileSystemError : public std::runtime_error {
 
 bool folderExists(const std::string& path);  // a link to a folder counts
 bool fileExists(const std::string& path);    // anything but a folder
+bool isLink(const std::string& path);        // the path itself is a symbolic link (dangling or not)
 
 // Creates one folder; throws FileSystemError when it cannot.
 void createFolder(const std::string& path);
@@ -21,21 +23,42 @@ void createFolder(const std::string& path);
 // The absolute path with links and "." and ".." resolved; nothing when the path does not exist.
 std::optional<std::string> canonicalPath(const std::string& path);
 
+// Something a walk or an emptying passed over, and why, in Chinese with the system's reason after it.
+using PassedOverReport = std::function<void(const std::string& path, const std::string& reason)>;
+
+struct FolderWalk {
+    std::vector<std::string> leftOut;  // folders that are not walked (the working folder of a run)
+    PassedOverReport onPassedOver;     // told of every entry the walk leaves out, see below
+};
+
 // Every file below a folder, as folder + name, with the extension ".*" (every file) or one
 // extension with its dot, compared without regard to ASCII letter case. Hidden files are listed.
 // The entries of one folder come in the order of their upper-cased names, compared byte by byte;
-// a subfolder is walked completely where it is met. Links to folders are not followed and special
-// files (pipes, sockets, devices) are left out; a folder that cannot be read is passed over. A
-// missing folder gives an empty list.
-std::vector<std::string> ListFilesRecursive(const std::string& folder, const std::string& extension);
+// a subfolder is walked completely where it is met. Links to folders are not followed and the
+// folders in walk.leftOut are not walked (both silently); special files (pipes, sockets, devices),
+// folders that cannot be read and entries that cannot be examined (a path longer than the system
+// allows, for one) are left out and reported to walk.onPassedOver. A missing folder gives an empty
+// list.
+std::vector<std::string> ListFilesRecursive(const std::string& folder, const std::string& extension,
+                                            const FolderWalk& walk = {});
 
 // Deletes every file in a folder and below it; folders are kept. A link is removed itself, never
-// followed. Failures to delete are passed over; the result is always true.
-bool EmptyFolderTree(const std::string& folder);
+// followed, the folder itself included (a folder that is a link is left as it is and reported).
+// Failures to delete are passed over and reported to onFailure, a folder that does not exist
+// excepted; the result is always true.
+bool EmptyFolderTree(const std::string& folder, const PassedOverReport& onFailure = {});
+
+// What became of a copy.
+struct CopyOutcome {
+    enum class Kind { Made, TargetExists, Failed };
+    Kind kind = Kind::Failed;
+    std::string reason;  // when Failed: what could not be done, in Chinese, and the system's reason
+
+    bool made() const { return kind == Kind::Made; }
+};
 
 // Copies a file, never replacing an existing target (a link at the target counts as existing).
-// Keeps the permission bits and the modification time. A partial copy is removed again. Returns
-// whether the copy was made.
-bool copyFileNoOverwrite(const std::string& source, const std::string& target);
+// Keeps the permission bits and the modification time. A partial copy is removed again.
+CopyOutcome copyFileNoOverwrite(const std::string& source, const std::string& target);
 
 }  // namespace photocheck

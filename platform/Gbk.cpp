@@ -16,7 +16,7 @@ struct IconvCloser {
 std::string convert(const std::string& input, const char* to, const char* from) {
     iconv_t raw = iconv_open(to, from);
     if (raw == reinterpret_cast<iconv_t>(-1))
-        throw std::runtime_error(std::string("no conversion from ") + from + " to " + to);
+        throw std::runtime_error(std::string("无法进行编码转换：") + from + " → " + to);
     std::unique_ptr<void, IconvCloser> cd(raw);
     std::string out(input.size() * 2 + 16, '\0');
     char* in = const_cast<char*>(input.data());
@@ -32,7 +32,7 @@ std::string convert(const std::string& input, const char* to, const char* from) 
                 out.resize(out.size() * 2);
                 continue;
             }
-            throw std::runtime_error(std::string("text is not valid ") + from);
+            throw std::runtime_error(std::string("文字不是有效的 ") + from + " 编码");
         }
     }
     out.resize(done);

@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <stdexcept>
 
 #include "platform/Paths.h"
 
@@ -18,6 +17,40 @@ std::string withSeparator(std::string folder) {
     return folder;
 }
 
+std::string withoutSeparator(std::string folder) {
+    while (folder.size() > 1 && folder.back() == PathSeparator) folder.pop_back();
+    return folder;
+}
+
+[[noreturn]] void refuse(const std::string& folder, const std::string& reason) {
+    throw WorkFolderError("工作文件夹 " + folder + " " + reason);
+}
+
+std::string systemReason() {
+    return std::strerror(errno);
+}
+
+// The folder itself, not what a link points to; refused unless it is a folder of the user.
+struct stat examine(const std::string& folder) {
+    struct stat st {};
+    if (lstat(folder.c_str(), &st) != 0) refuse(folder, "无法检查：" + systemReason());
+    if (S_ISLNK(st.st_mode)) refuse(folder, "是一个链接，不能使用");
+    if (!S_ISDIR(st.st_mode)) refuse(folder, "不是文件夹，不能使用");
+    if (st.st_uid != getuid()) refuse(folder, "属于其他用户，不能使用");
+    return st;
+}
+
+bool isPrivate(const struct stat& st) {
+    return (st.st_mode & 077) == 0;
+}
+
+// True when the folder was made here; false when it was there already.
+bool createPrivateFolder(const std::string& folder) {
+    if (mkdir(folder.c_str(), 0700) == 0) return true;
+    if (errno == EEXIST) return false;
+    refuse(folder, "无法创建：" + systemReason());
+}
+
 }  // namespace
 
 std::string defaultWorkFolder() {
@@ -25,32 +58,22 @@ std::string defaultWorkFolder() {
     return "C:\\Windows\\Temp\\";
 #else
     const char* tmp = std::getenv("TMPDIR");
-    std::string base = (tmp && *tmp) ? tmp : "/tmp";
+    const std::string base = (tmp && *tmp) ? tmp : "/tmp";
     const std::string folder = withSeparator(base) + "photocheck-" + std::to_string(getuid());
-    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-        throw std::runtime_error("Cannot create the working folder " + folder + ": " + std::strerror(errno));
-    struct stat st {};
-    if (lstat(folder.c_str(), &st) != 0)
-        throw std::runtime_error("Cannot examine the working folder " + folder + ": " + std::strerror(errno));
-    if (S_ISLNK(st.st_mode) || !S_ISDIR(st.st_mode))
-        throw std::runtime_error("The working folder " + folder + " is not a plain folder; refusing to use it");
-    if (st.st_uid != getuid())
-        throw std::runtime_error("The working folder " + folder + " belongs to another user; refusing to use it");
-    if ((st.st_mode & 077) != 0 && chmod(folder.c_str(), 0700) != 0)
-        throw std::runtime_error("Cannot make the working folder " + folder + " private");
+    createPrivateFolder(folder);
+    const struct stat st = examine(folder);
+    if (!isPrivate(st) && chmod(folder.c_str(), 0700) != 0) refuse(folder, "无法设为私有：" + systemReason());
     return withSeparator(folder);
 #endif
 }
 
-std::string prepareWorkFolder(const std::string& folder) {
-    if (folder.empty()) return defaultWorkFolder();
-    struct stat st {};
-    if (stat(folder.c_str(), &st) != 0) {
-        if (mkdir(folder.c_str(), 0700) != 0)
-            throw std::runtime_error("Cannot create the working folder " + folder + ": " + std::strerror(errno));
-    } else if (!S_ISDIR(st.st_mode)) {
-        throw std::runtime_error("The working folder " + folder + " is not a folder");
-    }
+std::string prepareWorkFolder(const std::string& named) {
+    if (named.empty()) return defaultWorkFolder();
+    const std::string folder = withoutSeparator(named);
+    if (createPrivateFolder(folder)) return withSeparator(folder);
+    if (!isPrivate(examine(folder)))
+        refuse(folder,
+               "其他用户也能访问，不能使用：请先把它设为只有自己能访问（chmod 700），或指定一个新文件夹");
     return withSeparator(folder);
 }
 

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <regex>
 
 namespace photocheck {
@@ -41,6 +43,9 @@ void applyKey(sqlite3* db, const std::string& key) {
 }
 
 void configure(sqlite3* db) {
+    // Another connection writing (the window's settings while a run stores rows) is waited for a
+    // while instead of failing at once with "database is locked".
+    sqlite3_busy_timeout(db, 5000);
     // Committed rows survive a crash of the program; no wait for the disk on every row.
     char* err = nullptr;
     sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, &err);
@@ -112,7 +117,7 @@ bool sameIgnoringCase(const std::string& a, const std::string& b) {
 
 Database::Database(const std::string& path, const std::string& key) {
     struct stat st {};
-    if (stat(path.c_str(), &st) != 0) throw DatabaseError("unable to open database file: " + path);
+    if (stat(path.c_str(), &st) != 0) throw DatabaseError("unable to open database file " + path + ": " + std::strerror(errno));
     db_ = openHandle(path, SQLITE_OPEN_READWRITE);
     try {
         applyKey(db_, key);
@@ -195,8 +200,8 @@ void Transaction::commit() {
 std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder) {
     try {
         return std::make_unique<Database>(workFolder + DatabaseFileName, DatabaseKey);
-    } catch (const DatabaseError&) {
-        throw DatabaseError(DatabaseMissingMessage);
+    } catch (const DatabaseError& e) {
+        throw DatabaseError(std::string(DatabaseMissingMessage) + "（" + e.what() + "）");
     }
 }
 

@@ -75,7 +75,8 @@ class Transaction {
     bool done_ = false;
 };
 
-// Opens WorkFolder + "qob.trd" with the key; any failure becomes DatabaseMissingMessage.
+// Opens WorkFolder + "qob.trd" with the key; any failure raises DatabaseError with
+// DatabaseMissingMessage followed by the engine's reason in brackets.
 std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder);
 
 // A query object: bound to the connection, it keeps the result set of the statement it last opened,

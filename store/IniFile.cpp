@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -61,14 +63,29 @@ std::optional<std::string> sectionNameOf(const std::string& line) {
     return withoutBlanks(line.substr(1, close - 1));
 }
 
+// Why a profile file that exists cannot be read; thrown as the detail of IniReadErrorMessage.
+struct UnreadableProfile {
+    std::string reason;
+};
+
+// The whole file, read within a bound: a parameter file is a few hundred bytes, and a device or a
+// huge file given in its place must not take the memory.
 std::istringstream openProfile(const std::string& fileName, bool& missing) {
     struct stat st {};
     missing = ::stat(fileName.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR);
     if (missing) return {};
+    if (S_ISDIR(st.st_mode)) throw UnreadableProfile{"是文件夹"};
+    if (!S_ISREG(st.st_mode)) throw UnreadableProfile{"不是普通文件"};
+    if (static_cast<uint64_t>(st.st_size) > MaxProfileBytes)
+        throw UnreadableProfile{"文件过大，不是配置文件"};
     std::ifstream in(fileName, std::ios::binary);
-    std::ostringstream content;
-    if (!in || S_ISDIR(st.st_mode) || !(content << in.rdbuf())) throw std::runtime_error(IniReadErrorMessage);
-    return std::istringstream(content.str());
+    if (!in) throw UnreadableProfile{std::strerror(errno)};
+    std::string content(static_cast<size_t>(MaxProfileBytes) + 1, '\0');
+    in.read(content.data(), static_cast<std::streamsize>(content.size()));
+    if (in.bad()) throw UnreadableProfile{"读取时出错"};
+    content.resize(static_cast<size_t>(in.gcount()));
+    if (content.size() > MaxProfileBytes) throw UnreadableProfile{"文件过大，不是配置文件"};
+    return std::istringstream(content);
 }
 
 // The raw GBK value of the key in the section, if both are there.
@@ -111,9 +128,16 @@ std::string ReadIniString(const std::string& fileName, const std::string& sectio
         std::istringstream profile = openProfile(fileName, missing);
         if (missing) return {};
         const auto value = findValue(profile, gbkSection, gbkKey);
-        return value ? gbkToUtf8(*value) : std::string();
-    } catch (const std::exception&) {
-        if (report) report(IniReadErrorMessage);
+        try {
+            return value ? gbkToUtf8(*value) : std::string();
+        } catch (const std::exception&) {
+            throw UnreadableProfile{"“" + key + "”的值不是 GBK 编码的文字"};
+        }
+    } catch (const UnreadableProfile& e) {
+        if (report) report(std::string(IniReadErrorMessage) + "（" + fileName + "：" + e.reason + "）");
+        return {};
+    } catch (const std::exception& e) {
+        if (report) report(std::string(IniReadErrorMessage) + "（" + fileName + "：" + e.what() + "）");
         return {};
     }
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -6,13 +7,17 @@ namespace photocheck {
 
 inline const char* const IniReadErrorMessage = "读取配置文件出错!";
 
+// The largest profile file that is read; a larger one counts as unreadable.
+inline constexpr uint64_t MaxProfileBytes = 1024 * 1024;
+
 // Receives the message of a profile file that exists but cannot be read.
 using IniErrorReport = std::function<void(const std::string& message)>;
 
 // Reads one key of a profile (INI) file written in the GBK code page. The section and the key are
 // given in UTF-8 and found without regard to ASCII letter case; the value comes back in UTF-8 with
 // the blanks around it removed. A missing file, section or key gives the empty text. A file that
-// exists but cannot be read (or holds a value that is not GBK) reports IniReadErrorMessage and gives
+// exists but cannot be read (no regular file, larger than MaxProfileBytes, or holding a value that
+// is not GBK) reports IniReadErrorMessage, followed by the file and the reason in brackets, and gives
 // the empty text.
 std::string ReadIniString(const std::string& fileName, const std::string& section, const std::string& key,
                           const IniErrorReport& report = {});

@@ -35,7 +35,7 @@ void createFolderOneLevel(const std::string& workFolder) {
     struct stat st {};
     if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return;
     if (::mkdir(folder.c_str(), 0700) != 0)
-        throw std::runtime_error("Cannot create the folder " + folder + ": " + std::strerror(errno));
+        throw std::runtime_error("无法创建文件夹 " + folder + "：" + std::strerror(errno));
 }
 
 bool allWorkFilesPresent(const std::string& workFolder) {

@@ -28,10 +28,20 @@ void zeroWhenEmpty(std::string& edit) {
 
 }  // namespace
 
+std::string parameterValueMessage(const std::string& iniPath, const std::string& key,
+                                  const std::string& conversionMessage) {
+    return "参数文件 " + iniPath + " 中“" + key + "”的值不是整数（" + conversionMessage + "）";
+}
+
 void LoadParametersFromFile(const std::string& iniPath, DetectionParameters& params,
                             const IniErrorReport& report) {
-    for (const auto& [key, target] : ParameterKeys)
-        params.*target = StrToInt(ReadIniString(iniPath, ParameterSection, key, report));
+    for (const auto& [key, target] : ParameterKeys) {
+        try {
+            params.*target = StrToInt(ReadIniString(iniPath, ParameterSection, key, report));
+        } catch (const ConversionError& e) {
+            throw ConversionError(parameterValueMessage(iniPath, key, e.what()));
+        }
+    }
 }
 
 void LoadParameterSettings(Query& ADOpreSet, const std::string& workFolder, ParameterEdits& edits,

@@ -24,7 +24,10 @@ inline const char* const HeadRangeMessage = "头部比要大于等于0小于100"
 inline const char* const SettingsSavedMessage = "设置成功";
 
 // Reads the five keys one after another from an INI file and stores each at once; a failing key
-// throws ConversionError and leaves it and the later ones as they were (0 at start).
+// throws ConversionError and leaves it and the later ones as they were (0 at start). Its message
+// names the file and the key, with the conversion's own message after them (parameterValueMessage).
+std::string parameterValueMessage(const std::string& iniPath, const std::string& key,
+                                  const std::string& conversionMessage);
 void LoadParametersFromFile(const std::string& iniPath, DetectionParameters& params,
                             const IniErrorReport& report = {});
 

@@ -148,6 +148,7 @@ ZipMember readDirectoryEntry(DirectoryReader& reader) {
 std::vector<ZipMember> readCentralDirectory(const ZipFile& file, const EndRecord& end) {
     DirectoryReader reader(file, end.directoryOffset);
     std::vector<ZipMember> members;
+    if (end.entries > MaxZipMembers) throw ZipError(TooManyMembersMessage);
     for (uint64_t i = 0; i < end.entries; ++i) members.push_back(readDirectoryEntry(reader));
     return members;
 }
@@ -217,6 +218,7 @@ std::vector<ZipMember> rebuildFromLocalHeaders(const ZipFile& file) {
     uint64_t from = 0;
     while (const auto at = findSignature(file, from, LocalHeaderSignature)) {
         if (auto found = readLocalMember(file, *at)) {
+            if (members.size() == MaxZipMembers) throw ZipError(TooManyMembersMessage);
             members.push_back(std::move(found->first));
             from = found->second;
         } else {
@@ -230,11 +232,11 @@ std::vector<ZipMember> rebuildFromLocalHeaders(const ZipFile& file) {
 
 ZipFile::ZipFile(const std::string& path) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) throw std::runtime_error("Cannot open file " + path + ": " + std::strerror(errno));
+    if (fd_ < 0) throw std::runtime_error("无法打开文件 " + path + "：" + std::strerror(errno));
     struct stat st {};
     if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd_);
-        throw std::runtime_error("Cannot open file " + path + ": not a file");
+        throw std::runtime_error("无法打开文件 " + path + "：不是普通文件");
     }
     size_ = static_cast<uint64_t>(st.st_size);
 }
@@ -251,7 +253,7 @@ std::string ZipFile::readAt(uint64_t offset, size_t count) const {
     while (done < count) {
         const ssize_t n = ::pread(fd_, out.data() + done, count - done, static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw std::runtime_error(std::string("Cannot read the archive: ") + std::strerror(errno));
+        if (n < 0) throw std::runtime_error(std::string("无法读取数据包：") + std::strerror(errno));
         if (n == 0) break;
         done += static_cast<size_t>(n);
     }

@@ -16,6 +16,10 @@ class ZipError : public std::runtime_error {
 inline const char* const IncompleteZipMessage = "Incomplete Zip File";
 inline const char* const InvalidZipMessage = "Not a valid zip file!";
 inline const char* const InflateErrorMessage = "error";
+inline const char* const TooManyMembersMessage = "数据包的成员过多，不是本程序的数据包";
+
+// The most members an archive may have; the data package has a handful.
+inline constexpr uint64_t MaxZipMembers = 10000;
 
 // One member as the central directory describes it (ZIP64 values already applied).
 struct ZipMember {
@@ -63,8 +67,8 @@ class ZipFile {
 };
 
 // The members in central directory order. An empty file has none. Without an end record: ZipError
-// "Incomplete Zip File". A damaged central directory is rebuilt from the local headers; when that
-// finds nothing: ZipError "Not a valid zip file!".
+// "Incomplete Zip File"; more than MaxZipMembers: ZipError TooManyMembersMessage. A damaged central directory
+// is rebuilt from the local headers; when that finds nothing: ZipError "Not a valid zip file!".
 std::vector<ZipMember> readZipDirectory(const ZipFile& file);
 
 // Brings each field of a DOS date-time into range (seconds to 58, minutes to 59, hours to 23, day and

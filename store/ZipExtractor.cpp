@@ -43,18 +43,34 @@ bool isDriveLetter(const std::string& part) {
            ((part[0] >= 'A' && part[0] <= 'Z') || (part[0] >= 'a' && part[0] <= 'z'));
 }
 
-// The folders of a member's directory part below the destination, or nothing when the name would
-// lead outside it: an absolute name, a ".." step, a drive letter, a NUL byte.
-std::optional<std::vector<std::string>> safeFolders(const ZipMember& m) {
-    const std::string name = m.name();
-    if (name.empty() || name.front() == '/' || name.find('\0') != std::string::npos) return std::nullopt;
-    if (m.filePart == ".." || isDriveLetter(m.filePart)) return std::nullopt;
+// Where a member is written below the destination.
+struct Placement {
     std::vector<std::string> folders;
-    for (const std::string& part : splitPath(m.directoryPart)) {
+    std::string file;  // empty for a directory member
+};
+
+// The place of a member below the destination, or nothing when its name would lead outside it. As
+// the installation places them on Windows, a name that begins with a drive letter and colon
+// ("C:\x", "C:x") loses those two characters, and a name that begins with a separator is placed
+// below the destination all the same. A ".." step, a drive letter further in, and a NUL byte are
+// refused.
+std::optional<Placement> placementOf(const ZipMember& m) {
+    std::string name = m.name();
+    if (name.empty() || name.find('\0') != std::string::npos) return std::nullopt;
+    if (isDriveLetter(name)) name.erase(0, 2);
+    const size_t first = name.find_first_not_of('/');
+    name = first == std::string::npos ? std::string() : name.substr(first);
+    const size_t cut = name.find_last_of('/');
+    Placement place;
+    place.file = cut == std::string::npos ? name : name.substr(cut + 1);
+    if (place.file == ".." || isDriveLetter(place.file)) return std::nullopt;
+    if (place.file.empty() != m.isDirectory()) return std::nullopt;  // "C:" or "/" as a file
+    if (cut == std::string::npos) return place;
+    for (const std::string& part : splitPath(name.substr(0, cut))) {
         if (part == ".." || isDriveLetter(part)) return std::nullopt;
-        if (!part.empty() && part != ".") folders.push_back(part);
+        if (!part.empty() && part != ".") place.folders.push_back(part);
     }
-    return folders;
+    return place;
 }
 
 bool isSymbolicLink(const ZipMember& m) {
@@ -116,7 +132,7 @@ void makeDestination(const std::string& dest) {
     }
     struct stat st {};
     if (::stat(dest.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
-        throw std::runtime_error("Cannot create the folder " + dest + ": " + std::strerror(errno));
+        throw std::runtime_error("无法创建文件夹 " + dest + "：" + std::strerror(errno));
 }
 
 // The position of a member's data, after its local header's name and extra field.
@@ -176,9 +192,7 @@ class PendingFile {
         while (size > 0) {
             const ssize_t n = ::write(fd_, data, size);
             if (n < 0 && errno == EINTR) continue;
-            if (n < 0)
-                throw std::runtime_error(std::string("Cannot write the extracted file: ") +
-                                         std::strerror(errno));
+            if (n < 0) throw std::runtime_error(std::string("无法写入解压出的文件：") + std::strerror(errno));
             data += n;
             size -= static_cast<size_t>(n);
         }
@@ -296,9 +310,9 @@ class MemberExtraction {
         : settings_(settings), file_(file), dest_(dest) {}
 
     Skip run(const ZipMember& m) {
-        const auto folders = safeFolders(m);
-        if (!folders) return SkipReason::UnsafeName;
-        if (m.isDirectory()) return makeFolderMember(m, *folders);
+        const auto place = placementOf(m);
+        if (!place) return SkipReason::UnsafeName;
+        if (m.isDirectory()) return makeFolderMember(m, place->folders);
         if (isSymbolicLink(m)) return SkipReason::SymbolicLink;
         if (m.uncompressedSize > settings_.MaxMemberSize) return SkipReason::TooLarge;
         auto dataOffset = dataOffsetOf(file_, m);
@@ -312,10 +326,10 @@ class MemberExtraction {
             return SkipReason::UnknownMethod;
         }
         const auto folder =
-            makeFoldersBelow(dest_, settings_.RecreateDirs ? *folders : std::vector<std::string>{});
+            makeFoldersBelow(dest_, settings_.RecreateDirs ? place->folders : std::vector<std::string>{});
         if (!folder) return SkipReason::CannotCreate;
-        const std::string target = *folder + "/" + m.filePart;
-        if (const Skip refused = mayReplace(target, m.filePart)) return refused;
+        const std::string target = *folder + "/" + place->file;
+        if (const Skip refused = mayReplace(target, place->file)) return refused;
         PendingFile pending(*folder);
         if (!pending.created()) return SkipReason::CannotCreate;
         MemberInput in(file_, *dataOffset, dataSize, crypto);
@@ -373,6 +387,7 @@ int ZipExtractor::UnZip() {
     members_.clear();
     skipped_.clear();
     const ZipFile file(ZipName);
+    if (file.size() > MaxArchiveSize) throw ZipError(std::string(TooLargeArchiveMessage) + "：" + ZipName);
     members_ = readZipDirectory(file);
     const std::string dest = withoutFinalSeparator(DestDir);
     if (!members_.empty()) makeDestination(dest);

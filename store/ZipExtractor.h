@@ -22,10 +22,13 @@ std::string overwriteQuestion(const std::string& fileName);
 
 // Members above this uncompressed size (declared or actual) are never written.
 inline constexpr uint64_t DefaultMaxMemberSize = 64ull * 1024 * 1024;
+// An archive above this size is refused before anything of it is read.
+inline constexpr uint64_t DefaultMaxArchiveSize = 256ull * 1024 * 1024;
+inline const char* const TooLargeArchiveMessage = "数据包文件过大，不是本程序的数据包";
 
 // Why a member was not extracted.
 enum class SkipReason {
-    UnsafeName,     // climbs out of the destination ("..", absolute, drive letter) or holds a NUL
+    UnsafeName,     // climbs out of the destination (".."), a drive letter inside the name, or a NUL
     SymbolicLink,   // a Unix member with link attributes: links are never created
     TooLarge,       // declared or actual uncompressed size above the limit
     DamagedHeader,  // no local header where the directory points
@@ -42,7 +45,9 @@ struct SkippedMember {
 };
 
 // Extracts every member of a ZIP archive into a destination folder, in directory order.
-// Never writes outside DestDir and never creates links.
+// Never writes outside DestDir and never creates links. A name that begins with a separator or a
+// drive letter ("\x", "C:\x", "C:x") is placed inside DestDir without them, as the installation on
+// Windows places it.
 class ZipExtractor {
   public:
     std::string ZipName;           // the archive to read
@@ -51,11 +56,14 @@ class ZipExtractor {
     bool RecreateDirs = true;      // members' directory parts are recreated below DestDir
     bool RetainAttributes = true;  // written files and folders get the members' attributes
     uint64_t MaxMemberSize = DefaultMaxMemberSize;
+    uint64_t MaxArchiveSize = DefaultMaxArchiveSize;
     OverwritePrompt onOverwrite;  // empty: existing files are kept
     ZipErrorReport onError;       // empty: messages are dropped
 
     // Returns the number of members extracted. Throws ZipError ("Incomplete Zip File",
-    // "Not a valid zip file!", "error") or std::runtime_error when the archive cannot be opened.
+    // "Not a valid zip file!", "error", or a Chinese message for an archive larger than
+    // MaxArchiveSize or with more than MaxZipMembers members) or std::runtime_error when the archive
+    // cannot be opened.
     int UnZip();
 
     // The members of the last UnZip, and those that were not extracted.

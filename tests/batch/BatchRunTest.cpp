@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "batch/BatchRun.h"
 #include "platform/FileSystem.h"
+#include "platform/WorkFolderLock.h"
 #include "tests/batch/BatchTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -129,7 +132,8 @@ TEST_F(BatchRunTest, TwoFilesOfOneNameGiveTwoRowsAndOneCopy) {
     test::makeFolders(at("two"));
     put("one/same.txt", "first");
     put("two/same.txt", "second");
-    run();
+    EXPECT_EQ(run().missingCopies, 0);  // the second copy is left out as intended, silently
+    EXPECT_EQ(recorder.events.size(), 7u);
     const Rows table = rows();
     ASSERT_EQ(table.size(), 2u);
     EXPECT_EQ(table[0][12], " " + photos + "/one/ ");
@@ -193,27 +197,21 @@ TEST_F(BatchRunTest, ResultFoldersInsideTheFolderAreEmptiedBeforeTheWalk) {
     EXPECT_EQ(test::namesIn(photos + "/不合格照片"), (Lines{"a.txt"}));
 }
 
-TEST_F(BatchRunTest, AMissingFolderRunsOverNoFilesWithItsResultFoldersEmptied) {
+// A typing error must not cost the results of the last run.
+TEST_F(BatchRunTest, AMissingFolderOrAFileIsRefusedBeforeAnythingIsTouched) {
     put("a.txt");
     run();
     ASSERT_EQ(test::namesIn(failed), (Lines{"a.txt"}));
-    options.photoFolder = dir.file("missing");
-    const BatchSummary summary = run();
-    EXPECT_EQ(summary.total, 0);
-    EXPECT_TRUE(rows().empty());
-    EXPECT_TRUE(test::namesIn(failed).empty());
-    EXPECT_EQ(recorder.events, (Lines{"cleared", "log 此文件夹照片一共有 0 张", "progress 0/0", "counts 0 0",
-                                      "log 照片合格率=0%   其中合格数=0  ,  不合格数=0"}));
-    EXPECT_TRUE(state.PreviewEnabled);
-}
-
-TEST_F(BatchRunTest, AMissingFolderWhoseParentIsMissingTooEndsBeforeAnythingIsTouched) {
-    put("a.txt");
-    run();
-    options.photoFolder = dir.file("gone/missing");
-    EXPECT_THROW(run(), FileSystemError);
+    options.photoFolder = dir.file("photoss");
+    EXPECT_EQ(message([&] { run(); }),
+              "照片文件夹 " + options.photoFolder +
+                  " 不存在或无法访问，请选择其他文件夹（No such file or directory）");
+    options.photoFolder = at("a.txt");
+    EXPECT_EQ(message([&] { run(); }), "所选的 " + at("a.txt") + " 不是文件夹，请选择照片所在的文件夹");
     EXPECT_EQ(rows().size(), 1u);
     EXPECT_EQ(test::namesIn(failed), (Lines{"a.txt"}));
+    EXPECT_EQ(test::namesIn(photos), (Lines{"a.txt"}));
+    EXPECT_EQ(recorder.events, (Lines{"cleared"}));
     EXPECT_FALSE(state.PreviewEnabled);
 }
 
@@ -272,14 +270,19 @@ TEST_F(BatchRunTest, UnreadableFilesFailWithTheirOwnReasonAndTheRunGoesOn) {
     EXPECT_EQ(table[3], formatFailedRow("d", "txt", photos + "/"));
     EXPECT_EQ(test::namesIn(failed), (Lines{"a fake.jpg", "b cut.jpg", "d.txt"}));
 
-    ASSERT_EQ(recorder.events.size(), 12u);
+    // The link that leads nowhere cannot be copied either, and the operator is told so.
+    EXPECT_EQ(summary.missingCopies, 1);
+    ASSERT_EQ(recorder.events.size(), 14u);
     EXPECT_EQ(recorder.events[3],
               "log 照片文件无法读取：" + at("a fake.jpg") + "（Not a JPEG file: starts with 0x6e 0x6f）");
     EXPECT_EQ(recorder.events[4], "done 1 。。。。。。。。。。。。。。。已检测照片1张");
     EXPECT_EQ(recorder.events[5].rfind("log 照片文件无法读取：" + at("b cut.jpg") + "（", 0), 0u);
     EXPECT_EQ(recorder.events[7].rfind("log 照片文件无法读取：" + at("c gone.jpg") + "（", 0), 0u);
     EXPECT_NE(recorder.events[7].find("No such file or directory"), std::string::npos);
-    EXPECT_EQ(recorder.events[11], "log 照片合格率=0%   其中合格数=0  ,  不合格数=4");
+    EXPECT_EQ(recorder.events[8], "log 照片未能复制到“不合格照片”：" + at("c gone.jpg") +
+                                      "，无法读取原文件（No such file or directory）");
+    EXPECT_EQ(recorder.events[12], "log 照片合格率=0%   其中合格数=0  ,  不合格数=4");
+    EXPECT_EQ(recorder.events[13], "log 注意：有 1 张照片未能复制到结果文件夹，原因见上面的记录");
 }
 
 TEST_F(BatchRunTest, ADatabaseErrorEndsTheRunAndKeepsTheRowsWrittenBefore) {
@@ -318,6 +321,123 @@ TEST_F(BatchRunTest, TheResultsAreReopenedWithTheVerdictFilter) {
     run();
     EXPECT_EQ(adoPicMsg.fetchAll(), 2u);
     EXPECT_EQ(adoPicMsg.columnNames().size(), 13u);
+}
+
+TEST_F(BatchRunTest, ACopyThatCannotBeMadeIsLoggedAndCountedAndItsRowStays) {
+    put("a.txt");
+    put("b.txt");
+    run();
+    ASSERT_EQ(0, unlink((failed + "/b.txt").c_str()));
+    test::makeFolders(failed + "/b.txt");  // left from elsewhere, where the copy of b.txt belongs
+    const BatchSummary summary = run();
+    EXPECT_EQ(summary.missingCopies, 1);
+    EXPECT_EQ(summary.failed, 2);
+    EXPECT_EQ(rows(),
+              (Rows{formatFailedRow("a", "txt", photos + "/"), formatFailedRow("b", "txt", photos + "/")}));
+    EXPECT_EQ(test::readFile(failed + "/a.txt"), "x");
+    EXPECT_EQ(recorder.events, (Lines{"cleared", "log 此文件夹照片一共有 2 张", "progress 0/2",
+                                      "done 1 。。。。。。。。。。。。。。。已检测照片1张",
+                                      "log 照片未能复制到“不合格照片”：" + at("b.txt") +
+                                          "，结果文件夹中已有同名的文件或文件夹，不是本次检测复制的",
+                                      "done 2 。。。。。。。。。。。。。。。已检测照片2张", "counts 0 2",
+                                      "log 照片合格率=0%   其中合格数=0  ,  不合格数=2",
+                                      "log 注意：有 1 张照片未能复制到结果文件夹，原因见上面的记录"}));
+}
+
+TEST_F(BatchRunTest, ATableThatCannotBeReadOrWrittenIsRefusedBeforeTheResultFoldersAreEmptied) {
+    put("a.txt");
+    run();
+    db->execute("PRAGMA query_only = 1");  // as a read-only database file
+    EXPECT_EQ(message([&] { run(); }),
+              "数据库中的表 pictureMsg 无法读写，检测没有开始，什么也没有改动（attempt to write a readonly "
+              "database）");
+    EXPECT_EQ(test::namesIn(failed), (Lines{"a.txt"}));
+    db->execute("PRAGMA query_only = 0; drop table pictureMsg");
+    EXPECT_EQ(message([&] { run(); }),
+              "数据库中的表 pictureMsg 无法读写，检测没有开始，什么也没有改动（no such table: pictureMsg）");
+    EXPECT_EQ(test::namesIn(failed), (Lines{"a.txt"}));
+}
+
+TEST_F(BatchRunTest, ASecondRunOnTheWorkingFolderIsRefusedUntilTheFirstEndsOrDies) {
+    put("a.txt");
+    put("b.txt");
+    run();
+    options.workFolder = dir.path();
+    const std::string busy =
+        "另一个检测正在使用工作文件夹 " + dir.path() + "，不能同时开始第二个；请等它结束后再开始";
+    {
+        const WorkFolderLock other(dir.path());
+        EXPECT_EQ(message([&] { run(); }), busy);
+        EXPECT_EQ(rows().size(), 2u);
+        EXPECT_EQ(test::namesIn(failed), (Lines{"a.txt", "b.txt"}));
+    }
+
+    // The run holds the lock while it works, and gives it back at its end.
+    std::vector<std::string> seen;
+    BatchEvents events;
+    events.onPhotoDone = [&](int, const std::string&) {
+        try {
+            const WorkFolderLock probe(dir.path());
+            seen.push_back("free");
+        } catch (const WorkFolderBusy& e) {
+            seen.push_back(e.what());
+        }
+    };
+    RunBatch(adoPicMsg, options, events, state);
+    EXPECT_EQ(seen, (Lines{busy, busy}));
+
+    // A holder that is killed leaves no lock behind.
+    int ready[2];
+    ASSERT_EQ(0, pipe(ready));
+    const pid_t child = fork();
+    if (child == 0) {
+        const WorkFolderLock held(dir.path());
+        if (write(ready[1], "x", 1) != 1) _exit(2);
+        raise(SIGKILL);
+    }
+    char byte = 0;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    int status = 0;
+    waitpid(child, &status, 0);
+    close(ready[0]);
+    close(ready[1]);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(run().total, 2);
+}
+
+// The committed sample photos, judged with the package's thresholds: three pass, five fail.
+TEST_F(BatchRunTest, AFolderOfPassingAndFailingPhotosGivesBothCountsTheRateAndBothFolders) {
+    const std::string samples = std::string(PHOTOCHECK_SOURCE_DIR) + "/samples/";
+    const Lines passing = {"pass-a.jpg", "pass-b.jpg", "pass-c.jpg"};
+    const Lines failing = {"blurred.jpg", "format-jpeg.jpeg", "glasses.jpg", "grey-wall.jpg",
+                           "small-file.jpg"};
+    for (const Lines* names : {&passing, &failing})
+        for (const std::string& name : *names) test::writeFile(at(name), test::readFile(samples + name));
+    options.checks.params = test::packageThresholds();
+    options.threads = 2;
+
+    const BatchSummary summary = run();
+    EXPECT_EQ(summary.passed, 3);
+    EXPECT_EQ(summary.failed, 5);
+    EXPECT_EQ(summary.passRate, 38);  // 37.5 rounds up
+    EXPECT_EQ(recorder.events[recorder.events.size() - 2], "counts 3 5");
+    EXPECT_EQ(recorder.events.back(), "log 照片合格率=38%   其中合格数=3  ,  不合格数=5");
+    EXPECT_EQ(test::namesIn(passed), passing);
+    EXPECT_EQ(test::namesIn(failed), failing);
+    EXPECT_EQ(test::readFile(passed + "/pass-b.jpg"), test::readFile(samples + "pass-b.jpg"));
+    Lines verdicts;
+    for (const auto& row : rows()) verdicts.push_back(row[0] + row[11]);
+    EXPECT_EQ(verdicts,
+              (Lines{" blurred 不合格", " format-jpeg 不合格", " glasses 不合格", " grey-wall 不合格",
+                     " pass-a 合格", " pass-b 合格", " pass-c 合格", " small-file 不合格"}));
+}
+
+TEST_F(BatchRunTest, AVerdictFilterWithAQuoteReopensTheResultsWithoutAnError) {
+    put("a.txt");
+    options.verdictFilter = "不合格' or '1'='1";
+    EXPECT_EQ(run().failed, 1);
+    EXPECT_TRUE(adoPicMsg.isOpen());
+    EXPECT_FALSE(adoPicMsg.hasRow());
 }
 
 TEST(ResultsStatement, AllRowsOrTheRowsOfOneTrimmedVerdict) {

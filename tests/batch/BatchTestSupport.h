@@ -11,6 +11,17 @@
 
 namespace photocheck::test {
 
+// The thresholds of the data package that a real run loads.
+inline DetectionParameters packageThresholds() {
+    DetectionParameters p;
+    p.ParamFileSizeKb = 30;
+    p.ParamBlueRatio = 90;
+    p.ParamClarity = 200;
+    p.ParamRegularity = 90;
+    p.ParamHeadRatio = 50;
+    return p;
+}
+
 // A fresh encrypted database file with the tables pictureMsg and preParameters.
 std::unique_ptr<Database> createTestDatabase(const std::string& path);
 

@@ -1,9 +1,12 @@
 // Photo folders built to trip the walk and the statements: links back up the tree, folders nobody may
 // read, and names full of quotes, wildcards, blanks and non-ASCII bytes.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <climits>
 
 #include "batch/BatchRun.h"
 #include "batch/ResultsQuery.h"
@@ -87,6 +90,77 @@ TEST_F(HostileFolderTest, TheStoredNamesAreFoundAgainByTheFileNameFilter) {
     }
 }
 
+TEST_F(HostileFolderTest, AResultFolderThatIsALinkIsRefusedAndWhatItPointsToIsKept) {
+    put("a.txt");
+    test::makeFolders(dir.file("elsewhere/d"));
+    test::writeFile(dir.file("elsewhere/d/keep"), "precious");
+    ASSERT_EQ(0, symlink(dir.file("elsewhere").c_str(), passed.c_str()));
+    ExecSql(adoPicMsg, "insert into pictureMsg (name) values ( ' earlier ' )");
+    try {
+        run();
+        FAIL() << "the run started";
+    } catch (const BatchRefused& e) {
+        EXPECT_EQ(std::string(e.what()), "结果文件夹 " + photos +
+                                             "/../合格照片 是一个链接；为免删除它所指向的文件，"
+                                             "检测没有开始。请删除这个链接后再试");
+    }
+    EXPECT_EQ(test::readFile(dir.file("elsewhere/d/keep")), "precious");
+    EXPECT_FALSE(folderExists(failed));
+    EXPECT_EQ(test::tableRows(*db).size(), 1u);
+}
+
+TEST_F(HostileFolderTest, AFolderBelowAnotherRunsResultFolderIsRefused) {
+    test::makeFolders(dir.file("合格照片/sub"));
+    test::writeFile(dir.file("合格照片/copy.jpg"), "copy");
+    test::writeFile(dir.file("合格照片/sub/photo.jpg"), "photo");
+    options.photoFolder = dir.file("合格照片/sub");
+    EXPECT_THROW(run(), BatchRefused);
+    EXPECT_EQ(test::namesIn(dir.file("合格照片")), (Names{"copy.jpg", "sub"}));
+    EXPECT_FALSE(folderExists(dir.file("合格照片/合格照片")));
+}
+
+TEST_F(HostileFolderTest, TheWorkingFolderInsideThePhotoFolderIsNotWalked) {
+    test::makeFolders(at("work"));
+    for (const char* name : {"work/qob.trd", "work/qob.trd-wal", "work/SetParameters.ini", "a.txt"})
+        put(name);
+    options.workFolder = at("work/");
+    EXPECT_EQ(run().total, 1);
+    EXPECT_EQ(namesAndFolders(),
+              (std::vector<std::pair<std::string, std::string>>{{" a ", " " + photos + "/ "}}));
+}
+
+// A tree deeper than the system's longest path: the walk reports what it cannot reach.
+TEST_F(HostileFolderTest, APathLongerThanTheSystemAllowsIsReportedAndTheWalkGoesOn) {
+    put("a.txt");
+    const std::string name(200, 'd');
+    std::vector<int> folders{open(photos.c_str(), O_RDONLY | O_DIRECTORY)};
+    std::string deep = photos;
+    while (deep.size() <= PATH_MAX) {
+        ASSERT_EQ(0, mkdirat(folders.back(), name.c_str(), 0700));
+        folders.push_back(openat(folders.back(), name.c_str(), O_RDONLY | O_DIRECTORY));
+        deep += "/" + name;
+    }
+    const int file = openat(folders.back(), "deep.jpg", O_WRONLY | O_CREAT, 0600);
+    ASSERT_GE(file, 0);
+    close(file);
+
+    std::vector<std::string> lines;
+    BatchEvents events;
+    events.onLogLine = [&lines](const std::string& line) { lines.push_back(line); };
+    EXPECT_EQ(RunBatch(adoPicMsg, options, events, state).total, 1);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0].rfind("未检测：" + photos + "/" + name + "/", 0), 0u) << lines[0];
+    EXPECT_NE(lines[0].find("，路径超过系统允许的长度（File name too long）"), std::string::npos) << lines[0];
+    EXPECT_EQ(lines[1], "此文件夹照片一共有 1 张");
+
+    unlinkat(folders.back(), "deep.jpg", 0);
+    for (size_t i = folders.size() - 1; i > 0; --i) {
+        close(folders[i]);
+        unlinkat(folders[i - 1], name.c_str(), AT_REMOVEDIR);
+    }
+    close(folders[0]);
+}
+
 // The walk as an unprivileged user, in a child process: the superuser reads every folder.
 Names listAsNobody(const std::string& folder) {
     int fds[2];
@@ -96,7 +170,11 @@ Names listAsNobody(const std::string& folder) {
         close(fds[0]);
         if (geteuid() == 0 && (setgid(NobodyId) != 0 || setuid(NobodyId) != 0)) _exit(2);
         std::string out;
-        for (const std::string& path : ListFilesRecursive(folder, ".*")) out += path + '\n';
+        FolderWalk walk;
+        walk.onPassedOver = [&out](const std::string& path, const std::string& reason) {
+            out += "passed over " + path + ": " + reason + '\n';
+        };
+        for (const std::string& path : ListFilesRecursive(folder, ".*", walk)) out += path + '\n';
         const bool written = write(fds[1], out.data(), out.size()) == static_cast<ssize_t>(out.size());
         _exit(written ? 0 : 3);
     }
@@ -124,7 +202,9 @@ TEST_F(HostileFolderTest, AnUnreadableSubfolderIsPassedOverAndTheWalkGoesOn) {
     for (const std::string& folder : {dir.path(), photos, at("b open")})
         ASSERT_EQ(0, chmod(folder.c_str(), 0755));
     ASSERT_EQ(0, chmod(at("a closed").c_str(), 0));
-    EXPECT_EQ(listAsNobody(photos), (Names{at("b open/seen.txt"), at("c.txt")}));
+    EXPECT_EQ(listAsNobody(photos),
+              (Names{"passed over " + at("a closed/") + ": 无法读取（Permission denied）",
+                     at("b open/seen.txt"), at("c.txt")}));
     chmod(at("a closed").c_str(), 0700);
 }
 

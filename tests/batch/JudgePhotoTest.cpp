@@ -5,6 +5,7 @@
 #include "imaging/Jpeg.h"
 #include "tests/batch/BatchTestSupport.h"
 #include "tests/support/TestSupport.h"
+#include "tools/samplegen/IdPhotoPainter.h"
 
 namespace photocheck {
 namespace {
@@ -76,10 +77,29 @@ TEST_F(JudgePhotoTest, EachPhotoStartsWithAnEmptyRowAndLog) {
     EXPECT_EQ(photo.row.columns.substr(0, 10), "name,mode,");
 }
 
+// The log line of the head height shows the hair top row of the last photo that had one.
+std::string headUpLine(const JudgedPhoto& photo) {
+    for (const std::string& line : photo.log)
+        if (line.find("其中headUp=") != std::string::npos) return line;
+    return "(no head height line)";
+}
+
 TEST_F(JudgePhotoTest, TheHairTopRowOfAnEarlierPhotoIsKept) {
+    samplegen::PhotoSpec withHair;
+    samplegen::PhotoSpec withoutHair;
+    withoutHair.hair = withoutHair.background;  // no row stands out from the wall
+    writeJpeg(samplegen::paintIdPhoto(withHair), dir.file("hair.jpg"), {.quality = 95});
+    writeJpeg(samplegen::paintIdPhoto(withoutHair), dir.file("bald.jpg"), {.quality = 95});
+    applySettings(ctx, {true, false, test::packageThresholds()});
+    ctx.params.ParamClarity = 1000000;
+
+    const std::string first = headUpLine(JudgePhoto(ctx, dir.file("hair.jpg"), Unreadable::Raise));
+    const int32_t hairTop = ctx.headUp;
+    ASSERT_GT(hairTop, 0);
+    EXPECT_NE(first.find("其中headUp= " + std::to_string(hairTop) + " "), std::string::npos) << first;
     ctx.headUp = 77;
-    test::writeFile(dir.file("x.txt"), "");
-    JudgePhoto(ctx, dir.file("x.txt"), Unreadable::Raise);
+    const std::string second = headUpLine(JudgePhoto(ctx, dir.file("bald.jpg"), Unreadable::Raise));
+    EXPECT_NE(second.find("其中headUp= 77 "), std::string::npos) << second;
     EXPECT_EQ(ctx.headUp, 77);
 }
 

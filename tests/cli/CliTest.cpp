@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -109,7 +110,8 @@ TEST_F(CheckCommandTest, PrintsOneJsonLinePerFileAndAnErrorLineForAnUnreadableFi
                          "values ( ' full ' , ' JPG ' , ' 390*567 ' ," +
                          kbOf(d + "full.JPG") + ",'文件小于30KB','不合格' , ' " + d +
                          " ' )\",\"verdict\":\"不合格\",\"log\":[]}",
-                     "{\"file\":\"" + d + "cut.jpg\",\"error\":\"JPEG datastream contains no image\"}"}));
+                     "{\"file\":\"" + d +
+                         "cut.jpg\",\"error\":\"照片文件无法读取（JPEG datastream contains no image）\"}"}));
 }
 
 TEST_F(CheckCommandTest, AllFilesJudgedGivesStatusZeroAndRelativePathsStayAsGiven) {
@@ -158,10 +160,22 @@ TEST_F(CheckCommandTest, ABadParameterFileIsAnError) {
     const CliResult bad = runCli({"check", "--params", dir.file("set.ini"), dir.file("x.txt")});
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.out, "");
-    EXPECT_EQ(bad.err, "'abc' is not a valid integer value\n");
+    EXPECT_EQ(bad.err, "参数文件 " + dir.file("set.ini") +
+                           " 中“文件最小大小(Kb)”的值不是整数（'abc' is not a valid integer value）\n");
     const CliResult missing = runCli({"check", "--params", dir.file("none.ini"), dir.file("x.txt")});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "Cannot read the parameter file " + dir.file("none.ini") + "\n");
+    EXPECT_EQ(missing.err, "无法读取参数文件 " + dir.file("none.ini") + "：No such file or directory\n");
+}
+
+TEST_F(CheckCommandTest, AFolderOrAPipeIsRefusedUnread) {
+    ASSERT_EQ(0, mkdir(dir.file("folder.jpg").c_str(), 0700));
+    ASSERT_EQ(0, mkfifo(dir.file("pipe.jpg").c_str(), 0600));  // opening it would wait for a writer
+    const CliResult r = runCli({"check", dir.file("folder.jpg"), dir.file("pipe.jpg")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(
+        r.lines(),
+        (Lines{"{\"file\":\"" + dir.file("folder.jpg") + "\",\"error\":\"未检查：这是一个文件夹，不是文件\"}",
+               "{\"file\":\"" + dir.file("pipe.jpg") + "\",\"error\":\"未检查：不是普通文件\"}"}));
 }
 
 std::string sourceFolder() {
@@ -307,13 +321,35 @@ TEST_F(BatchCommandTest, ARefusedRunExitsWithItsMessage) {
     EXPECT_EQ(none.err, "请选择照片路径的文件夹！！\n");
 }
 
+TEST_F(BatchCommandTest, ACsvFileThatCannotBeWrittenStopsTheCommandBeforeTheRun) {
+    test::writeFile(photos + "/notes.txt", "notes");
+    ASSERT_EQ(runCli({"batch", photos, "--work-folder", work}).status, 0);
+    test::writeFile(photos + "/later.txt", "later");
+    const CliResult r = runCli({"batch", photos, "--work-folder", work, "--csv", dir.file("none/rows.csv")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "无法写入 CSV 文件 " + dir.file("none/rows.csv") + "（No such file or directory）\n");
+    EXPECT_TRUE(test::fileExists(dir.file("不合格照片/notes.txt")));
+    EXPECT_FALSE(test::fileExists(dir.file("不合格照片/later.txt")));
+}
+
+TEST_F(BatchCommandTest, AMissingCopyIsReportedAndTheStatusIsTwo) {
+    test::writeFile(photos + "/notes.txt", "notes");
+    ASSERT_EQ(0, system(("mkdir -p " + shellQuoted(dir.file("不合格照片/notes.txt"))).c_str()));
+    const CliResult r = runCli({"batch", photos, "--work-folder", work});
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_EQ(r.lines().back(), "注意：有 1 张照片未能复制到结果文件夹，原因见上面的记录");
+}
+
 TEST_F(BatchCommandTest, ABadThresholdIsShownAndTheRunGoesOn) {
     test::writeFile(photos + "/notes.txt", "notes");
     ASSERT_EQ(runCli({"batch", photos, "--work-folder", work}).status, 0);
     test::writeFile(work + "/SetParameters.ini", toGbk("[Parameters]\r\n文件最小大小(Kb)=12x\r\n"));
     const CliResult r = runCli({"batch", photos, "--work-folder", work});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "'12x' is not a valid integer value\n");
+    EXPECT_EQ(r.err, "参数文件 " + work +
+                         "/SetParameters.ini 中“文件最小大小(Kb)”的值不是整数（'12x' is not a "
+                         "valid integer value）\n");
     EXPECT_EQ(r.lines().back(), "照片合格率=0%   其中合格数=0  ,  不合格数=1");
 }
 
@@ -379,13 +415,19 @@ TEST(BatchCommandDatabase, ADatabaseThatDoesNotOpenEndsTheProgram) {
     const CliResult r = runCli({"batch", dir.path(), "--work-folder", dir.path()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("找不到数据库，程序将退出\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("找不到数据库，程序将退出（file is encrypted or is not a database）\n"),
+              std::string::npos)
+        << r.err;
 }
 
-TEST(BatchCommandUsage, AnUnknownVerdictIsAUsageError) {
-    const CliResult r = runCli({"batch", "photos", "--verdict", "all"});
-    EXPECT_NE(r.status, 0);
-    EXPECT_NE(r.err.find("--verdict"), std::string::npos) << r.err;
+TEST(BatchCommandUsage, UsageErrorsExitWithOneAndSayWhatIsWrong) {
+    const CliResult verdict = runCli({"batch", "photos", "--verdict", "all"});
+    EXPECT_EQ(verdict.status, 1);
+    EXPECT_EQ(verdict.err,
+              "参数值不在允许的范围内（--verdict: all not in {全部,合格,不合格}）。用 --help 查看用法。\n");
+    const CliResult folder = runCli({"batch"});
+    EXPECT_EQ(folder.status, 1);
+    EXPECT_EQ(folder.err, "缺少必需的参数（FOLDER is required）。用 --help 查看用法。\n");
 }
 
 }  // namespace

@@ -43,7 +43,18 @@ TEST_F(DatabaseTest, MissingFileIsNotCreated) {
         openWorkDatabase(dir.file("nowhere/"));
         FAIL();
     } catch (const DatabaseError& e) {
-        EXPECT_STREQ(e.what(), "找不到数据库，程序将退出");
+        EXPECT_EQ(std::string(e.what()), "找不到数据库，程序将退出（unable to open database file " +
+                                             dir.file("nowhere/qob.trd") + ": No such file or directory）");
+    }
+}
+
+TEST_F(DatabaseTest, AFileThatIsNoDatabaseSaysSoAfterTheFixedMessage) {
+    test::writeFile(dir.file("qob.trd"), std::string(4096, '\x5a'));
+    try {
+        openWorkDatabase(dir.path());
+        FAIL();
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(std::string(e.what()), "找不到数据库，程序将退出（file is encrypted or is not a database）");
     }
 }
 

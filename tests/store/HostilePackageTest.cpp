@@ -144,6 +144,23 @@ TEST_F(HostilePackageTest, DataCutShortWithTheEndRecordKeptGiveWholeMembersOnly)
     }
 }
 
+// A huge file given as the package is refused before its members are read into memory.
+TEST_F(HostilePackageTest, APackageAboveTheSizeLimitIsRefusedUnread) {
+    test::writeFile(zipPath, archive);
+    test::resizeFile(zipPath, static_cast<long long>(DefaultMaxArchiveSize) + 1);  // sparse
+    ZipExtractor x;
+    x.ZipName = zipPath;
+    x.DestDir = dest;
+    try {
+        x.UnZip();
+        FAIL() << "the package was read";
+    } catch (const ZipError& e) {
+        EXPECT_EQ(std::string(e.what()), std::string(TooLargeArchiveMessage) + "：" + zipPath);
+    }
+    EXPECT_TRUE(x.members().empty());
+    EXPECT_FALSE(fs::exists(dest));
+}
+
 TEST_F(HostilePackageTest, AnEmptyPackageHasNoMembersAndCreatesNothing) {
     Names written;
     EXPECT_EQ(extract("", written), "");

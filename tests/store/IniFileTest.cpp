@@ -59,7 +59,19 @@ TEST_F(IniFileTest, UnreadableFileReportsTheReadErrorAndGivesEmptyText) {
     std::string message;
     EXPECT_EQ(ReadIniString(dir.path(), "Parameters", "清晰度", [&](const std::string& m) { message = m; }),
               "");
-    EXPECT_EQ(message, "读取配置文件出错!");
+    EXPECT_EQ(message, "读取配置文件出错!（" + dir.path() + "：是文件夹）");
+}
+
+// A device or a huge file named as the parameter file is refused unread, not read into memory.
+TEST_F(IniFileTest, AFileLargerThanAnyProfileIsNotRead) {
+    writeGbk("[Parameters]\r\n清晰度=200\r\n");
+    test::resizeFile(path, static_cast<long long>(MaxProfileBytes) + 1);
+    std::string message;
+    EXPECT_EQ(ReadIniString(path, "Parameters", "清晰度", [&](const std::string& m) { message = m; }), "");
+    EXPECT_EQ(message, "读取配置文件出错!（" + path + "：文件过大，不是配置文件）");
+    EXPECT_EQ(ReadIniString("/dev/zero", "Parameters", "清晰度", [&](const std::string& m) { message = m; }),
+              "");
+    EXPECT_EQ(message, "读取配置文件出错!（/dev/zero：不是普通文件）");
 }
 
 }  // namespace

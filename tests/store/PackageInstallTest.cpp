@@ -42,7 +42,8 @@ struct PackageInstallTest : ::testing::Test {
         try {
             openWorkDatabase(work);
         } catch (const DatabaseError& e) {
-            return e.what();
+            const std::string message = e.what();  // the fixed text, then the engine's reason
+            return message.substr(0, message.find("（"));
         }
         return "opened";
     }

@@ -71,7 +71,8 @@ TEST_F(ParametersTest, MissingKeyStopsTheLoadAndLeavesLaterParametersAtZero) {
         LoadParameterSettings(*query, dir.path(), edits, params);
         FAIL() << "no conversion error";
     } catch (const ConversionError& e) {
-        EXPECT_STREQ(e.what(), "'' is not a valid integer value");
+        EXPECT_EQ(std::string(e.what()), "参数文件 " + dir.file("SetParameters.ini") +
+                                             " 中“清晰度”的值不是整数（'' is not a valid integer value）");
     }
     EXPECT_EQ(values(params), "30/60/0/0/0");
     EXPECT_EQ(edits.blue, "70");

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "batch/JudgePhoto.h"
 #include "check/Measurement.h"
-#include "tests/check/LikeTheBatchRun.h"
+#include "tests/batch/BatchTestSupport.h"
 
 namespace photocheck {
 namespace {
@@ -55,10 +56,11 @@ Judged judge(const std::string& photo, bool pupils, MeasurementSink* sink) {
     ctx.cbEyesLets = pupils;
     ctx.measurements = sink;
     Judged judged;
-    judged.statement = test::judgeLikeTheBatchRun(ctx, photo);
-    judged.line = ctx.row.line;
-    judged.reason = ctx.row.reason;
-    judged.log = ctx.Memo2.lines();
+    const JudgedPhoto judgedPhoto = JudgePhoto(ctx, photo, Unreadable::Raise);
+    judged.statement = judgedPhoto.row.insertStatement();
+    judged.line = judgedPhoto.row.line;
+    judged.reason = judgedPhoto.row.reason;
+    judged.log = judgedPhoto.log;
     judged.headUp = ctx.headUp;
     return judged;
 }

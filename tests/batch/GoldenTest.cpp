@@ -4,7 +4,8 @@
 #include <filesystem>
 #include <set>
 
-#include "tests/check/LikeTheBatchRun.h"
+#include "batch/JudgePhoto.h"
+#include "tests/batch/BatchTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace photocheck {
@@ -81,7 +82,8 @@ TEST_P(GoldenTest, BatchRunWritesTheExpectedRow) {
     CheckContext ctx;
     ctx.params = test::packageThresholds();
     ctx.cbEyesLets = c.judgingPupils;
-    EXPECT_EQ(withFolderPlaceholder(test::judgeLikeTheBatchRun(ctx, c.photo)), expectedStatement(c));
+    const JudgedPhoto judged = JudgePhoto(ctx, c.photo, Unreadable::FailTheRow);
+    EXPECT_EQ(withFolderPlaceholder(judged.row.insertStatement()), expectedStatement(c));
 }
 
 std::string testNameOf(const ::testing::TestParamInfo<GoldenCase>& info) {

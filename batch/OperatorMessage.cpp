@@ -1,0 +1,37 @@
+#include "batch/OperatorMessage.h"
+
+#include "imaging/Jpeg.h"
+#include "store/Database.h"
+#include "store/IntConversion.h"
+#include "store/ZipArchive.h"
+
+namespace photocheck {
+namespace {
+
+// The program's own messages begin with a Chinese character; system texts with ASCII.
+bool isOwnMessage(const std::string& text) {
+    return !text.empty() && static_cast<unsigned char>(text.front()) >= 0x80;
+}
+
+std::string withDetail(const char* sentence, const std::string& detail) {
+    return std::string(sentence) + "（" + detail + "）";
+}
+
+}  // namespace
+
+std::string operatorMessage(const std::exception& error) {
+    const std::string text = error.what();
+    if (isOwnMessage(text)) return text;
+    if (dynamic_cast<const DatabaseError*>(&error)) {
+        if (text.find("database is locked") != std::string::npos ||
+            text.find("database table is locked") != std::string::npos)
+            return withDetail("数据库正被另一个程序使用，请稍后再试", text);
+        return withDetail("数据库出错", text);
+    }
+    if (dynamic_cast<const ZipError*>(&error)) return withDetail("数据包无法读取", text);
+    if (dynamic_cast<const JpegError*>(&error)) return withDetail("照片文件无法读取", text);
+    if (dynamic_cast<const ConversionError*>(&error)) return withDetail("数值不是整数", text);
+    return withDetail("程序出错", text);
+}
+
+}  // namespace photocheck
