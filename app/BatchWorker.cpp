@@ -3,6 +3,8 @@
 #include <exception>
 #include <utility>
 
+#include "batch/OperatorMessage.h"
+
 namespace photocheck {
 
 BatchWorker::~BatchWorker() {
@@ -43,7 +45,7 @@ void BatchWorker::run(Query& adoPicMsg, BatchOptions options, BatchState state) 
     } catch (const BatchRefused& e) {
         outcome_.refusal = e.what();
     } catch (const std::exception& e) {
-        outcome_.error = e.what();
+        outcome_.error = operatorMessage(e);
     }
     outcome_.state = state;
     emit finished();

@@ -4,6 +4,7 @@
 
 #include "app/Messages.h"
 #include "platform/WorkFolder.h"
+#include "platform/WorkFolderLock.h"
 #include "store/PackageInstall.h"
 
 namespace photocheck {
@@ -11,9 +12,9 @@ namespace {
 
 std::string workFolderOf(const std::string& requested) {
     try {
-        return requested.empty() ? defaultWorkFolder() : prepareWorkFolder(requested);
+        return prepareWorkFolder(requested);
     } catch (const std::exception& e) {
-        showErrorReport(nullptr, e.what());
+        showErrorReport(nullptr, e);
         throw ProgramEnds(e.what());
     }
 }
@@ -26,18 +27,20 @@ void installWorkFiles(const std::string& workFolder, const std::string& packageP
         showMessage(nullptr, text, caption);
     };
     try {
+        // The installation may delete the database: never under a run that works on it.
+        const WorkFolderLock installing(workFolder);
         InstallWorkFiles(workFolder, packagePath, replace, report);
     } catch (const std::exception& e) {
-        showErrorReport(nullptr, e.what());
+        showErrorReport(nullptr, e);
     }
 }
 
 std::unique_ptr<Database> openDatabase(const std::string& workFolder) {
     try {
         return openWorkDatabase(workFolder);
-    } catch (const std::exception&) {
-        showMessage(nullptr, DatabaseMissingMessage);
-        throw ProgramEnds(DatabaseMissingMessage);
+    } catch (const std::exception& e) {
+        showMessage(nullptr, e.what());  // "找不到数据库，程序将退出" and the engine's reason
+        throw ProgramEnds(e.what());
     }
 }
 

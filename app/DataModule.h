@@ -17,10 +17,11 @@ class ProgramEnds : public std::runtime_error {
 class Tdm {
   public:
     // DataModuleCreate: prepares the working folder (the system's one when none is asked for),
-    // installs the working files from the package when one is missing, then opens the database.
-    // An installation error is shown and passed over, as the database may still be there; a
-    // database that does not open shows "找不到数据库，程序将退出" and raises ProgramEnds, as does a
-    // working folder that is refused.
+    // installs the working files from the package when one is missing (under the folder's lock, so
+    // never while a run works there), then opens the database. An installation error, a busy folder
+    // included, is shown and passed over, as the database may still be there; a database that does not
+    // open shows "找不到数据库，程序将退出" with the engine's reason and raises ProgramEnds, as does a
+    // working folder that is refused (see prepareWorkFolder).
     Tdm(const std::string& requestedWorkFolder, const std::string& packagePath);
 
     const std::string& workFolder() const { return workFolder_; }  // with its final separator

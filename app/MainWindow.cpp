@@ -69,7 +69,7 @@ void TFrmMain::FormCreate() {
     try {
         dsPicMsg_->open(FirstRowsStatement);
     } catch (const std::exception& e) {
-        showErrorReport(this, e.what());
+        showErrorReport(this, e);
     }
 }
 

@@ -53,6 +53,7 @@ BatchOptions TFrmMain::batchOptions() const {
     options.checks.params = ctx_.params;
     options.verdictFilter = ui->cbResult->currentText().toStdString();
     options.threads = defaultBatchThreads();
+    options.workFolder = dm_.workFolder();  // held locked for the whole run
     return options;
 }
 
@@ -109,6 +110,7 @@ void TFrmMain::runFinished() {
     dsPicMsg_->attach(outcome.completed ? ResultsModel::Since::Reopened : ResultsModel::Since::Unchanged);
     if (outcome.refusal) showMessage(this, *outcome.refusal);
     if (outcome.error) showErrorReport(this, *outcome.error);
+    if (const std::string notice = copiesNotice(outcome.summary); !notice.empty()) showMessage(this, notice);
 }
 
 }  // namespace photocheck

@@ -78,7 +78,7 @@ void TFrmMain::dsPicMsgDataChange() {
         ShowRowPhoto(ctx_, dsPicMsg_->storedPhoto(current.row()));
     } catch (const std::exception& e) {
         refreshPhotoViews();
-        showErrorReport(this, e.what());
+        showErrorReport(this, e);
         return;
     }
     memo_->showPane();

@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include "batch/OperatorMessage.h"
+
 namespace photocheck {
 namespace {
 
@@ -19,6 +21,10 @@ void showMessage(QWidget* parent, const std::string& text, const std::string& ca
 void showErrorReport(QWidget* parent, const std::string& text) {
     QMessageBox box(QMessageBox::Critical, qt(ApplicationTitle), qt(text), QMessageBox::Ok, parent);
     box.exec();
+}
+
+void showErrorReport(QWidget* parent, const std::exception& error) {
+    showErrorReport(parent, operatorMessage(error));
 }
 
 bool askYesNo(QWidget* parent, const std::string& caption, const std::string& text) {

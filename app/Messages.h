@@ -1,4 +1,5 @@
 #pragma once
+#include <exception>
 #include <string>
 
 class QWidget;
@@ -14,6 +15,8 @@ void showMessage(QWidget* parent, const std::string& text, const std::string& ca
 
 // The program's error report: an error that ended what the operator asked for, with its text.
 void showErrorReport(QWidget* parent, const std::string& text);
+// The same for an error: its text in the operator's words (Chinese, the system's detail after it).
+void showErrorReport(QWidget* parent, const std::exception& error);
 
 // A question with the buttons Yes and No; true for Yes.
 bool askYesNo(QWidget* parent, const std::string& caption, const std::string& text);

@@ -47,7 +47,7 @@ void TfrmPreParameters::FormCreate() {
                               [this](const std::string& message) { showMessage(this, message); });
     } catch (const std::exception& e) {
         showEdits(loaded);
-        showErrorReport(this, e.what());
+        showErrorReport(this, e);
         return;
     }
     showEdits(loaded);
@@ -62,7 +62,7 @@ void TfrmPreParameters::Button1Click() {
         showMessage(this, result.message);
     } catch (const std::exception& e) {
         showEdits(typed);
-        showErrorReport(this, e.what());
+        showErrorReport(this, e);
     }
 }
 

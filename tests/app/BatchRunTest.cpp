@@ -127,6 +127,18 @@ class BatchRunTest : public QObject {
         QVERIFY(desktop->frmMain.findChild<QToolButton*>("SpeedButton1")->isEnabled());
     }
 
+    void aRunWithAMissingCopySaysSoInAMessageBox() {
+        const apptest::Folders folders;
+        std::filesystem::create_symlink(folders.dir.file("gone.jpg"), folders.photos + "/gone.jpg");
+        const Window window(folders);
+        const apptest::MessageBoxes boxes;
+        window.clickRun();
+        QTRY_VERIFY_WITH_TIMEOUT(window.idle(), RunTimeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.texts().size(), 1, RunTimeoutMs);
+        QVERIFY2(boxes.texts().front().contains("有 1 张照片未能复制"), qPrintable(boxes.texts().front()));
+        QCOMPARE(panel(window.main(), "StatusPanel3"), QString("1"));
+    }
+
     // Closing the window while the run works stops it after the photos in work; every photo that was
     // counted has its row and its copy, and then the working files are deleted as at any close.
     void closingDuringARunKeepsEveryRowWritten() {
