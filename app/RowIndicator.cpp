@@ -31,8 +31,12 @@ RowIndicator::RowIndicator(const ResultsModel& model, QWidget* parent)
     setSectionsClickable(true);  // a click selects the row, as on the grid's indicator
 }
 
+// The section is drawn as any header section; the painter comes back from it clipped away, so it is
+// saved around it.
 void RowIndicator::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+    painter->save();
     QHeaderView::paintSection(painter, rect, logicalIndex);
+    painter->restore();
     const int current = selectionModel() ? selectionModel()->currentIndex().row() : -1;
     painter->save();
     if (logicalIndex == model_.editedRow())
