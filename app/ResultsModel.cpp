@@ -144,7 +144,8 @@ int ResultsModel::columnCount(const QModelIndex& parent) const {
 QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     if (role == Qt::TextAlignmentRole) return Qt::AlignCenter;
-    if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
+    // The tip shows a text in full where the column cuts it.
+    if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole) return {};
     if (index.row() == editedRow_)
         if (const auto typed = edits_.find(index.column()); typed != edits_.end()) return typed->second;
     return QString::fromStdString(trimmed(text(index.row(), ResultsColumns[index.column()].field)));
