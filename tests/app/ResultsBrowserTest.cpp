@@ -219,6 +219,37 @@ class ResultsBrowserTest : public QObject {
         QVERIFY(window.shownPhoto() == window.photoOf("2023002"));
     }
 
+    // The grid never shows a value the table does not hold: a refused write is shown, then the stored
+    // rows come back.
+    void aWriteTheDatabaseRefusesIsShownAndTheStoredValueComesBack() {
+        const Browser window;
+        window.desktop->dm.ADOConnection1().execute(
+            "create trigger refuse before update on pictureMsg when new.name like '%refused%' "
+            "begin select raise(abort, 'refused here'); end;");
+        window.clickRow(0);
+        window.key(Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(window.grid()->indexWidget(window.grid()->currentIndex()));
+        QVERIFY(editor);
+        typeInto(editor, "refused");
+        QTest::keyClick(editor, Qt::Key_Return);
+        const apptest::MessageBoxes boxes;
+        window.key(Qt::Key_Down);
+        QTRY_COMPARE(boxes.texts().size(), 1);
+        QVERIFY2(boxes.texts().front().contains("refused here"), qPrintable(boxes.texts().front()));
+        QTRY_COMPARE(window.names().front(), QString("2023001"));
+        QCOMPARE(window.storedNames().front(), QString(" 2023001 "));
+    }
+
+    void aStatementTheDatabaseRejectsIsShownAndTheGridKeepsItsRows() {
+        const Browser window;
+        window.desktop->dm.ADOConnection1().execute("alter table pictureMsg rename to elsewhere");
+        const apptest::MessageBoxes boxes;
+        window.query();
+        QTRY_COMPARE(boxes.texts().size(), 1);
+        QVERIFY2(boxes.texts().front().contains("pictureMsg"), qPrintable(boxes.texts().front()));
+        QCOMPARE(window.names(), AllFour);
+    }
+
     void aDeleteTakesTheSelectedRowsOutOfTheTableOnlyWhenConfirmed() {
         const Browser window;
         window.clickRow(0);
