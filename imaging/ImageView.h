@@ -26,8 +26,15 @@ class ImageView {
     // The picture for keeping beyond the view's next change; none when the view holds none.
     std::shared_ptr<const Bitmap> sharedPicture() const { return picture_; }
 
-    // The pixels as painting or a pixel read sees them: an empty view first gets a blank bitmap of its
-    // own size, which it then keeps as its picture.
+    // The pixels as a pixel read sees them: an empty view first gets a blank bitmap of its own size,
+    // which it then keeps as its picture. A picture that views show together stays shared.
+    const Bitmap& pixels() {
+        if (!picture_) picture_ = std::make_shared<Bitmap>(width_, height_);
+        return *picture_;
+    }
+
+    // The pixels as painting sees them: blank for an empty view as for a read, and a copy of its own
+    // when the picture was shown by other views too.
     Bitmap& canvas() {
         if (!picture_)
             picture_ = std::make_shared<Bitmap>(width_, height_);
