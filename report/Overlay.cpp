@@ -47,23 +47,32 @@ Place normalised(Place p) {
     return p;
 }
 
-void drawMark(Bitmap& b, const Place& p, Colour c) {
+void addRow(std::vector<OverlayStroke>& strokes, int y, int x1, int x2, Colour c) {
+    strokes.push_back({OverlayStroke::Shape::Row, x1, y, x2, y, c});
+}
+
+void addColumn(std::vector<OverlayStroke>& strokes, int x, int y1, int y2, Colour c) {
+    strokes.push_back({OverlayStroke::Shape::Column, x, y1, x, y2, c});
+}
+
+void addMark(std::vector<OverlayStroke>& strokes, const Place& p, Colour c) {
     switch (p.shape) {
         case Place::Shape::Rectangle:
-            drawRectangle(b, p.x1, p.y1, p.x2, p.y2, c);
+            strokes.push_back({OverlayStroke::Shape::Outline, p.x1, p.y1, p.x2, p.y2, c});
             break;
         case Place::Shape::Row:
-            drawRow(b, p.y1, p.x1, p.x2, c);
-            drawColumn(b, p.x1, p.y1 - EndTick, p.y1 + EndTick, c);
-            drawColumn(b, p.x2, p.y1 - EndTick, p.y1 + EndTick, c);
+            addRow(strokes, p.y1, p.x1, p.x2, c);
+            addColumn(strokes, p.x1, p.y1 - EndTick, p.y1 + EndTick, c);
+            addColumn(strokes, p.x2, p.y1 - EndTick, p.y1 + EndTick, c);
             break;
         case Place::Shape::Column:
-            drawColumn(b, p.x1, p.y1, p.y2, c);
-            drawRow(b, p.y1, p.x1 - EndTick, p.x1 + EndTick, c);
-            drawRow(b, p.y2, p.x1 - EndTick, p.x1 + EndTick, c);
+            addColumn(strokes, p.x1, p.y1, p.y2, c);
+            addRow(strokes, p.y1, p.x1 - EndTick, p.x1 + EndTick, c);
+            addRow(strokes, p.y2, p.x1 - EndTick, p.x1 + EndTick, c);
             break;
         case Place::Shape::Point:
-            drawCross(b, p.x1, p.y1, CrossArm, c);
+            addRow(strokes, p.y1, p.x1 - CrossArm, p.x1 + CrossArm, c);
+            addColumn(strokes, p.x1, p.y1 - CrossArm, p.y1 + CrossArm, c);
             break;
         case Place::Shape::None:
             break;
@@ -147,18 +156,18 @@ bool overlapsAny(const Box& box, const std::vector<Box>& others) {
 }
 
 // The first place clear of marks and labels; else one clear of labels; else the best one.
-Box placeLabel(const Place& p, int w, int h, const Bitmap& b, const std::vector<Box>& marks,
+Box placeLabel(const Place& p, int w, int h, int width, int height, const std::vector<Box>& marks,
                const std::vector<Box>& labels) {
     const std::vector<Box> options = candidates(p, w, h);
     for (const Box& option : options) {
-        const Box box = clampedInto(option, b.width(), b.height());
+        const Box box = clampedInto(option, width, height);
         if (!overlapsAny(box, labels) && !overlapsAny(box, marks)) return box;
     }
     for (const Box& option : options) {
-        const Box box = clampedInto(option, b.width(), b.height());
+        const Box box = clampedInto(option, width, height);
         if (!overlapsAny(box, labels)) return box;
     }
-    return clampedInto(options.front(), b.width(), b.height());
+    return clampedInto(options.front(), width, height);
 }
 
 int rank(Judged judged) {
@@ -184,25 +193,29 @@ std::vector<const Measurement*> drawingOrder(const std::vector<Measurement>& mea
     return order;
 }
 
+void drawStroke(Bitmap& b, const OverlayStroke& s) {
+    switch (s.shape) {
+        case OverlayStroke::Shape::Row:
+            drawRow(b, s.y1, s.x1, s.x2, s.colour);
+            break;
+        case OverlayStroke::Shape::Column:
+            drawColumn(b, s.x1, s.y1, s.y2, s.colour);
+            break;
+        case OverlayStroke::Shape::Outline:
+            drawRectangle(b, s.x1, s.y1, s.x2, s.y2, s.colour);
+            break;
+    }
+}
+
+void drawLabel(Bitmap& b, const OverlayLabel& label) {
+    fillRectangle(b, label.x1, label.y1, label.x2, label.y2, LabelBackground);
+    drawText(b, label.x1 + LabelPadX, label.y1 + LabelPadY, label.text, label.colour);
+}
+
 void drawMarksAndLabels(Bitmap& b, const std::vector<Measurement>& measurements, const OverlayStyle& style) {
-    const std::vector<const Measurement*> order = drawingOrder(measurements);
-    std::vector<Box> marks;
-    for (const Measurement* m : order) {
-        const Place place = normalised(scaledDown(m->place, style.halfSize));
-        drawMark(b, place, colourOf(m->judged));
-        addObstacles(place, marks);
-    }
-    std::vector<Box> labels;
-    for (auto it = order.rbegin(); it != order.rend(); ++it) {
-        const Measurement& m = **it;
-        if (m.label.empty() || (!style.allLabels && m.judged != Judged::Failed)) continue;
-        const int w = textWidth(m.label) + 2 * LabelPadX;
-        const int h = textHeight() + 2 * LabelPadY;
-        const Box box = placeLabel(normalised(scaledDown(m.place, style.halfSize)), w, h, b, marks, labels);
-        labels.push_back(box);
-        fillRectangle(b, box.x1, box.y1, box.x2, box.y2, LabelBackground);
-        drawText(b, box.x1 + LabelPadX, box.y1 + LabelPadY, m.label, colourOf(m.judged));
-    }
+    const OverlayLayout layout = layOutOverlay(measurements, b.width(), b.height(), style);
+    for (const OverlayStroke& stroke : layout.strokes) drawStroke(b, stroke);
+    for (const OverlayLabel& label : layout.labels) drawLabel(b, label);
 }
 
 // A piece of caption text in its colour.
@@ -328,6 +341,36 @@ Colour colourOf(Judged judged) {
             return LookedAtColour;
     }
     return LookedAtColour;
+}
+
+OverlayLayout layOutOverlay(const std::vector<Measurement>& measurements, int width, int height,
+                            const OverlayStyle& style) {
+    const std::vector<const Measurement*> order = drawingOrder(measurements);
+    OverlayLayout layout;
+    std::vector<Box> marks;
+    for (const Measurement* m : order) {
+        const Place place = normalised(scaledDown(m->place, style.halfSize));
+        addMark(layout.strokes, place, colourOf(m->judged));
+        addObstacles(place, marks);
+    }
+    std::vector<Box> labels;
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        const Measurement& m = **it;
+        if (m.label.empty() || (!style.allLabels && m.judged != Judged::Failed)) continue;
+        const int w = textWidth(m.label) + 2 * LabelPadX;
+        const int h = textHeight() + 2 * LabelPadY;
+        const Box box =
+            placeLabel(normalised(scaledDown(m.place, style.halfSize)), w, h, width, height, marks, labels);
+        labels.push_back(box);
+        layout.labels.push_back({box.x1, box.y1, box.x2, box.y2, m.label, colourOf(m.judged)});
+    }
+    return layout;
+}
+
+Bitmap labelPicture(const OverlayLabel& label) {
+    Bitmap b(label.x2 - label.x1 + 1, label.y2 - label.y1 + 1, LabelBackground);
+    drawText(b, LabelPadX, LabelPadY, label.text, label.colour);
+    return b;
 }
 
 Caption captionOf(const JudgedPhoto& photo) {

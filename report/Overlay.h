@@ -24,6 +24,44 @@ struct OverlayStyle {
     bool withCaption = true;  // the caption strip below the picture
 };
 
+// The marks and labels of an overlay as they are drawn, in picture coordinates (x to the right, y
+// down, corners included; they may reach past the picture's edge, whose pixels are then left out).
+struct OverlayStroke {
+    enum class Shape {
+        Row,      // row y1 from column x1 to x2 (y2 == y1)
+        Column,   // column x1 from row y1 to y2 (x2 == x1)
+        Outline,  // the outline of the rectangle x1, y1 to x2, y2
+    };
+    Shape shape = Shape::Row;
+    int x1 = 0;
+    int y1 = 0;
+    int x2 = 0;
+    int y2 = 0;
+    Colour colour = PassedColour;
+};
+// A label: its box, filled with LabelBackground, and its text in the overlay's font and colour.
+struct OverlayLabel {
+    int x1 = 0;
+    int y1 = 0;
+    int x2 = 0;
+    int y2 = 0;
+    std::string text;
+    Colour colour = PassedColour;
+};
+struct OverlayLayout {
+    std::vector<OverlayStroke> strokes;  // drawn first, in this order
+    std::vector<OverlayLabel> labels;    // drawn over the strokes, in this order
+};
+
+// Where the marks of the measurements that have a place go on a picture of width x height (the size
+// of the picture as drawn: half the photo's for a half-size overlay), and their labels, placed clear
+// of the marks and of each other where they can be, inside the picture.
+OverlayLayout layOutOverlay(const std::vector<Measurement>& measurements, int width, int height,
+                            const OverlayStyle& style = {});
+
+// A label as the overlay draws it: its box with the text, for drawing it elsewhere.
+Bitmap labelPicture(const OverlayLabel& label);
+
 // The text of the caption strip: the verdict and what failed the photo, in ASCII.
 struct Caption {
     bool passed = false;

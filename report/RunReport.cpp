@@ -45,8 +45,12 @@ figcaption .measure { color: #c00; font-family: monospace; }
 @media print { body { margin: 0; } h2 { break-after: avoid; } }
 )";
 
+std::string cannotWrite(const std::string& path) {
+    return "无法写入检测报告 " + path;
+}
+
 void check(const std::ostream& out, const std::string& path) {
-    if (!out) throw ReportError("Cannot write the report " + path);
+    if (!out) throw ReportError(cannotWrite(path));
 }
 
 std::string folderOf(const std::string& path) {
@@ -58,12 +62,16 @@ std::string fileNameOf(const std::string& path) {
     return fs::path(path).filename().string();
 }
 
-// A folder of our own beside the page, for its parts.
-std::string makePartsFolder(const std::string& htmlPath) {
-    std::string pattern = folderOf(htmlPath) + "/." + fileNameOf(htmlPath) + ".parts-XXXXXX";
+// A folder of our own, for the parts; `shownPath` names the report in the error.
+std::string makeFolder(std::string pattern, const std::string& shownPath) {
     if (!mkdtemp(pattern.data()))
-        throw ReportError("Cannot write the report " + htmlPath + ": its folder cannot take files");
+        throw ReportError(cannotWrite(shownPath) + "（" + folderOf(pattern) + " 中不能建立文件）");
     return pattern;
+}
+
+// Beside the page, so that the finished page is renamed into place.
+std::string makePartsFolderBeside(const std::string& htmlPath) {
+    return makeFolder(folderOf(htmlPath) + "/." + fileNameOf(htmlPath) + ".parts-XXXXXX", htmlPath);
 }
 
 std::string thumbnailUri(const JudgedPhoto& photo) {
@@ -114,12 +122,21 @@ std::string percentOf(int part, int whole) {
 RunReport::RunReport(std::string htmlPath, std::string photoFolder)
     : htmlPath_(std::move(htmlPath)),
       photoFolder_(std::move(photoFolder)),
-      partsFolder_(makePartsFolder(htmlPath_)) {}
+      partsFolder_(makePartsFolderBeside(htmlPath_)) {}
+
+RunReport::RunReport(PartsIn partsParent, std::string photoFolder)
+    : photoFolder_(std::move(photoFolder)),
+      partsFolder_(makeFolder(partsParent.folder + ".report-parts-XXXXXX", partsParent.folder)) {}
 
 RunReport::~RunReport() {
     reasons_.clear();  // closes the parts
     std::error_code ignored;
     fs::remove_all(partsFolder_, ignored);
+}
+
+// The report as an error names it: its page, or its parts while no page is chosen.
+const std::string& RunReport::partsName() const {
+    return htmlPath_.empty() ? partsFolder_ : htmlPath_;
 }
 
 RunReport::Reason& RunReport::reasonOf(const std::string& text) {
@@ -130,7 +147,7 @@ RunReport::Reason& RunReport::reasonOf(const std::string& text) {
         reason->firstSeen = reasons_.size();
         reason->partPath = partsFolder_ + "/part-" + std::to_string(reason->firstSeen) + ".html";
         reason->part.open(reason->partPath, std::ios::binary | std::ios::trunc);
-        check(reason->part, htmlPath_);
+        check(reason->part, partsName());
     }
     return *reason;
 }
@@ -156,7 +173,7 @@ void RunReport::add(const JudgedPhoto& photo) {
     if (const Measurement* failed = decidingFailure(photo.measurements))
         reason.part << "<br><span class=\"measure\">" << htmlEscaped(failed->label) << "</span>";
     reason.part << "</figcaption></figure>\n";
-    check(reason.part, htmlPath_);
+    check(reason.part, partsName());
 }
 
 std::vector<RunReport::Reason*> RunReport::reasonsByCount() {
@@ -168,7 +185,7 @@ std::vector<RunReport::Reason*> RunReport::reasonsByCount() {
     return order;
 }
 
-void RunReport::writePage(std::ostream& page, const RunFacts& facts) {
+void RunReport::writePage(std::ostream& page, const RunFacts& facts, Parts parts) {
     const std::vector<Reason*> reasons = reasonsByCount();
     int failed = 0;
     for (const Reason* r : reasons) failed += r->count;
@@ -196,32 +213,63 @@ void RunReport::writePage(std::ostream& page, const RunFacts& facts) {
             "class=\"yellow\">黄色</span>为检测查看的位置；"
          << "红色标签写明测得的值与阈值。</p>\n";
     for (Reason* r : reasons) {
-        r->part.close();
-        check(r->part, htmlPath_);
+        if (parts == Parts::Remove)
+            r->part.close();
+        else
+            r->part.flush();
+        check(r->part, partsName());
         page << "<section class=\"reason-group\">\n<h3 id=\"reason-" << r->firstSeen << "\">"
              << htmlEscaped(r->text) << "（" << r->count << " 张）</h3>\n<div class=\"gallery\">\n";
         std::ifstream part(r->partPath, std::ios::binary);
         if (r->count > 0) page << part.rdbuf();
         page << "</div>\n</section>\n";
         part.close();
+        if (parts == Parts::Keep) continue;
         std::error_code ignored;
         fs::remove(r->partPath, ignored);  // the page holds it now; keep the disk use near one copy
     }
     page << "</body>\n</html>\n";
 }
 
-void RunReport::finish(const RunFacts& facts) {
-    const std::string pagePath = partsFolder_ + "/page.html";
+// The page into a file of its own, then renamed to pagePath, so that an existing page is replaced
+// only by a complete one.
+void RunReport::writePageFile(const std::string& pagePath, const RunFacts& facts, Parts parts) {
+    const std::string written =
+        parts == Parts::Remove
+            ? partsFolder_ + "/page.html"
+            : makeFolder(folderOf(pagePath) + "/." + fileNameOf(pagePath) + ".writing-XXXXXX", pagePath) +
+                  "/page.html";
     {
-        std::ofstream page(pagePath, std::ios::binary | std::ios::trunc);
-        check(page, htmlPath_);
-        writePage(page, facts);
+        std::ofstream page(written, std::ios::binary | std::ios::trunc);
+        check(page, pagePath);
+        writePage(page, facts, parts);
         page.close();
-        check(page, htmlPath_);
+        check(page, pagePath);
     }
     std::error_code error;
-    fs::rename(pagePath, htmlPath_, error);
-    if (error) throw ReportError("Cannot write the report " + htmlPath_ + ": " + error.message());
+    fs::rename(written, pagePath, error);
+    if (parts == Parts::Keep) {
+        std::error_code ignored;
+        fs::remove_all(folderOf(written), ignored);
+    }
+    if (error) throw ReportError(cannotWrite(pagePath) + "（" + error.message() + "）");
+}
+
+void RunReport::finish(const RunFacts& facts) {
+    writePageFile(htmlPath_, facts, Parts::Remove);
+}
+
+void RunReport::writeTo(const std::string& htmlPath, const RunFacts& facts) {
+    writePageFile(htmlPath, facts, Parts::Keep);
+}
+
+void collectInto(RunReport& report, BatchOptions& run, BatchEvents& events) {
+    run.checks.keepMeasurements = true;
+    events.onPhotoStored = [r = &report](const JudgedPhoto& photo) { r->add(photo); };
+}
+
+RunFacts factsOf(const BatchOptions& run, const BatchSummary& summary) {
+    return {summary, run.checks, reportDateNow()};
 }
 
 std::string reportDateNow() {

@@ -28,13 +28,23 @@ struct RunFacts {
 // fetched) with the summary, a table of the reasons with their counts and a gallery of every failed
 // photo as its overlay thumbnail with name and reason, grouped by reason, the most frequent first,
 // each group in the order of the run. The thumbnails are written as they come to one part file per
-// reason in a folder beside the page, so a run of any length holds none of them in memory; finish()
-// puts the page together from the parts. The folder goes away with the report object, and the page
+// reason in a folder of the report's own, so a run of any length holds none of them in memory; the
+// page is put together from the parts. The folder goes away with the report object, and a page
 // replaces an existing file only once it is complete.
 class RunReport {
   public:
+    // A report for the page htmlPath, written by finish(); its parts lie in a folder beside the page.
     // Raises ReportError when nothing can be written beside the page.
     RunReport(std::string htmlPath, std::string photoFolder);
+
+    // A report whose page is chosen after the run and written by writeTo(); its parts lie in a
+    // folder inside partsParent (a folder with its final separator). Raises ReportError when nothing
+    // can be written there.
+    struct PartsIn {
+        std::string folder;
+    };
+    RunReport(PartsIn partsParent, std::string photoFolder);
+
     ~RunReport();
     RunReport(const RunReport&) = delete;
     RunReport& operator=(const RunReport&) = delete;
@@ -43,8 +53,13 @@ class RunReport {
     // checks.keepMeasurements) for the marks of its thumbnail.
     void add(const JudgedPhoto& photo);
 
-    // Writes the page. Raises ReportError when it cannot.
+    // Writes the page to the path given at construction; each part is removed once the page holds
+    // it, so the report is done. Raises ReportError when it cannot.
     void finish(const RunFacts& facts);
+
+    // Writes the page to htmlPath, by way of a file beside it; the parts stay for another page.
+    // Raises ReportError when it cannot.
+    void writeTo(const std::string& htmlPath, const RunFacts& facts);
 
   private:
     struct Reason {
@@ -54,17 +69,27 @@ class RunReport {
         std::string partPath;
         std::ofstream part;
     };
+    enum class Parts { Keep, Remove };
 
     Reason& reasonOf(const std::string& text);
     std::vector<Reason*> reasonsByCount();
-    void writePage(std::ostream& page, const RunFacts& facts);
+    void writePage(std::ostream& page, const RunFacts& facts, Parts parts);
+    void writePageFile(const std::string& pagePath, const RunFacts& facts, Parts parts);
     std::string shownName(const std::string& path) const;
+    const std::string& partsName() const;
 
     const std::string htmlPath_;
     const std::string photoFolder_;
     std::string partsFolder_;
     std::map<std::string, std::unique_ptr<Reason>> reasons_;
 };
+
+// Makes a run collect for the report: every photo keeps its measurements, and each stored photo is
+// handed to the report.
+void collectInto(RunReport& report, BatchOptions& run, BatchEvents& events);
+
+// What the page says about a run that has just ended.
+RunFacts factsOf(const BatchOptions& run, const BatchSummary& summary);
 
 // The date and time now, as the report shows it: "2024-05-01 14:03".
 std::string reportDateNow();
