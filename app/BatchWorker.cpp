@@ -12,12 +12,14 @@ BatchWorker::~BatchWorker() {
     wait();
 }
 
-void BatchWorker::start(Query& adoPicMsg, BatchOptions options, BatchState state) {
+void BatchWorker::start(Query& adoPicMsg, BatchOptions options, BatchState state,
+                        std::function<void(const JudgedPhoto&)> onPhotoStored) {
     wait();
     stop_ = false;
     outcome_ = Outcome();
     options.stopRequested = [this] { return stop_.load(); };
-    thread_ = std::thread(&BatchWorker::run, this, std::ref(adoPicMsg), std::move(options), state);
+    thread_ = std::thread(&BatchWorker::run, this, std::ref(adoPicMsg), std::move(options), state,
+                          std::move(onPhotoStored));
 }
 
 const BatchWorker::Outcome& BatchWorker::wait() {
@@ -38,9 +40,12 @@ BatchEvents BatchWorker::events() {
     return events;
 }
 
-void BatchWorker::run(Query& adoPicMsg, BatchOptions options, BatchState state) {
+void BatchWorker::run(Query& adoPicMsg, BatchOptions options, BatchState state,
+                      std::function<void(const JudgedPhoto&)> onPhotoStored) {
     try {
-        outcome_.summary = RunBatch(adoPicMsg, options, events(), state);
+        BatchEvents runEvents = events();
+        runEvents.onPhotoStored = std::move(onPhotoStored);
+        outcome_.summary = RunBatch(adoPicMsg, options, runEvents, state);
         outcome_.completed = !outcome_.summary.stopped;
     } catch (const BatchRefused& e) {
         outcome_.refusal = e.what();

@@ -2,6 +2,7 @@
 #include <QObject>
 #include <QString>
 #include <atomic>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -31,7 +32,9 @@ class BatchWorker : public QObject {
     BatchWorker(const BatchWorker&) = delete;
     BatchWorker& operator=(const BatchWorker&) = delete;
 
-    void start(Query& adoPicMsg, BatchOptions options, BatchState state);
+    // `onPhotoStored`, when given, is called on the run's thread for every photo stored.
+    void start(Query& adoPicMsg, BatchOptions options, BatchState state,
+               std::function<void(const JudgedPhoto&)> onPhotoStored = {});
     bool isRunning() const { return thread_.joinable(); }
     // The run stops after the photos in work; every row written so far stays.
     void requestStop() { stop_ = true; }
@@ -47,7 +50,8 @@ class BatchWorker : public QObject {
     void finished();
 
   private:
-    void run(Query& adoPicMsg, BatchOptions options, BatchState state);
+    void run(Query& adoPicMsg, BatchOptions options, BatchState state,
+             std::function<void(const JudgedPhoto&)> onPhotoStored);
     BatchEvents events();
 
     std::thread thread_;

@@ -9,6 +9,7 @@
 
 #include "app/DataModule.h"
 #include "app/LogPaneView.h"
+#include "app/MeasurementOverlay.h"
 #include "app/Messages.h"
 #include "app/ParametersDialog.h"
 #include "app/ResultsModel.h"
@@ -55,6 +56,7 @@ TFrmMain::TFrmMain(Tdm& dm, const std::string& photoFolder)
     memo_ = std::make_unique<LogPaneView>(ctx_.Memo2, *ui->Memo2);
     dsPicMsg_ = new ResultsModel(dm.ADOConnection1(), adoPicMsg_, this);
 
+    connectTools();
     connectShell();
     connectBatchRun();
     connectResultsBrowser();
@@ -121,6 +123,7 @@ std::vector<QWidget*> TFrmMain::tuningControls() const {
             ui->lblClarity,     ui->edtClarityFrom, ui->lblClarityTo,    ui->edtClarityTo, ui->lblRegular,
             ui->edtRegularFrom, ui->lblRegularTo,   ui->edtRegularTo,    ui->lblHead,      ui->edtHeadFrom,
             ui->lblHeadTo,      ui->edtHeadTo,      ui->Button5,         ui->Button6};
+    // The toggle "显示测量区域" and the button "导出报告" sit in GroupBox1 and show with it.
 }
 
 void TFrmMain::toggleTuningControls() {
@@ -129,8 +132,10 @@ void TFrmMain::toggleTuningControls() {
     bringToFront(ui->showImage);
 }
 
+// The views show their pictures anew; the measured places of a check no longer belong to them.
 void TFrmMain::refreshPhotoViews() {
     for (QWidget* view : {ui->orgImage, ui->showImage, ui->MyImage}) view->update();
+    showMeasurements({});
 }
 
 void TFrmMain::clearPictures(std::initializer_list<ImageView*> views) {
@@ -138,11 +143,14 @@ void TFrmMain::clearPictures(std::initializer_list<ImageView*> views) {
     refreshPhotoViews();
 }
 
-// A photo view comes to the front of the photo area; the tool group boxes stay above the views, as
-// boxes stay above pictures.
+// A photo view comes to the front of the photo area; the measured places over showImage, the
+// floating readout and the tool group boxes stay above the views.
 void TFrmMain::bringToFront(QWidget* photoView) {
     photoView->raise();
-    for (QWidget* above : {ui->GroupBox1, ui->GroupBox4}) above->raise();
+    for (QWidget* above :
+         {static_cast<QWidget*>(overlay_), static_cast<QWidget*>(ui->gray), static_cast<QWidget*>(ui->HSV),
+          static_cast<QWidget*>(ui->GroupBox1), static_cast<QWidget*>(ui->GroupBox4)})
+        if (above) above->raise();
 }
 
 }  // namespace photocheck

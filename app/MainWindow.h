@@ -11,6 +11,7 @@
 #include "batch/BatchRun.h"
 #include "batch/ResultsQuery.h"
 #include "check/CheckContext.h"
+#include "report/LastRunReport.h"
 #include "store/Database.h"
 
 namespace Ui {
@@ -20,6 +21,7 @@ class TFrmMain;
 namespace photocheck {
 
 class LogPaneView;
+class MeasurementOverlay;
 class ResultsModel;
 class Tdm;
 class TfrmPreParameters;
@@ -27,7 +29,8 @@ class TfrmPreParameters;
 // The main window "Varnel电子照片检测V1.0测试版". Its form, MainWindow.ui, holds every control at its
 // designed place, size, text and visibility. Where no place was designed we chose one: the
 // magnifier group GroupBox1 (caption "放大镜") and the tool group GroupBox4 (caption "图像处理") are
-// laid out in rows inside their boxes; the hidden range filters of GroupBox2 (labels lblBlue,
+// laid out in rows inside their boxes, which are see-through so that the photo and its measured
+// places show around their controls; the hidden range filters of GroupBox2 (labels lblBlue,
 // lblClarity, lblRegular, lblHead and their "to" labels lblBlueTo ... lblHeadTo, the edits
 // edtBlueFrom ... edtHeadTo, Button5 "查询" and Button6 "清除") stand in four rows over the top of
 // the grid; the floating readout labels gray and HSV are 180 pixels wide; the five status-bar panels
@@ -44,8 +47,9 @@ class TfrmPreParameters;
 // detached and the controls that would touch them are disabled.
 //
 // The handlers are spread over files by subject: MainWindow.cpp (creation, documents, quit, close,
-// tuning shortcut), MainWindowBatch.cpp (folder choice and batch run) and MainWindowResults.cpp
-// (the grid, its query and the photo of its current row).
+// tuning shortcut), MainWindowBatch.cpp (folder choice and batch run), MainWindowResults.cpp
+// (the grid, its query and the photo of its current row) and MainWindowTools.cpp (the single-photo
+// debug mode, the inspection tools, the measurement overlay and the report export).
 class TFrmMain : public QWidget {
     Q_OBJECT
   public:
@@ -89,6 +93,21 @@ class TFrmMain : public QWidget {
     void runCounts(int passed, int failed);
     void runFinished();
 
+    // The debug mode and the inspection tools (MainWindowTools.cpp).
+    void connectTools();
+    void btnLoadPictureClick();
+    void btncheckPictureClick();
+    void readPixel(ImageView& source, int x, int y);
+    void showImageMouseDown(int x, int y);
+    void showImageMouseUp(int x, int y);
+    void cb_moveMouseClick();
+    void updateDebugButtons();
+    void Button4Click();
+    void Button1Click();
+    void showMeasurements(std::vector<Measurement> measurements);
+    void cbShowOverlayClick();
+    void btnExportReportClick();
+
     // The results grid, its query and the photo of its current row (MainWindowResults.cpp).
     void connectResultsBrowser();
     void setUpGrid();
@@ -115,6 +134,10 @@ class TFrmMain : public QWidget {
     Query adoPicMsg_;
     ResultsModel* dsPicMsg_ = nullptr;  // owned by the window
     ArrowKeyNudge arrowKeys_;
+    ImageView magnifier_{105, 105};                              // IMGmagnify's picture
+    MeasurementOverlay* overlay_ = nullptr;                      // owned by the window
+    int pressX_ = 0, pressY_ = 0, releaseX_ = 0, releaseY_ = 0;  // the last press and release on showImage
+    LastRunReport lastReport_;
 
     std::string PhotoFolder;
     BatchState state_;  // PreviewEnabled

@@ -41,8 +41,16 @@ void TFrmMain::Button3Click() {
     clearPictures({&ctx_.showImage, &ctx_.orgImage});
     state_.PreviewEnabled = false;
     dsPicMsg_->detach();
+    BatchOptions options = batchOptions();
+    BatchEvents reportEvents;
+    try {
+        lastReport_.startRun(ui->cbShowOverlay->isChecked(), dm_.workFolder(), options, reportEvents);
+    } catch (const std::exception& e) {
+        showErrorReport(this, e);
+        lastReport_.startRun(false, dm_.workFolder(), options, reportEvents);  // the run goes on without it
+    }
     setRunning(true);
-    worker_.start(adoPicMsg_, batchOptions(), state_);
+    worker_.start(adoPicMsg_, std::move(options), state_, std::move(reportEvents.onPhotoStored));
 }
 
 BatchOptions TFrmMain::batchOptions() const {
@@ -65,6 +73,7 @@ void TFrmMain::setRunning(bool running) {
                              static_cast<QWidget*>(ui->SpeedButton2), static_cast<QWidget*>(ui->Button5),
                              static_cast<QWidget*>(ui->Button6)})
         control->setEnabled(!running);
+    updateDebugButtons();
     if (frmPreParameters_) frmPreParameters_->setConfirmEnabled(!running);
 }
 
@@ -105,6 +114,7 @@ void TFrmMain::runFinished() {
     if (!running_) return;
     const BatchWorker::Outcome outcome = worker_.wait();
     state_ = outcome.state;
+    lastReport_.runEnded(outcome.refusal || outcome.error ? std::nullopt : std::optional(outcome.summary));
     setRunning(false);
     if (outcome.completed) clearPictures({&ctx_.orgImage, &ctx_.MyImage, &ctx_.showImage});
     dsPicMsg_->attach(outcome.completed ? ResultsModel::Since::Reopened : ResultsModel::Since::Unchanged);
