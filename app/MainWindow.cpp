@@ -115,15 +115,15 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-// The hidden tuning controls: the debug controls, the tool group boxes, "参数设置" and the range
-// filters of the results.
+// The hidden tuning controls: the debug controls, the tool group boxes, "参数设置", the range
+// filters of the results, and in GroupBox1 "显示测量区域" and "导出报告".
 std::vector<QWidget*> TFrmMain::tuningControls() const {
     return {ui->cbDebug,        ui->btnLoadPicture, ui->btncheckPicture, ui->GroupBox1,    ui->GroupBox4,
             ui->Button7,        ui->lblBlue,        ui->edtBlueFrom,     ui->lblBlueTo,    ui->edtBlueTo,
             ui->lblClarity,     ui->edtClarityFrom, ui->lblClarityTo,    ui->edtClarityTo, ui->lblRegular,
             ui->edtRegularFrom, ui->lblRegularTo,   ui->edtRegularTo,    ui->lblHead,      ui->edtHeadFrom,
-            ui->lblHeadTo,      ui->edtHeadTo,      ui->Button5,         ui->Button6};
-    // The toggle "显示测量区域" and the button "导出报告" sit in GroupBox1 and show with it.
+            ui->lblHeadTo,      ui->edtHeadTo,      ui->Button5,         ui->Button6,      ui->cbShowOverlay,
+            ui->btnExportReport};
 }
 
 void TFrmMain::toggleTuningControls() {

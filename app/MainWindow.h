@@ -64,6 +64,7 @@ class TFrmMain : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     // The shell (MainWindow.cpp).
@@ -107,6 +108,7 @@ class TFrmMain : public QWidget {
     void showMeasurements(std::vector<Measurement> measurements);
     void cbShowOverlayClick();
     void btnExportReportClick();
+    QWidget* photoViewAt(const QPoint& inPhotoArea) const;
 
     // The results grid, its query and the photo of its current row (MainWindowResults.cpp).
     void connectResultsBrowser();

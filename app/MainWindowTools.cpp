@@ -1,7 +1,9 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <exception>
 
@@ -28,6 +30,11 @@ void TFrmMain::connectTools() {
     overlay_->setGeometry(ui->showImage->geometry());
     overlay_->hide();
 
+    for (QWidget* box : {ui->GroupBox1, ui->GroupBox4}) {  // see-through: the pointer reaches the photo
+        box->setMouseTracking(true);
+        box->installEventFilter(this);
+    }
+
     connect(ui->btnLoadPicture, &QPushButton::clicked, this, &TFrmMain::btnLoadPictureClick);
     connect(ui->btncheckPicture, &QPushButton::clicked, this, &TFrmMain::btncheckPictureClick);
     connect(ui->orgImage, &PhotoView::pointerMoved, this,
@@ -43,6 +50,33 @@ void TFrmMain::connectTools() {
     connect(ui->Button1, &QPushButton::clicked, this, &TFrmMain::Button1Click);
     connect(ui->cbShowOverlay, &QCheckBox::clicked, this, &TFrmMain::cbShowOverlayClick);
     connect(ui->btnExportReport, &QPushButton::clicked, this, &TFrmMain::btnExportReportClick);
+}
+
+// The tool boxes lie over the photo and show it through: the pointer's moves, presses and releases on
+// their empty parts go to the photo view below, as if the box were not there.
+bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseMove && type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease)
+        return QWidget::eventFilter(watched, event);
+    auto* box = static_cast<QWidget*>(watched);
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint inArea = box->mapToParent(mouse->position().toPoint());
+    QWidget* view = photoViewAt(inArea);
+    if (!view) return false;
+    QMouseEvent passed(type, view->mapFromParent(QPointF(inArea)), mouse->globalPosition(), mouse->button(),
+                       mouse->buttons(), mouse->modifiers());
+    QApplication::sendEvent(view, &passed);
+    return true;
+}
+
+// The photo view in front at a point of the photo area, if any.
+QWidget* TFrmMain::photoViewAt(const QPoint& inPhotoArea) const {
+    const QObjectList& stacked = ui->GroupBox3->children();  // bottom to top
+    for (auto it = stacked.rbegin(); it != stacked.rend(); ++it) {
+        auto* view = qobject_cast<PhotoView*>(*it);
+        if (view && view->isVisible() && view->geometry().contains(inPhotoArea)) return view;
+    }
+    return nullptr;
 }
 
 // Loads one photo by hand and runs the file check on it; its verdict is not shown.
@@ -90,6 +124,8 @@ void TFrmMain::readPixel(ImageView& source, int x, int y) {
     ui->LbRgb->setText(rgb);
     ui->gray->setText(rgb);
     ui->LbHsv->setText(hsv);
+    ui->LbRgb->adjustSize();  // the labels cover no more of the photo than their text
+    ui->LbHsv->adjustSize();
     ui->HSV->setText(hsv);
     ui->gray->move(readout.labelLeft, readout.rgbLabelTop);
     ui->HSV->move(readout.labelLeft, readout.hsvLabelTop);

@@ -163,6 +163,11 @@ class ToolsTest : public QObject {
         QVERIFY(window.readout() != overShow);
         QVERIFY(window.readout().contains(",S=0,"));  // black or white
 
+        // Through the see-through tool box to MyImage, in front since the threshold.
+        QTest::mouseMove(window.control<QWidget>("GroupBox3"), QPoint(300, 450));
+        QVERIFY(window.readout().startsWith("x=300,"));
+        QVERIFY(window.readout().contains(" y=435,H=0,S=0,"));
+
         window.moveOver("showImage", 170, 300);
         QCOMPARE(window.control<QLabel>("gray")->pos(), QPoint(-10, 325));
         const Bitmap& magnified = window.view("IMGmagnify")->view()->picture();
