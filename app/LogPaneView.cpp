@@ -4,6 +4,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <algorithm>
 
 namespace photocheck {
@@ -43,9 +44,13 @@ void LogPaneView::showPane() {
     showNewestLine();
 }
 
+// The first row of the newest line at the top: a line longer than the pane wraps, and its start is
+// what the operator reads first.
 void LogPaneView::showNewestLine() {
     QScrollBar* bar = widget_.verticalScrollBar();
-    bar->setValue(bar->maximum());
+    const QTextLayout* layout = widget_.document()->lastBlock().layout();
+    const int wrappedRows = layout ? std::max(layout->lineCount(), 1) : 1;
+    bar->setValue(bar->maximum() - (wrappedRows - 1));
 }
 
 }  // namespace photocheck

@@ -7,10 +7,10 @@ namespace photocheck {
 
 void LastRunReport::startRun(bool collect, const std::string& workFolder, BatchOptions& run,
                              BatchEvents& events) {
+    // Made first: when its folder cannot be made, nothing has changed.
     std::unique_ptr<RunReport> report;
     if (collect) report = std::make_unique<RunReport>(RunReport::PartsIn{workFolder}, run.photoFolder);
-    report_ =
-        std::move(report);  // when the folder cannot be made, the run does not start and nothing changes
+    report_ = std::move(report);
     facts_.reset();
     if (report_) collectInto(*report_, run, events);
     photoFolder_ = run.photoFolder;
@@ -47,8 +47,9 @@ std::string LastRunReport::whyNoReport() const {
 }
 
 std::string LastRunReport::suggestedPath() const {
-    const std::filesystem::path beside = std::filesystem::path(photoFolder_).parent_path();
-    return (beside / "检测报告.html").string();
+    std::filesystem::path folder = std::filesystem::path(photoFolder_).lexically_normal();
+    if (folder.filename().empty()) folder = folder.parent_path();  // "photos/" names "photos"
+    return (folder.parent_path() / "检测报告.html").string();
 }
 
 void LastRunReport::writeTo(const std::string& htmlPath) const {

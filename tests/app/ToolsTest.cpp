@@ -32,20 +32,26 @@ class FileDialogAnswer : public QObject {
             if (!dialog || !dialog->isVisible()) return;
             auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
             if (!name) return;
+            if (offered_.isEmpty()) offered_ = dialog->selectedFiles().value(0, "-");
             name->setText(QString::fromStdString(path_));
             QTest::keyClick(name, Qt::Key_Return);
         });
         timer_.start(10);
     }
 
+    // The file the dialog offered before the answer was typed.
+    const QString& offered() const { return offered_; }
+
   private:
     std::string path_;
+    QString offered_;
     QTimer timer_;
 };
 
 struct Window {
     std::unique_ptr<Desktop> desktop;
-    explicit Window(const apptest::Folders& folders) : desktop(startDesktop({folders.photos, folders.work})) {
+    explicit Window(const apptest::Folders& folders, const std::string& folderEnd = "")
+        : desktop(startDesktop({folders.photos + folderEnd, folders.work})) {
         desktop->frmMain.show();
         QTest::keyClick(&desktop->frmMain, Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);  // tuning
     }
@@ -251,7 +257,7 @@ class ToolsTest : public QObject {
         const apptest::Folders folders;
         folders.copySample("pass-a.jpg", "a.jpg");
         folders.copySample("blurred.jpg", "b.jpg");
-        const Window window(folders);
+        const Window window(folders, "/");  // the folder named with a final separator
         const apptest::MessageBoxes boxes;
         window.click("btnExportReport");
         QTRY_COMPARE(boxes.texts(), QStringList{"还没有批量检测，没有可导出的检测报告。"});
@@ -263,6 +269,7 @@ class ToolsTest : public QObject {
         {
             const FileDialogAnswer answer(page);
             window.click("btnExportReport");
+            QCOMPARE(answer.offered(), QString::fromStdString(folders.dir.file("检测报告.html")));  // beside
         }
         QTRY_COMPARE(boxes.texts().size(), 2);
         QCOMPARE(boxes.texts().last(), QString::fromStdString("检测报告已导出到 " + page));
