@@ -143,14 +143,18 @@ void TFrmMain::clearPictures(std::initializer_list<ImageView*> views) {
     refreshPhotoViews();
 }
 
-// A photo view comes to the front of the photo area; the measured places over showImage, the
-// floating readout and the tool group boxes stay above the views.
+// A photo view comes to the front of the photo area, below what always lies above the views.
 void TFrmMain::bringToFront(QWidget* photoView) {
     photoView->raise();
+    raiseAboveViews();
+}
+
+// The measured places over showImage, the floating readout and the tool group boxes.
+void TFrmMain::raiseAboveViews() {
     for (QWidget* above :
          {static_cast<QWidget*>(overlay_), static_cast<QWidget*>(ui->gray), static_cast<QWidget*>(ui->HSV),
           static_cast<QWidget*>(ui->GroupBox1), static_cast<QWidget*>(ui->GroupBox4)})
-        if (above) above->raise();
+        above->raise();
 }
 
 }  // namespace photocheck

@@ -79,6 +79,7 @@ class TFrmMain : public QWidget {
     void refreshPhotoViews();
     void clearPictures(std::initializer_list<ImageView*> views);
     void bringToFront(QWidget* photoView);
+    void raiseAboveViews();
 
     // The folder choice and the batch run (MainWindowBatch.cpp).
     void connectBatchRun();

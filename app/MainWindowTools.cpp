@@ -187,7 +187,7 @@ void TFrmMain::showMeasurements(std::vector<Measurement> measurements) {
 // "显示测量区域": the places measured by the last debug check, drawn over showImage.
 void TFrmMain::cbShowOverlayClick() {
     overlay_->setVisible(ui->cbShowOverlay->isChecked() && overlay_->hasMeasurements());
-    bringToFront(ui->showImage);
+    raiseAboveViews();
 }
 
 // "导出报告": the report of the last batch run, to a page the operator chooses.

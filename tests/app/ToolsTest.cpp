@@ -264,7 +264,9 @@ class ToolsTest : public QObject {
 
         window.tick("cbShowOverlay", true);
         QTest::mouseClick(window.control<QToolButton>("SpeedButton1"), Qt::LeftButton);
+        QVERIFY(!window.control<QPushButton>("btncheckPicture")->isEnabled());  // not while the run works
         QTRY_VERIFY_WITH_TIMEOUT(window.control<QToolButton>("SpeedButton1")->isEnabled(), RunTimeoutMs);
+        QVERIFY(window.control<QPushButton>("btncheckPicture")->isEnabled());
         const std::string page = folders.dir.file("报告.html");
         {
             const FileDialogAnswer answer(page);
