@@ -83,7 +83,7 @@ std::vector<uint8_t> columnProfile(const GrayMap& gray, const Window& band, int 
     const int fromX = std::max(band.X1, 0);
     const int toX = std::min(band.X2, gray.width() - 1);
     for (int y = band.Y1; y <= band.Y2; ++y) {
-        const uint8_t* levels = gray.row(y);
+        const uint8_t* levels = gray.span(y, fromX, toX);
         for (int x = fromX; x <= toX; ++x)
             if (levels[x] <= MidPix) ++profile[static_cast<size_t>(x - band.X1)];
     }
