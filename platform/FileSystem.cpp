@@ -254,8 +254,24 @@ bool writeAll(int fd, const char* data, size_t size) {
     return true;
 }
 
-// False with errno set when a read or a write fails.
-bool copyContent(int from, int to) {
+// Lets the kernel copy the first `size` bytes (the size the source had when opened), as a reflink or an
+// in-kernel copy, where the file systems offer it. It stops early where the kernel copy is not offered
+// (between file systems of different kinds, for one) or at any failure, which the reads and writes after
+// it meet again and report.
+void copyInKernel(int from, int to, off_t size) {
+    for (off_t copied = 0; copied < size;) {
+        const ssize_t n =
+            ::copy_file_range(from, nullptr, to, nullptr, static_cast<size_t>(size - copied), 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        copied += n;
+    }
+}
+
+// False with errno set when a read or a write fails. What the kernel copy left (all of it where there is
+// none, what the source has grown by since) is read and written here, to the end of the source.
+bool copyContent(int from, int to, off_t size) {
+    copyInKernel(from, to, size);
     char buffer[64 * 1024];
     for (;;) {
         const ssize_t n = ::read(from, buffer, sizeof buffer);
@@ -340,7 +356,7 @@ CopyOutcome copyFileNoOverwrite(const std::string& source, const std::string& ta
         if (errno == EEXIST) return {Kind::TargetExists, {}};
         return failed("无法创建副本", errno);
     }
-    const bool copied = copyContent(in.get(), out.get());
+    const bool copied = copyContent(in.get(), out.get(), st.st_size);
     const int copyError = errno;
     if (copied) keepModeAndTimes(out.get(), mode, st);
     const bool closed = out.close();
