@@ -53,7 +53,7 @@ TFrmMain::TFrmMain(Tdm& dm, const std::string& photoFolder)
     ui->showImage->setView(&ctx_.showImage);
     ui->MyImage->setView(&ctx_.MyImage);
     memo_ = std::make_unique<LogPaneView>(ctx_.Memo2, *ui->Memo2);
-    dsPicMsg_ = new ResultsModel(adoPicMsg_, this);
+    dsPicMsg_ = new ResultsModel(dm.ADOConnection1(), adoPicMsg_, this);
 
     connectShell();
     connectBatchRun();

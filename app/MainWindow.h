@@ -1,4 +1,5 @@
 #pragma once
+#include <QModelIndex>
 #include <QWidget>
 #include <initializer_list>
 #include <memory>
@@ -8,6 +9,7 @@
 #include "app/ArrowKeyNudge.h"
 #include "app/BatchWorker.h"
 #include "batch/BatchRun.h"
+#include "batch/ResultsQuery.h"
 #include "check/CheckContext.h"
 #include "store/Database.h"
 
@@ -43,7 +45,7 @@ class TfrmPreParameters;
 //
 // The handlers are spread over files by subject: MainWindow.cpp (creation, documents, quit, close,
 // tuning shortcut), MainWindowBatch.cpp (folder choice and batch run) and MainWindowResults.cpp
-// (the grid and the photo of its current row).
+// (the grid, its query and the photo of its current row).
 class TFrmMain : public QWidget {
     Q_OBJECT
   public:
@@ -87,10 +89,22 @@ class TFrmMain : public QWidget {
     void runCounts(int passed, int failed);
     void runFinished();
 
-    // The results grid and the photo of its current row (MainWindowResults.cpp).
+    // The results grid, its query and the photo of its current row (MainWindowResults.cpp).
     void connectResultsBrowser();
     void setUpGrid();
-    void moveToFirstRow();
+    void Button5Click();
+    void Button6Click();
+    ResultsFilter currentFilter() const;
+    void showFilter(const ResultsFilter& filter);
+    void openResults(const std::string& statement);
+    void reloadResults();
+    void moveToOpenedRow();
+    void moveToRow(int row);
+    void currentRowChanged(const QModelIndex& current, const QModelIndex& previous);
+    bool postRowEdits();
+    void commitOpenEditor();
+    void writeFailed(const std::string& message);
+    void deleteSelectedRows();
     void dsPicMsgDataChange();
 
     std::unique_ptr<Ui::TFrmMain> ui;
@@ -106,7 +120,8 @@ class TFrmMain : public QWidget {
     BatchState state_;  // PreviewEnabled
     bool running_ = false;
     bool tuningShown_ = false;
-    BatchWorker worker_;  // last: stopped and waited for before the query goes
+    int rowAfterOpening_ = 0;  // the current row after the next opening of the results
+    BatchWorker worker_;       // last: stopped and waited for before the query goes
 };
 
 }  // namespace photocheck

@@ -37,7 +37,7 @@ void TFrmMain::Button2Click() {
 }
 
 void TFrmMain::Button3Click() {
-    if (running_) return;
+    if (running_ || !postRowEdits()) return;
     clearPictures({&ctx_.showImage, &ctx_.orgImage});
     state_.PreviewEnabled = false;
     dsPicMsg_->detach();

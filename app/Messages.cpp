@@ -1,6 +1,8 @@
 #include "app/Messages.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
+#include <utility>
 
 #include "batch/OperatorMessage.h"
 
@@ -11,15 +13,25 @@ QString qt(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// The buttons say what they do in the operator's language.
+void nameButtons(QMessageBox& box) {
+    const std::pair<QMessageBox::StandardButton, const char*> names[] = {
+        {QMessageBox::Ok, "确定"}, {QMessageBox::Yes, "是(&Y)"}, {QMessageBox::No, "否(&N)"}};
+    for (const auto& [button, name] : names)
+        if (QAbstractButton* shown = box.button(button)) shown->setText(QString::fromUtf8(name));
+}
+
 }  // namespace
 
 void showMessage(QWidget* parent, const std::string& text, const std::string& caption) {
     QMessageBox box(QMessageBox::NoIcon, qt(caption), qt(text), QMessageBox::Ok, parent);
+    nameButtons(box);
     box.exec();
 }
 
 void showErrorReport(QWidget* parent, const std::string& text) {
     QMessageBox box(QMessageBox::Critical, qt(ApplicationTitle), qt(text), QMessageBox::Ok, parent);
+    nameButtons(box);
     box.exec();
 }
 
@@ -29,6 +41,7 @@ void showErrorReport(QWidget* parent, const std::exception& error) {
 
 bool askYesNo(QWidget* parent, const std::string& caption, const std::string& text) {
     QMessageBox box(QMessageBox::Question, qt(caption), qt(text), QMessageBox::Yes | QMessageBox::No, parent);
+    nameButtons(box);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -1,8 +1,12 @@
 #include "app/ResultsModel.h"
 
+#include <algorithm>
 #include <exception>
 #include <iterator>
+#include <utility>
 
+#include "batch/OperatorMessage.h"
+#include "batch/ResultsEdits.h"
 #include "platform/Paths.h"
 
 namespace photocheck {
@@ -12,18 +16,15 @@ constexpr size_t RowsPerPage = 256;
 
 }  // namespace
 
-ResultsModel::ResultsModel(Query& adoPicMsg, QObject* parent)
-    : QAbstractTableModel(parent), query_(adoPicMsg) {}
+ResultsModel::ResultsModel(Database& db, Query& adoPicMsg, QObject* parent)
+    : QAbstractTableModel(parent), db_(db), query_(adoPicMsg) {}
 
 void ResultsModel::open(const std::string& statement) {
+    Query opened(db_);
+    OpenSql(opened, statement);
     beginResetModel();
-    try {
-        OpenSql(query_, statement);
-    } catch (...) {
-        showFetchedRows();
-        endResetModel();
-        throw;
-    }
+    dropEdits();
+    query_ = std::move(opened);
     showFetchedRows();
     endResetModel();
     emit reopened();
@@ -31,6 +32,7 @@ void ResultsModel::open(const std::string& statement) {
 
 void ResultsModel::detach() {
     beginResetModel();
+    dropEdits();
     attached_ = false;
     showFetchedRows();
     endResetModel();
@@ -48,6 +50,57 @@ StoredPhoto ResultsModel::storedPhoto(int row) const {
     return {text(row, "name"), text(row, "mode"), text(row, "folderPath")};
 }
 
+void ResultsModel::post() {
+    if (editedRow_ < 0) return;
+    const int row = editedRow_;
+    const std::map<int, QString> edits = std::exchange(edits_, {});
+    editedRow_ = -1;
+    const auto showRow = [this, row] {
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+        emit headerDataChanged(Qt::Vertical, row, row);
+    };
+    try {
+        const RowId id = query_.rowId(static_cast<size_t>(row));
+        for (const auto& [column, typed] : edits) {
+            const char* field = ResultsColumns[column].field;
+            SqlValue stored = updateResultCell(db_, id, field, typed.toStdString());
+            query_.setFetchedValue(static_cast<size_t>(row), query_.columnIndex(field), std::move(stored));
+        }
+    } catch (...) {
+        showRow();
+        throw;
+    }
+    showRow();
+}
+
+void ResultsModel::revert() {
+    if (editedRow_ < 0) return;
+    const int row = editedRow_;
+    dropEdits();
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    emit headerDataChanged(Qt::Vertical, row, row);
+}
+
+void ResultsModel::deleteRows(const std::vector<int>& rows) {
+    std::vector<int> doomed = rows;
+    std::sort(doomed.begin(), doomed.end());
+    doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
+    std::vector<RowId> ids;
+    for (const int row : doomed) ids.push_back(query_.rowId(static_cast<size_t>(row)));
+    deleteResultRows(db_, ids);
+    beginResetModel();
+    dropEdits();
+    for (auto row = doomed.rbegin(); row != doomed.rend(); ++row)
+        query_.removeFetchedRow(static_cast<size_t>(*row));
+    shown_ = query_.fetchedCount();
+    endResetModel();
+}
+
+void ResultsModel::dropEdits() {
+    editedRow_ = -1;
+    edits_.clear();
+}
+
 int ResultsModel::rowCount(const QModelIndex& parent) const {
     if (parent.isValid() || !attached_ || !query_.isOpen()) return 0;
     return static_cast<int>(shown_);
@@ -57,8 +110,17 @@ int ResultsModel::rowCount(const QModelIndex& parent) const {
 void ResultsModel::showFetchedRows() {
     shown_ = 0;
     if (!attached_ || !query_.isOpen()) return;
-    if (query_.fetchedCount() < RowsPerPage) query_.fetchMore(RowsPerPage - query_.fetchedCount());
+    if (query_.fetchedCount() < RowsPerPage) fetch(RowsPerPage - query_.fetchedCount());
     shown_ = query_.fetchedCount();
+}
+
+// An engine error while reading ends the reading; it must not reach the view that asked for the rows.
+void ResultsModel::fetch(size_t count) {
+    try {
+        query_.fetchMore(count);
+    } catch (const std::exception& e) {
+        emit fetchFailed(QString::fromStdString(operatorMessage(e)));
+    }
 }
 
 bool ResultsModel::canFetchMore(const QModelIndex& parent) const {
@@ -67,7 +129,7 @@ bool ResultsModel::canFetchMore(const QModelIndex& parent) const {
 
 void ResultsModel::fetchMore(const QModelIndex& parent) {
     if (!canFetchMore(parent)) return;
-    query_.fetchMore(RowsPerPage);
+    fetch(RowsPerPage);
     const size_t fetched = query_.fetchedCount();
     if (fetched <= shown_) return;
     beginInsertRows({}, static_cast<int>(shown_), static_cast<int>(fetched) - 1);
@@ -82,7 +144,10 @@ int ResultsModel::columnCount(const QModelIndex& parent) const {
 QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     if (role == Qt::TextAlignmentRole) return Qt::AlignCenter;
-    if (role != Qt::DisplayRole) return {};
+    // The tip shows a text in full where the column cuts it.
+    if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole) return {};
+    if (index.row() == editedRow_)
+        if (const auto typed = edits_.find(index.column()); typed != edits_.end()) return typed->second;
     return QString::fromStdString(trimmed(text(index.row(), ResultsColumns[index.column()].field)));
 }
 
@@ -91,6 +156,27 @@ QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int 
     if (role == Qt::TextAlignmentRole) return Qt::AlignCenter;
     if (role != Qt::DisplayRole || section < 0 || section >= columnCount()) return {};
     return QString::fromUtf8(ResultsColumns[section].title);
+}
+
+// Rows can be edited where they can be written back: the statement read each row's row id.
+Qt::ItemFlags ResultsModel::flags(const QModelIndex& index) const {
+    const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (!index.isValid() || !query_.hasRowIds()) return flags;
+    return flags | Qt::ItemIsEditable;
+}
+
+// A cell typed into joins its row's edits; a text the cell already shows changes nothing. Only one row
+// has edits at a time: the window posts them before the operator edits another.
+bool ResultsModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable)) return false;
+    if (editedRow_ >= 0 && editedRow_ != index.row()) return false;
+    const QString typed = value.toString();
+    if (!edits_.count(index.column()) && typed == data(index, Qt::DisplayRole).toString()) return true;
+    editedRow_ = index.row();
+    edits_[index.column()] = typed;
+    emit dataChanged(index, index);
+    emit headerDataChanged(Qt::Vertical, index.row(), index.row());
+    return true;
 }
 
 std::string ResultsModel::text(int row, const char* field) const {

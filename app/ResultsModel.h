@@ -1,6 +1,9 @@
 #pragma once
 #include <QAbstractTableModel>
+#include <QString>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "batch/RowPhoto.h"
 #include "store/Database.h"
@@ -28,27 +31,47 @@ inline constexpr ResultsColumn ResultsColumns[] = {
 // set in the twelve columns, text trimmed, cells and titles centred. The window and the tests reach
 // the rows only through this model. While a batch run works on the query the model is detached: it
 // shows no rows and does not touch the query until it is attached again.
+//
+// Editing works as a data-aware grid posts a record: the cells typed into one row are kept as that
+// row's edits, shown in the grid, until post() writes them into pictureMsg (the window posts when the
+// current row is left) or revert() drops them (Esc).
 class ResultsModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    ResultsModel(Query& adoPicMsg, QObject* parent);
+    ResultsModel(Database& db, Query& adoPicMsg, QObject* parent);
 
-    // Opens a statement on the query (OpenSql) and shows its rows; reopened() follows. The engine's
-    // error propagates, and the grid then shows what the query holds.
+    // Opens a statement (OpenSql) into a fresh query and, on success only, puts it in the place of the
+    // one shown; reopened() follows. The engine's error propagates and the grid keeps its rows.
     void open(const std::string& statement);
+    // The statement the rows shown come from.
+    const std::string& statement() const { return query_.statement(); }
 
     // What the query has been through while the model was detached.
     enum class Since { Unchanged, Reopened };
-    void detach();
+    void detach();             // drops the row's edits
     void attach(Since since);  // reopened() follows when the query was opened anew
 
     // The fields of a row that lead to its photo.
     StoredPhoto storedPhoto(int row) const;
 
+    // The row whose edits are not written yet, -1 when none.
+    int editedRow() const { return editedRow_; }
+    // Writes the edited row's cells into pictureMsg, and shows what the table holds now. An engine
+    // error or a value the column refuses raises DatabaseError; the edits are dropped then too, and the
+    // cells written before it show their stored values.
+    void post();
+    void revert() override;  // drops the row's edits
+
+    // Deletes these rows from pictureMsg and from the grid, all or, on an error (raised), none. The
+    // row's edits are dropped.
+    void deleteRows(const std::vector<int>& rows);
+
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     // The rows are read from the query a page at a time, as the view scrolls to them.
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
@@ -56,14 +79,21 @@ class ResultsModel : public QAbstractTableModel {
   signals:
     // The query was opened anew: the grid moves to its first row.
     void reopened();
+    // Reading more rows failed; the rows read before stay. The window shows the message.
+    void fetchFailed(const QString& message);
 
   private:
     std::string text(int row, const char* field) const;
     void showFetchedRows();  // within a reset: the first page, then the rows fetched are the rows shown
+    void fetch(size_t count);
+    void dropEdits();
 
+    Database& db_;
     Query& query_;
     bool attached_ = true;
     size_t shown_ = 0;  // the fetched rows the view has been told of
+    int editedRow_ = -1;
+    std::map<int, QString> edits_;  // column -> text typed, of editedRow_
 };
 
 }  // namespace photocheck

@@ -24,7 +24,7 @@ void prepareTestApplication() {
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
-MessageBoxes::MessageBoxes() {
+MessageBoxes::MessageBoxes(QMessageBox::StandardButton answer) : answer_(answer) {
     connect(&timer_, &QTimer::timeout, this, &MessageBoxes::answer);
     timer_.start(10);
 }
@@ -33,7 +33,8 @@ void MessageBoxes::answer() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || !box->isVisible()) return;
     shown_.push_back({box->windowTitle(), box->text()});
-    QAbstractButton* button = box->defaultButton() ? box->defaultButton() : box->buttons().value(0);
+    QAbstractButton* button = box->button(answer_);
+    if (!button) button = box->defaultButton() ? box->defaultButton() : box->buttons().value(0);
     if (button) button->click();
 }
 

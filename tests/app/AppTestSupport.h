@@ -1,4 +1,5 @@
 #pragma once
+#include <QMessageBox>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -15,11 +16,12 @@ std::string samplesFolder();  // the bundled sample photos, with its final separ
 // Makes the application look as the program does and keeps it running when a test closes a window.
 void prepareTestApplication();
 
-// Answers every message box the program shows with its default button, noting its caption and text.
+// Answers every message box the program shows with its default button (or the button given, in a box
+// that has it), noting its caption and text.
 class MessageBoxes : public QObject {
     Q_OBJECT
   public:
-    MessageBoxes();
+    explicit MessageBoxes(QMessageBox::StandardButton answer = QMessageBox::NoButton);
     struct Shown {
         QString caption;
         QString text;
@@ -29,6 +31,7 @@ class MessageBoxes : public QObject {
 
   private:
     void answer();
+    QMessageBox::StandardButton answer_;
     QTimer timer_;
     std::vector<Shown> shown_;
 };
