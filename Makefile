@@ -1,6 +1,6 @@
 # Convenience targets. The README's two commands are ./run.sh and ./test.sh.
 #   make fuzz [FUZZ_SECONDS=60]   build the libFuzzer targets with clang and run each for a bounded time
-#   make bench                    build and run the benchmarks
+#   make bench                    build and run the benchmarks, the whole-process check and the batch memory
 FUZZ_SECONDS ?= 60
 FUZZ_DIR := build-fuzz
 FUZZERS := fuzz_filecheck fuzz_zip fuzz_ini
@@ -31,3 +31,5 @@ bench:
 	scripts/install-deps.sh
 	BUILD_DIR=build-bench CMAKE_EXTRA="-DPHOTOCHECK_BENCH=ON -DPHOTOCHECK_TESTS=OFF" BUILD_TYPE=Release scripts/build.sh
 	build-bench/bin/photocheck-bench
+	NO_BUILD=1 BUILD_DIR=build-bench bench/check-processes.sh
+	NO_BUILD=1 BUILD_DIR=build-bench bench/batch-memory.sh

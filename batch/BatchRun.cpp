@@ -93,13 +93,13 @@ void emptyResultTable(Query& adoPicMsg) {
     if (OpenSql(adoPicMsg, "select * from pictureMsg")) ExecSql(adoPicMsg, "delete * from pictureMsg");
 }
 
-std::vector<std::string> listPhotos(const BatchOptions& options, const BatchEvents& events) {
+FileList listPhotos(const BatchOptions& options, const BatchEvents& events) {
     FolderWalk walk;
     if (!options.workFolder.empty()) walk.leftOut.push_back(options.workFolder);
     walk.onPassedOver = [&](const std::string& path, const std::string& reason) {
         notify(events.onLogLine, passedOverLine(path, reason));
     };
-    return ListFilesRecursive(options.photoFolder, ".*", walk);
+    return listFiles(options.photoFolder, ".*", walk);
 }
 
 void storePhoto(Query& adoPicMsg, const JudgedPhoto& photo, size_t index, EarlyCopies& copies,
@@ -211,7 +211,7 @@ BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const Batch
     prepareResultFolders(folders, events, tally);
     emptyResultTable(adoPicMsg);
 
-    const std::vector<std::string> paths = listPhotos(options, events);
+    const FileList paths = listPhotos(options, events);
     const int total = static_cast<int>(paths.size());
     notify(events.onLogLine, countLine(total));
     notify(events.onProgressStart, total);

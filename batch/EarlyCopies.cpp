@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <string_view>
 #include <system_error>
 
 #include "platform/Paths.h"
@@ -12,17 +13,19 @@ namespace {
 
 const char* const TargetTakenReason = "结果文件夹中已有同名的文件或文件夹，不是本次检测复制的";
 
-std::string copyTarget(const std::string& folder, const std::string& path) {
-    return folder + PathSeparator + fileNameOf(path);
+std::string copyTarget(const std::string& folder, std::string_view fileName) {
+    std::string target = folder + PathSeparator;
+    target.append(fileName);
+    return target;
 }
 
 // Names are compared by their hashes: two names that merely share a hash count as one, which only
 // makes those copies wait for their turn.
-std::vector<char> namesSeenOnce(const std::vector<std::string>& paths) {
+std::vector<char> namesSeenOnce(const FileList& paths) {
     std::vector<size_t> hashes;
     hashes.reserve(paths.size());
-    for (const std::string& path : paths)
-        hashes.push_back(std::hash<std::string>{}(asciiUpper(fileNameOf(path))));
+    for (size_t i = 0; i < paths.size(); ++i)
+        hashes.push_back(std::hash<std::string>{}(asciiUpper(std::string(paths.name(i)))));
     std::vector<size_t> sorted = hashes;
     std::sort(sorted.begin(), sorted.end());
     std::vector<char> once;
@@ -37,14 +40,14 @@ std::vector<char> namesSeenOnce(const std::vector<std::string>& paths) {
 }  // namespace
 
 std::string copyTargetOf(const JudgedPhoto& photo, const ResultFolders& folders) {
-    return copyTarget(photo.passed ? folders.passed : folders.failed, photo.path);
+    return copyTarget(photo.passed ? folders.passed : folders.failed, fileNameOf(photo.path));
 }
 
 CopyOutcome copyIntoResultFolder(const JudgedPhoto& photo, const ResultFolders& folders) {
     return copyFileNoOverwrite(photo.path, copyTargetOf(photo, folders));
 }
 
-EarlyCopies::EarlyCopies(const std::vector<std::string>& paths, const ResultFolders& folders)
+EarlyCopies::EarlyCopies(const FileList& paths, const ResultFolders& folders)
     : paths_(paths), folders_(folders), unique_(namesSeenOnce(paths)), made_(paths.size(), None) {}
 
 std::optional<std::string> EarlyCopies::missingOf(const JudgedPhoto& photo, const CopyOutcome& outcome,
@@ -87,7 +90,7 @@ void EarlyCopies::takeBackFrom(size_t index) {
     for (size_t i = index; i < made_.size(); ++i) {
         if (made_[i] == None) continue;
         const std::string target =
-            copyTarget(made_[i] == Passed ? folders_.passed : folders_.failed, paths_[i]);
+            copyTarget(made_[i] == Passed ? folders_.passed : folders_.failed, paths_.name(i));
         std::error_code ignored;
         std::filesystem::remove(target, ignored);
         made_[i] = None;

@@ -30,7 +30,7 @@ CopyOutcome copyIntoResultFolder(const JudgedPhoto& photo, const ResultFolders& 
 // run that judges one photo at a time leaves.
 class EarlyCopies {
   public:
-    EarlyCopies(const std::vector<std::string>& paths, const ResultFolders& folders);
+    EarlyCopies(const FileList& paths, const ResultFolders& folders);
 
     bool copiesEarly(size_t index) const { return unique_[index] != 0; }
     // On the judging thread; each index from one thread only.
@@ -47,7 +47,7 @@ class EarlyCopies {
     std::optional<std::string> missingOf(const JudgedPhoto& photo, const CopyOutcome& outcome,
                                          bool targetMayBeOurs) const;
 
-    const std::vector<std::string>& paths_;
+    const FileList& paths_;
     const ResultFolders& folders_;
     std::vector<char> unique_;
     std::vector<char> made_;

@@ -9,8 +9,8 @@ constexpr size_t PhotosAheadPerThread = 2;
 
 }  // namespace
 
-OrderedChecks::OrderedChecks(const std::vector<std::string>& paths, int threads,
-                             const CheckSettings& settings, AfterJudging afterJudging)
+OrderedChecks::OrderedChecks(const FileList& paths, int threads, const CheckSettings& settings,
+                             AfterJudging afterJudging)
     : paths_(paths),
       aheadLimit_(PhotosAheadPerThread * static_cast<size_t>(threads > 1 ? threads : 1)),
       afterJudging_(std::move(afterJudging)),
@@ -47,7 +47,7 @@ void OrderedChecks::stopWorkers() {
 OrderedChecks::Outcome OrderedChecks::judge(CheckContext& ctx, size_t index) const {
     Outcome outcome;
     try {
-        outcome.photo = JudgePhoto(ctx, paths_[index], Unreadable::FailTheRow, keep_);
+        outcome.photo = JudgePhoto(ctx, paths_.path(index), Unreadable::FailTheRow, keep_);
         if (afterJudging_) afterJudging_(outcome.photo, index);
     } catch (...) {
         outcome.error = std::current_exception();

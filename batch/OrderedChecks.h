@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "batch/JudgePhoto.h"
+#include "platform/FileList.h"
 
 namespace photocheck {
 
@@ -24,7 +25,7 @@ class OrderedChecks {
     // photo and its index in the list. It is not called for a photo whose check raised an error.
     using AfterJudging = std::function<void(const JudgedPhoto& photo, size_t index)>;
 
-    OrderedChecks(const std::vector<std::string>& paths, int threads, const CheckSettings& settings,
+    OrderedChecks(const FileList& paths, int threads, const CheckSettings& settings,
                   AfterJudging afterJudging = {});
     ~OrderedChecks();
     OrderedChecks(const OrderedChecks&) = delete;
@@ -43,7 +44,7 @@ class OrderedChecks {
     void stopWorkers();
     Outcome judge(CheckContext& ctx, size_t index) const;
 
-    const std::vector<std::string>& paths_;
+    const FileList& paths_;
     const size_t aheadLimit_;
     const AfterJudging afterJudging_;
     const Keep keep_;

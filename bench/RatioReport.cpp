@@ -9,8 +9,8 @@
 namespace photocheck::bench {
 namespace {
 
-constexpr double FullCheckMostFloors = 1.5;
-constexpr double BatchMostFloors = 2.5;
+constexpr double FullCheckMostFloors = 1.3;
+constexpr double BatchMostFloors = 2.0;
 constexpr double TwoThreadsLeastSpeedUp = 1.7;
 constexpr double TriplesPerPass = 256.0 * 256.0 * 256.0;
 constexpr double FirstPageMostMs = 200;  // the window shows the first page at once, a filter too

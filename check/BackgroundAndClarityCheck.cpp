@@ -136,10 +136,13 @@ struct HairSearch {
 HairSearch findHair(const GrayPlane& gray, int32_t background) {
     int x1 = 0;
     std::optional<int> topRow;
+    const int lastX = gray.width() - HairMargin;
     for (int y = HairMargin; y <= gray.height() / 2 && !topRow; ++y) {
+        if (lastX < HairMargin) continue;  // no column to walk; the row is not read
+        const uint8_t* levels = gray.span(y, HairMargin, lastX);
         int differing = 0;
-        for (int x = HairMargin; x <= gray.width() - HairMargin && differing <= HairPixelsEnough; ++x) {
-            if (std::abs(gray.level(x, y) - background) <= HairLevelDistance) continue;
+        for (int x = HairMargin; x <= lastX && differing <= HairPixelsEnough; ++x) {
+            if (std::abs(levels[x] - background) <= HairLevelDistance) continue;
             if (differing == 3) x1 = x;
             ++differing;
         }

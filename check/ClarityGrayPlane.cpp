@@ -1,34 +1,22 @@
 #include "check/ClarityGrayPlane.h"
 
 #include <algorithm>
-
-#include "imaging/ColourModel.h"
+#include <cstring>
 
 namespace photocheck {
 
-GrayPlane::GrayPlane(const Bitmap& picture)
-    : picture_(picture),
-      width_(picture.width()),
-      height_(picture.height()),
-      runsPerRow_(static_cast<size_t>((width_ + RunLength - 1) / RunLength)),
-      levels_(static_cast<size_t>(width_) * static_cast<size_t>(height_)),
-      runDone_(static_cast<size_t>(height_) * runsPerRow_, 0) {}
+GrayPlane::GrayPlane(const Bitmap& picture) : rows_(picture) {}
 
-GrayPlane::GrayPlane(Bitmap&& picture)
-    : kept_(std::move(picture)),
-      picture_(*kept_),
-      width_(picture_.width()),
-      height_(picture_.height()),
-      runsPerRow_(static_cast<size_t>((width_ + RunLength - 1) / RunLength)),
-      levels_(static_cast<size_t>(width_) * static_cast<size_t>(height_)),
-      runDone_(static_cast<size_t>(height_) * runsPerRow_, 0) {}
+GrayPlane::GrayPlane(Bitmap&& picture) : kept_(std::move(picture)), rows_(*kept_) {}
 
-void GrayPlane::fillRun(int run, int y) const {
-    const int x = run * RunLength;
-    const int count = std::min(RunLength, width_ - x);
-    GrayLevelsOfPixels(picture_.row(y) + static_cast<size_t>(x) * 3, count,
-                       levels_.data() + static_cast<size_t>(y) * static_cast<size_t>(width_) + x);
-    runDone_[static_cast<size_t>(y) * runsPerRow_ + static_cast<size_t>(run)] = 1;
+void GrayPlane::rowLevels(int y, int fromX, int toX, uint8_t* out) const {
+    if (toX < fromX) return;
+    std::memset(out, Outside, static_cast<size_t>(toX - fromX + 1));
+    const int from = std::max(fromX, 0);
+    const int to = std::min(toX, width() - 1);
+    if (y < 0 || y >= height() || from > to) return;
+    const uint8_t* levels = rows_.span(y, from, to);
+    std::memcpy(out + (from - fromX), levels + from, static_cast<size_t>(to - from + 1));
 }
 
 }  // namespace photocheck

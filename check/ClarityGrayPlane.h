@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 #include <optional>
-#include <vector>
 
+#include "check/GrayLevelRows.h"
 #include "imaging/Bitmap.h"
 
 namespace photocheck {
@@ -20,28 +20,22 @@ class GrayPlane {
     GrayPlane(const GrayPlane&) = delete;
     GrayPlane& operator=(const GrayPlane&) = delete;
 
-    int width() const { return width_; }
-    int height() const { return height_; }
+    int width() const { return rows_.width(); }
+    int height() const { return rows_.height(); }
 
     uint8_t level(int x, int y) const {
-        if (x < 0 || y < 0 || x >= width_ || y >= height_) return Outside;
-        const size_t run = static_cast<size_t>(y) * runsPerRow_ + static_cast<size_t>(x / RunLength);
-        if (!runDone_[run]) fillRun(x / RunLength, y);
-        return levels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
+        if (x < 0 || y < 0 || x >= width() || y >= height()) return Outside;
+        return rows_.span(y, x, x)[x];
     }
+    // The levels of row y, indexed by column, with columns fromX to toX worked out; the row and those
+    // columns must lie in the picture.
+    const uint8_t* span(int y, int fromX, int toX) const { return rows_.span(y, fromX, toX); }
+    // The levels of row y, columns fromX to toX, into out (Outside for the pixels outside the picture).
+    void rowLevels(int y, int fromX, int toX, uint8_t* out) const;
 
   private:
-    static constexpr int RunLength = 32;
-
-    void fillRun(int run, int y) const;
-
     std::optional<Bitmap> kept_;
-    const Bitmap& picture_;
-    int width_;
-    int height_;
-    size_t runsPerRow_;
-    mutable std::vector<uint8_t> levels_;
-    mutable std::vector<uint8_t> runDone_;
+    GrayLevelRows rows_;
 };
 
 }  // namespace photocheck

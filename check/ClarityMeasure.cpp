@@ -10,26 +10,26 @@ namespace {
 
 constexpr int32_t CapMargin = 200;
 
-// The levels of one line followed by the level just past its end.
-using LineLevels = std::vector<uint8_t>;
+// The levels of a region with the column past its right end and the row past its bottom, row by row.
+class RegionLevels {
+  public:
+    RegionLevels(const GrayPlane& gray, const ClarityRegion& region)
+        : width_(region.X2 - region.X1 + 2), height_(region.Y2 - region.Y1 + 2) {
+        levels_.resize(static_cast<size_t>(width_) * static_cast<size_t>(height_));
+        for (int r = 0; r < height_; ++r) gray.rowLevels(region.Y1 + r, region.X1, region.X2 + 1, row(r));
+    }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    uint8_t* row(int r) { return levels_.data() + static_cast<size_t>(r) * static_cast<size_t>(width_); }
+    uint8_t at(int c, int r) const {
+        return levels_[static_cast<size_t>(r) * static_cast<size_t>(width_) + c];
+    }
 
-LineLevels rowLine(const GrayPlane& gray, int y, int x1, int x2) {
-    LineLevels line;
-    line.reserve(static_cast<size_t>(x2 - x1 + 2));
-    for (int x = x1; x <= x2 + 1; ++x) line.push_back(gray.level(x, y));
-    return line;
-}
-
-LineLevels columnLine(const GrayPlane& gray, int x, int y1, int y2) {
-    LineLevels line;
-    line.reserve(static_cast<size_t>(y2 - y1 + 2));
-    for (int y = y1; y <= y2 + 1; ++y) line.push_back(gray.level(x, y));
-    return line;
-}
-
-void scanLine(const LineLevels& line, ClarityCount& count) {
-    RunWeightScan(line.data(), 0, static_cast<int>(line.size()) - 2, count);
-}
+  private:
+    int width_;
+    int height_;
+    std::vector<uint8_t> levels_;
+};
 
 }  // namespace
 
@@ -61,9 +61,15 @@ void RunWeightScan(const uint8_t* p, int s, int e, ClarityCount& count) {
 }
 
 ClarityCount scanRegion(const GrayPlane& gray, const ClarityRegion& region) {
+    RegionLevels levels(gray, region);
     ClarityCount count;
-    for (int y = region.Y1; y <= region.Y2; ++y) scanLine(rowLine(gray, y, region.X1, region.X2), count);
-    for (int x = region.X1; x <= region.X2; ++x) scanLine(columnLine(gray, x, region.Y1, region.Y2), count);
+    // Each line is scanned up to its last level, with the level past it there to be read.
+    for (int r = 0; r + 1 < levels.height(); ++r) RunWeightScan(levels.row(r), 0, levels.width() - 2, count);
+    std::vector<uint8_t> column(static_cast<size_t>(levels.height()));
+    for (int c = 0; c + 1 < levels.width(); ++c) {
+        for (int r = 0; r < levels.height(); ++r) column[static_cast<size_t>(r)] = levels.at(c, r);
+        RunWeightScan(column.data(), 0, levels.height() - 2, count);
+    }
     return count;
 }
 

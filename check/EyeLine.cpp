@@ -1,5 +1,6 @@
 #include "check/EyeLine.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "imaging/Extended.h"
@@ -9,9 +10,11 @@ namespace {
 
 // The first column from fromX towards toX (either direction) whose pixel is darker than MidPix.
 std::optional<int32_t> firstDarkColumn(const GrayMap& gray, int y, int fromX, int toX, int MidPix) {
+    const uint8_t* levels = gray.span(y, std::min(fromX, toX), std::max(fromX, toX));
+    const auto level = [&](int x) { return x < 0 || x >= gray.width() ? 255 : levels[x]; };
     const int step = fromX <= toX ? 1 : -1;
     for (int x = fromX;; x += step) {
-        if (gray.at(x, y) < MidPix) return x;
+        if (level(x) < MidPix) return x;
         if (x == toX) return std::nullopt;
     }
 }

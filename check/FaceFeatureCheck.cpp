@@ -13,7 +13,7 @@ bool FaceFeatureCheck(CheckContext& ctx) {
 
     const std::optional<EyeLine> eyes = findEyeLine(ctx, gray);
     if (!eyes) return false;
-    const std::optional<FaceMeasures> face = measureHeadAndUprightness(ctx, photo, gray, *eyes);
+    const std::optional<FaceMeasures> face = measureHeadAndUprightness(ctx, gray, *eyes);
     if (!face) return false;
     return checkClothingAndPupils(ctx, photo, *face);
 }

@@ -2,35 +2,38 @@
 #include <cstdint>
 #include <vector>
 
+#include "check/GrayLevelRows.h"
 #include "imaging/Bitmap.h"
 #include "imaging/ColourModel.h"
 
 namespace photocheck {
 
-// The gray levels (GrayLevel) of a picture's pixels for the projections of the face checks. A row is
-// worked out the first time it is read, since the projections only look at the middle of the photo.
+// The gray levels (GrayLevel) of a picture's pixels for the projections of the face checks. The levels
+// are worked out in short runs of a row the first time they are read, since the projections only look
+// at the middle of the photo.
 class GrayMap {
   public:
-    explicit GrayMap(const Bitmap& picture);  // keeps a reference: the picture must outlive the map
+    explicit GrayMap(const Bitmap& picture) : rows_(picture) {}  // the picture must outlive the map
     explicit GrayMap(Bitmap&&) = delete;
 
-    int width() const { return picture_.width(); }
-    int height() const { return picture_.height(); }
+    int width() const { return rows_.width(); }
+    int height() const { return rows_.height(); }
 
     // The levels of row y; a row outside raises ScanLineError, as a direct row read does.
-    const uint8_t* row(int y) const;
-    // The gray level at (x, y); a column outside reads as white (255).
+    const uint8_t* row(int y) const { return rows_.span(y, 0, width() - 1); }
+    // The levels of row y, indexed by column, of which columns fromX to toX (as far as they lie in the
+    // picture) are worked out; a row outside raises ScanLineError.
+    const uint8_t* span(int y, int fromX, int toX) const { return rows_.span(y, fromX, toX); }
+    // The gray level at (x, y); a column outside reads as white (255), a row outside raises.
     int at(int x, int y) const {
-        const uint8_t* levels = row(y);
+        const uint8_t* levels = rows_.span(y, x, x);
         return x < 0 || x >= width() ? 255 : levels[x];
     }
     // Pixels of row y darker than the threshold in columns fromX to toX (columns outside are white).
     int darkInRow(int y, int fromX, int toX, int threshold) const;
 
   private:
-    const Bitmap& picture_;
-    mutable std::vector<uint8_t> levels_;
-    mutable std::vector<bool> rowDone_;
+    GrayLevelRows rows_;
 };
 
 // Whether a pixel's gray level is above a threshold, so a whole picture can be judged without working

@@ -1,5 +1,7 @@
 #include "check/HeadAndUprightness.h"
 
+#include <algorithm>
+
 #include "check/EyeLine.h"
 #include "check/FileCheck.h"
 #include "imaging/Extended.h"
@@ -8,10 +10,6 @@ namespace photocheck {
 namespace {
 
 constexpr int32_t headLow = 0;  // nothing sets the head's low row; the log shows it as 0
-
-bool isBlack(Colour c) {
-    return redOf(c) < 100;
-}
 
 std::string text(int64_t n) {
     return std::to_string(n);
@@ -50,6 +48,12 @@ void reportEdges(CheckContext& ctx, const Window& band, int32_t left, int32_t ri
         });
 }
 
+// MyImage shows the photo binarised at MidPix; it is worked out when something looks at it.
+void showBinarised(CheckContext& ctx, int MidPix) {
+    ctx.MyImage.assignMade(
+        [photo = ctx.orgImage.sharedPicture(), MidPix] { return binarise(*photo, MidPix); });
+}
+
 }  // namespace
 
 int32_t darkPixelsIn(const GrayMap& gray, const Window& window, int MidPix) {
@@ -74,13 +78,14 @@ Bitmap binarise(const Bitmap& photo, int MidPix) {
     return WorkBitmap;
 }
 
-std::vector<uint8_t> columnProfile(const Bitmap& binarised, const Window& band) {
-    std::vector<uint8_t> profile;
-    for (int x = band.X1; x <= band.X2; ++x) {
-        int count = 0;
-        for (int y = band.Y1; y <= band.Y2; ++y)
-            if (isBlack(binarised.pixel(x, y))) ++count;
-        profile.push_back(static_cast<uint8_t>(count));
+std::vector<uint8_t> columnProfile(const GrayMap& gray, const Window& band, int MidPix) {
+    std::vector<uint8_t> profile(static_cast<size_t>(std::max(band.X2 - band.X1 + 1, 0)), 0);
+    const int fromX = std::max(band.X1, 0);
+    const int toX = std::min(band.X2, gray.width() - 1);
+    for (int y = band.Y1; y <= band.Y2; ++y) {
+        const uint8_t* levels = gray.span(y, fromX, toX);
+        for (int x = fromX; x <= toX; ++x)
+            if (levels[x] <= MidPix) ++profile[static_cast<size_t>(x - band.X1)];
     }
     return profile;
 }
@@ -141,8 +146,8 @@ int32_t regularPercentOf(int32_t EyeCentreX) {
     return d < EyeCentreX ? ratioPercent(d, EyeCentreX) : ratioPercent(EyeCentreX, d);
 }
 
-std::optional<FaceMeasures> measureHeadAndUprightness(CheckContext& ctx, const Bitmap& photo,
-                                                      const GrayMap& gray, const EyeLine& eyes) {
+std::optional<FaceMeasures> measureHeadAndUprightness(CheckContext& ctx, const GrayMap& gray,
+                                                      const EyeLine& eyes) {
     FaceMeasures face;
     face.band = eyes.band;
     face.EyeCentreY = eyes.EyeCentreY;
@@ -152,9 +157,8 @@ std::optional<FaceMeasures> measureHeadAndUprightness(CheckContext& ctx, const B
     ctx.debugLine("阀值处理：  MidPix=" + text(MidPix) + "   blackCnt=" + text(blackCnt));
     ctx.debugLine(windowText("垂直投影，二值化区域：", face.band));
 
-    Bitmap WorkBitmap = binarise(photo, MidPix);
-    face.ColumnProfile = columnProfile(WorkBitmap, face.band);
-    ctx.MyImage.assign(std::move(WorkBitmap));
+    face.ColumnProfile = columnProfile(gray, face.band, MidPix);
+    showBinarised(ctx, MidPix);
     ctx.debugLine("各列垂直投影数据：" + profileText(face.ColumnProfile));
 
     const int32_t left = leftEyeRightEdge(face.ColumnProfile, face.band.X1);

@@ -19,8 +19,9 @@ int adaptedMidPix(int32_t blackCnt);
 // otherwise.
 Bitmap binarise(const Bitmap& photo, int MidPix);
 
-// Entry x - X1 counts the black pixels of column x, rows Y1 to Y2.
-std::vector<uint8_t> columnProfile(const Bitmap& binarised, const Window& band);
+// Entry x - X1 counts the pixels of column x, rows Y1 to Y2, that the binarisation at MidPix makes
+// black (a gray level not above MidPix); columns outside the photo count none.
+std::vector<uint8_t> columnProfile(const GrayMap& gray, const Window& band, int MidPix);
 
 // The inner edges of the two eyes: the middle of the first highest plateau of the left half, and of
 // the last highest plateau of the right half. The middle entry belongs to neither half; a half with
@@ -35,9 +36,9 @@ int32_t headPercentOf(int32_t HeadHeight);
 // How close the eye centre lies to the photo's middle column, in percent, rounded half up.
 int32_t regularPercentOf(int32_t EyeCentreX);
 
-// Binarises the photo into MyImage, measures head height and uprightness and appends them. A check
-// that fails appends its reason and gives no value.
-std::optional<FaceMeasures> measureHeadAndUprightness(CheckContext& ctx, const Bitmap& photo,
-                                                      const GrayMap& gray, const EyeLine& eyes);
+// Binarises the photo of orgImage into MyImage (made when MyImage is first read), measures head height
+// and uprightness and appends them. A check that fails appends its reason and gives no value.
+std::optional<FaceMeasures> measureHeadAndUprightness(CheckContext& ctx, const GrayMap& gray,
+                                                      const EyeLine& eyes);
 
 }  // namespace photocheck

@@ -9,7 +9,8 @@
 #include <cstring>
 #include <exception>
 #include <memory>
-#include <sstream>
+#include <ostream>
+#include <streambuf>
 
 #include "batch/BatchRun.h"
 #include "batch/OperatorMessage.h"
@@ -59,9 +60,42 @@ BatchEvents eventsFor(ProgressBar& bar) {
     return events;
 }
 
+// Writes what a stream is given to a file descriptor in blocks; a failed write is kept in `error`.
+class DescriptorBuffer : public std::streambuf {
+  public:
+    explicit DescriptorBuffer(int fd) : fd_(fd) { setp(block_, block_ + sizeof block_); }
+    int error = 0;
+
+  protected:
+    int overflow(int c) override {
+        if (!drain()) return traits_type::eof();
+        if (c != traits_type::eof()) sputc(traits_type::to_char_type(c));
+        return traits_type::not_eof(c);
+    }
+    int sync() override { return drain() ? 0 : -1; }
+
+  private:
+    bool drain() {
+        for (const char* at = pbase(); at < pptr();) {
+            const ssize_t n = ::write(fd_, at, static_cast<size_t>(pptr() - at));
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                error = errno;
+                return false;
+            }
+            at += n;
+        }
+        setp(block_, block_ + sizeof block_);
+        return true;
+    }
+
+    int fd_;
+    char block_[64 * 1024];
+};
+
 // The CSV file, opened before the run so that a path that cannot be written stops the command before
-// the run replaces rows and copies. It is only emptied when the rows are written; a file this
-// command created and never wrote is removed again.
+// the run replaces rows and copies. It is emptied when the rows are written, which go to it as they
+// are read, none kept; a file this command created and never wrote is removed again.
 class CsvFile {
   public:
     explicit CsvFile(const std::string& path) : path_(path) {
@@ -78,16 +112,15 @@ class CsvFile {
     CsvFile& operator=(const CsvFile&) = delete;
 
     void write(const Query& results) {
-        std::ostringstream csv;
-        writeRowsCsv(results, csv);
-        const std::string text = csv.str();
         struct stat st {};
         if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) && ::ftruncate(fd_, 0) != 0) fail();
-        for (size_t done = 0; done < text.size();) {
-            const ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) fail();
-            done += static_cast<size_t>(n);
+        DescriptorBuffer buffer(fd_);
+        std::ostream csv(&buffer);
+        writeRowsCsv(results, csv);
+        csv.flush();
+        if (!csv) {
+            errno = buffer.error;
+            fail();
         }
         written_ = true;
         const int fd = fd_;

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include "platform/Paths.h"
 
@@ -62,10 +64,56 @@ std::string unreadableReason(int error) {
     return "无法读取（" + systemReason(error) + "）";
 }
 
+// The names of one folder, one after the other in a single text: a folder of 100,000 photos is read
+// without a string for each of its names.
+class FolderNames {
+  public:
+    void add(const char* name) {
+        const size_t begin = text_.size();
+        text_ += name;
+        spans_.push_back({static_cast<uint32_t>(begin), static_cast<uint32_t>(text_.size() - begin)});
+    }
+    void clear() {
+        text_.clear();
+        spans_.clear();
+    }
+    size_t size() const { return spans_.size(); }
+    std::string_view operator[](size_t i) const {
+        return std::string_view(text_).substr(spans_[i].begin, spans_[i].length);
+    }
+    // Upper-cased names compared byte by byte, as an NTFS volume enumerates a folder; names that differ
+    // only in letter case keep a fixed order among themselves.
+    void sortLikeNtfs() {
+        std::sort(spans_.begin(), spans_.end(),
+                  [this](const Span& a, const Span& b) { return ntfsBefore(of(a), of(b)); });
+    }
+
+  private:
+    struct Span {
+        uint32_t begin;
+        uint32_t length;
+    };
+    std::string_view of(const Span& s) const { return std::string_view(text_).substr(s.begin, s.length); }
+    static unsigned char upper(char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u >= 'a' && u <= 'z' ? static_cast<unsigned char>(u - 'a' + 'A') : u;
+    }
+    static bool ntfsBefore(std::string_view a, std::string_view b) {
+        const size_t common = std::min(a.size(), b.size());
+        for (size_t i = 0; i < common; ++i)
+            if (upper(a[i]) != upper(b[i])) return upper(a[i]) < upper(b[i]);
+        if (a.size() != b.size()) return a.size() < b.size();
+        return a < b;
+    }
+
+    std::string text_;
+    std::vector<Span> spans_;
+};
+
 // The names in an open folder, without "." and ".."; the folder is closed afterwards. Nothing when
 // the folder cannot be read to its end, with the reason in `error`.
-std::vector<std::string> namesOf(DIR* opened, int& error) {
-    std::vector<std::string> names;
+FolderNames namesOf(DIR* opened, int& error) {
+    FolderNames names;
     const DirHandle dir(opened);
     error = 0;
     if (!dir) {
@@ -76,23 +124,13 @@ std::vector<std::string> namesOf(DIR* opened, int& error) {
         errno = 0;
         const dirent* entry = readdir(dir.get());
         if (!entry) break;
-        std::string name = entry->d_name;
-        if (!isDotEntry(name)) names.push_back(std::move(name));
+        if (!isDotEntry(entry->d_name)) names.add(entry->d_name);
     }
     if (errno != 0) {
         error = errno;
         names.clear();
     }
     return names;
-}
-
-// Upper-cased names compared byte by byte, as an NTFS volume enumerates a folder; names that differ
-// only in letter case keep a fixed order among themselves.
-void sortLikeNtfs(std::vector<std::string>& names) {
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const std::string ua = asciiUpper(a), ub = asciiUpper(b);
-        return ua != ub ? ua < ub : a < b;
-    });
 }
 
 enum class EntryKind { Folder, FolderLink, File, Special, Unexamined };
@@ -129,10 +167,11 @@ Entry examine(const std::string& path) {
     return e;
 }
 
-bool hasExtension(const std::string& name, const std::string& extension) {
+bool hasExtension(std::string_view name, const std::string& extension) {
     if (extension == ".*") return true;
     const auto dot = name.find_last_of('.');
-    return dot != std::string::npos && asciiUpper(name.substr(dot)) == asciiUpper(extension);
+    return dot != std::string_view::npos &&
+           asciiUpper(std::string(name.substr(dot))) == asciiUpper(extension);
 }
 
 struct FolderId {
@@ -151,21 +190,26 @@ class Walker {
         }
     }
 
-    void walk(const std::string& folder, const struct stat& st, std::vector<std::string>& list) {
+    void walk(const std::string& folder, const struct stat& st, FileList& list) {
         if (isLeftOut(st)) return;
         int error = 0;
-        std::vector<std::string> names = namesOf(opendir(folder.c_str()), error);
+        FolderNames names = namesOf(opendir(folder.c_str()), error);
         if (error != 0) return passedOver(folder, unreadableReason(error));
-        sortLikeNtfs(names);
-        for (const std::string& name : names) {
-            const std::string path = folder + name;
+        names.sortLikeNtfs();
+        std::optional<uint32_t> folderId;  // given when the folder's first file is listed
+        for (size_t i = 0; i < names.size(); ++i) {
+            const std::string_view name = names[i];
+            std::string path = folder;
+            path.append(name);
             const Entry entry = examine(path);
             switch (entry.kind) {
                 case EntryKind::Folder:
                     walk(withSeparator(path), entry.st, list);
                     break;
                 case EntryKind::File:
-                    if (hasExtension(name, extension_)) list.push_back(path);
+                    if (!hasExtension(name, extension_)) break;
+                    if (!folderId) folderId = list.addFolder(folder);
+                    list.addFile(*folderId, name);
                     break;
                 case EntryKind::Special:
                     passedOver(path, "不是普通文件");
@@ -212,13 +256,14 @@ DIR* listingOf(int dirFd) {
 void emptyOpenFolder(int dirFd, const std::string& path, const PassedOverReport& onFailure) {
     const FileDescriptor folder(dirFd);
     int error = 0;
-    std::vector<std::string> names = namesOf(listingOf(folder.get()), error);
+    FolderNames names = namesOf(listingOf(folder.get()), error);
     if (error != 0) {
         if (onFailure) onFailure(path, "无法读取此文件夹（" + systemReason(error) + "）");
         return;
     }
-    sortLikeNtfs(names);
-    for (const std::string& name : names) {
+    names.sortLikeNtfs();
+    for (size_t i = 0; i < names.size(); ++i) {
+        const std::string name(names[i]);
         const std::string entryPath = path + name;
         struct stat st {};
         if (fstatat(folder.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -254,8 +299,24 @@ bool writeAll(int fd, const char* data, size_t size) {
     return true;
 }
 
-// False with errno set when a read or a write fails.
-bool copyContent(int from, int to) {
+// Lets the kernel copy the first `size` bytes (the size the source had when opened), as a reflink or an
+// in-kernel copy, where the file systems offer it. It stops early where the kernel copy is not offered
+// (between file systems of different kinds, for one) or at any failure, which the reads and writes after
+// it meet again and report.
+void copyInKernel(int from, int to, off_t size) {
+    for (off_t copied = 0; copied < size;) {
+        const ssize_t n =
+            ::copy_file_range(from, nullptr, to, nullptr, static_cast<size_t>(size - copied), 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        copied += n;
+    }
+}
+
+// False with errno set when a read or a write fails. What the kernel copy left (all of it where there is
+// none, what the source has grown by since) is read and written here, to the end of the source.
+bool copyContent(int from, int to, off_t size) {
+    copyInKernel(from, to, size);
     char buffer[64 * 1024];
     for (;;) {
         const ssize_t n = ::read(from, buffer, sizeof buffer);
@@ -301,13 +362,17 @@ std::optional<std::string> canonicalPath(const std::string& path) {
     return std::string(resolved.get());
 }
 
-std::vector<std::string> ListFilesRecursive(const std::string& folder, const std::string& extension,
-                                            const FolderWalk& walk) {
-    std::vector<std::string> list;
+FileList listFiles(const std::string& folder, const std::string& extension, const FolderWalk& walk) {
+    FileList list;
     struct stat st {};
     if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return list;
     Walker(extension, walk).walk(withSeparator(folder), st, list);
     return list;
+}
+
+std::vector<std::string> ListFilesRecursive(const std::string& folder, const std::string& extension,
+                                            const FolderWalk& walk) {
+    return listFiles(folder, extension, walk).paths();
 }
 
 bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure) {
@@ -340,7 +405,7 @@ CopyOutcome copyFileNoOverwrite(const std::string& source, const std::string& ta
         if (errno == EEXIST) return {Kind::TargetExists, {}};
         return failed("无法创建副本", errno);
     }
-    const bool copied = copyContent(in.get(), out.get());
+    const bool copied = copyContent(in.get(), out.get(), st.st_size);
     const int copyError = errno;
     if (copied) keepModeAndTimes(out.get(), mode, st);
     const bool closed = out.close();

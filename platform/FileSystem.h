@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileList.h"
+
 namespace photocheck {
 
 // A folder that cannot be created or examined; the message names the path and the system's reason.
@@ -41,6 +43,8 @@ struct FolderWalk {
 // list.
 std::vector<std::string> ListFilesRecursive(const std::string& folder, const std::string& extension,
                                             const FolderWalk& walk = {});
+// The same list held compactly, for folders of any size.
+FileList listFiles(const std::string& folder, const std::string& extension, const FolderWalk& walk = {});
 
 // Deletes every file in a folder and below it; folders are kept. A link is removed itself, never
 // followed, the folder itself included (a folder that is a link is left as it is and reported).

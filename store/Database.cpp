@@ -105,6 +105,16 @@ Statement prepareQuery(sqlite3* db, const std::string& sql, bool& rowIdFirst) {
     return prepare(db, translateSql(sql));
 }
 
+// Whether the statement's first letters, after any blanks, are the word (lower case) in any case: the
+// patterns below can only match such a statement.
+bool beginsWithWord(const std::string& sql, const char* word) {
+    size_t at = 0;
+    while (at < sql.size() && std::isspace(static_cast<unsigned char>(sql[at]))) ++at;
+    for (; *word; ++word, ++at)
+        if (at >= sql.size() || std::tolower(static_cast<unsigned char>(sql[at])) != *word) return false;
+    return true;
+}
+
 bool sameIgnoringCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
@@ -117,7 +127,8 @@ bool sameIgnoringCase(const std::string& a, const std::string& b) {
 
 Database::Database(const std::string& path, const std::string& key) {
     struct stat st {};
-    if (stat(path.c_str(), &st) != 0) throw DatabaseError("unable to open database file " + path + ": " + std::strerror(errno));
+    if (stat(path.c_str(), &st) != 0)
+        throw DatabaseError("unable to open database file " + path + ": " + std::strerror(errno));
     db_ = openHandle(path, SQLITE_OPEN_READWRITE);
     try {
         applyKey(db_, key);
@@ -211,13 +222,15 @@ void StatementFinalizer::operator()(sqlite3_stmt* statement) const {
 
 std::string translateSql(const std::string& sql) {
     static const std::regex deleteStar(R"(^(\s*delete)\s*\*\s*(from\b))", std::regex::icase);
+    if (!beginsWithWord(sql, "delete")) return sql;  // every INSERT of a run: no pattern to try
     return std::regex_replace(sql, deleteStar, "$1 $2", std::regex_constants::format_first_only);
 }
 
 QuerySql translateQuerySql(const std::string& sql) {
     static const std::regex selectStar(R"(^(\s*select)\s*\*\s*(from\b))", std::regex::icase);
     const std::string translated = translateSql(sql);
-    if (!std::regex_search(translated, selectStar)) return {translated, false};
+    if (!beginsWithWord(translated, "select") || !std::regex_search(translated, selectStar))
+        return {translated, false};
     return {
         std::regex_replace(translated, selectStar, "$1 rowid, * $2", std::regex_constants::format_first_only),
         true};

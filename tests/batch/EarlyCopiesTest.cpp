@@ -11,8 +11,8 @@ namespace {
 using Lines = std::vector<std::string>;
 
 TEST(EarlyCopiesTest, OnlyNamesNoOtherFileHasAreCopiedEarly) {
-    const std::vector<std::string> paths = {"/p/a/x.jpg", "/p/b/X.JPG", "/p/a/y.jpg", "/p/c/z.jpg",
-                                            "/p/d/z.jpg"};
+    const FileList paths =
+        FileList::of({"/p/a/x.jpg", "/p/b/X.JPG", "/p/a/y.jpg", "/p/c/z.jpg", "/p/d/z.jpg"});
     const ResultFolders folders{"/p/passed", "/p/failed"};
     const EarlyCopies early(paths, folders);
     EXPECT_FALSE(early.copiesEarly(0));  // x.jpg and X.JPG are one name on Windows

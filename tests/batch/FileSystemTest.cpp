@@ -120,6 +120,27 @@ TEST_F(CopyTest, CopiesContentAndPermissions) {
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+// Larger than one read of the copy, so that a copy cut short shows. Within one file system the kernel
+// copies the file itself; from a memory file system to this one it may not (a kernel copy between file
+// systems of different kinds is refused), and the copy reads and writes instead.
+TEST_F(CopyTest, AFileIsCopiedWholeWithinAndAcrossFileSystems) {
+    std::string content;
+    for (int i = 0; i < 300000; ++i) content += static_cast<char>(i * 7 % 251);
+    test::writeFile(at("a.jpg"), content);
+    EXPECT_TRUE(copyFileNoOverwrite(at("a.jpg"), at("b.jpg")).made());
+    EXPECT_EQ(test::readFile(at("b.jpg")), content);
+
+    char shm[] = "/dev/shm/photocheck-copy-XXXXXX";
+    if (!mkdtemp(shm)) GTEST_SKIP() << "no memory file system at /dev/shm";
+    const std::string source = std::string(shm) + "/a.jpg";
+    test::writeFile(source, content);
+    const CopyOutcome outcome = copyFileNoOverwrite(source, at("c.jpg"));
+    unlink(source.c_str());
+    rmdir(shm);
+    EXPECT_TRUE(outcome.made()) << outcome.reason;
+    EXPECT_EQ(test::readFile(at("c.jpg")), content);
+}
+
 TEST_F(CopyTest, NeverReplacesAnExistingFile) {
     test::writeFile(at("a.jpg"), "new");
     test::writeFile(at("b.jpg"), "old");

@@ -53,13 +53,19 @@ TEST(BinariseTest, GrayLevelEqualToMidPixBecomesBlackAndAboveWhite) {
     EXPECT_EQ(makeColour(0, 0, 0), out.pixel(2, 0));
 }
 
-TEST(ColumnProfileTest, CountsBlackRowsOfEachBandColumn) {
+TEST(ColumnProfileTest, CountsTheRowsThatTheBinarisationMakesBlackInEachBandColumn) {
     Bitmap b(8, 6);  // white
     fillRect(b, 1, 1, 1, 4, makeColour(0, 0, 0));
-    fillRect(b, 3, 0, 3, 5, makeColour(99, 255, 255));  // red below 100 counts as black
-    fillRect(b, 4, 2, 4, 3, makeColour(100, 0, 0));     // red 100 does not
-    const std::vector<uint8_t> expected{4, 0, 4, 0};
-    EXPECT_EQ(expected, columnProfile(b, Window{1, 4, 1, 4}));
+    fillRect(b, 3, 0, 3, 5, makeColour(70, 70, 70));                 // gray level equal to MidPix: black
+    fillRect(b, 4, 2, 4, 3, makeColour(71, 71, 71));                 // above it: white
+    const std::vector<uint8_t> expected{4, 0, 4, 0, 0, 0, 0, 0, 0};  // columns 8 and 9 lie outside
+    EXPECT_EQ(expected, columnProfile(GrayMap(b), Window{1, 9, 1, 4}, 70));
+    const Bitmap binarised = binarise(b, 70);
+    for (int x = 1; x <= 4; ++x) {
+        int black = 0;
+        for (int y = 1; y <= 4; ++y) black += binarised.pixel(x, y) == makeColour(0, 0, 0) ? 1 : 0;
+        EXPECT_EQ(expected[static_cast<size_t>(x - 1)], black) << "column " << x;
+    }
 }
 
 TEST(PlateauTest, LeftPlateauOverEntries10To13GivesItsLeftMiddle) {

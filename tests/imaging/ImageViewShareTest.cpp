@@ -43,5 +43,30 @@ TEST(ImageViewShare, SharingAnEmptyViewEmptiesThisOne) {
     EXPECT_FALSE(view.hasPicture());
 }
 
+TEST(ImageViewShare, AMadePictureIsMadeOnceWhenFirstReadAndSharedAsIs) {
+    ImageView made(10, 10), other(10, 10);
+    int makings = 0;
+    made.assignMade([&makings] {
+        ++makings;
+        return Bitmap(4, 3, makeColour(1, 2, 3));
+    });
+    EXPECT_TRUE(made.hasPicture());
+    EXPECT_EQ(makings, 0);
+    other.share(made);
+    EXPECT_EQ(makings, 1);
+    EXPECT_EQ(&made.picture(), &other.picture());
+    EXPECT_EQ(made.picture().pixel(3, 2), makeColour(1, 2, 3));
+    made.assign(Bitmap(2, 2));
+    EXPECT_EQ(makings, 1);
+    made.assignMade([&makings] {
+        ++makings;
+        return Bitmap(1, 1);
+    });
+    made.clear();
+    EXPECT_FALSE(made.hasPicture());
+    EXPECT_EQ(made.picture().width(), 0);
+    EXPECT_EQ(makings, 1);
+}
+
 }  // namespace
 }  // namespace photocheck
