@@ -1,5 +1,6 @@
 #include "batch/DebugMode.h"
 
+#include "check/AttachedMeasurements.h"
 #include "check/BackgroundAndClarityCheck.h"
 #include "check/FaceFeatureCheck.h"
 #include "check/FileCheck.h"
@@ -16,23 +17,6 @@ std::string hyphenPairs(int count) {
     for (int i = 0; i < count; ++i) pairs += "- ";
     return pairs;
 }
-
-// Hands the stages' measurements to a list for one check and puts the previous sink back after it.
-class MeasurementsOfOneCheck {
-  public:
-    explicit MeasurementsOfOneCheck(CheckContext& ctx) : ctx_(ctx), previous_(ctx.measurements) {
-        ctx_.measurements = &list_;
-    }
-    ~MeasurementsOfOneCheck() { ctx_.measurements = previous_; }
-    MeasurementsOfOneCheck(const MeasurementsOfOneCheck&) = delete;
-    MeasurementsOfOneCheck& operator=(const MeasurementsOfOneCheck&) = delete;
-    std::vector<Measurement> take() { return std::move(list_.items); }
-
-  private:
-    CheckContext& ctx_;
-    MeasurementSink* previous_;
-    MeasurementList list_;
-};
 
 // The display line as the last line, the marker at the end of the line before it. When the pane held
 // nothing before, the marker stands on a line of its own above the display line.
@@ -62,7 +46,7 @@ void DebugLoad(CheckContext& ctx, const std::string& path) {
 }
 
 DebugChecked DebugCheck(CheckContext& ctx) {
-    MeasurementsOfOneCheck measurements(ctx);
+    AttachedMeasurements measurements(ctx);
     ctx.row.line.clear();
     DebugChecked checked;
     checked.passed = BackgroundAndClarityCheck(ctx) && FaceFeatureCheck(ctx);

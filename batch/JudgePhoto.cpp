@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "check/AttachedMeasurements.h"
 #include "check/BackgroundAndClarityCheck.h"
 #include "check/FaceFeatureCheck.h"
 #include "check/FileCheck.h"
@@ -23,23 +24,6 @@ bool loadPhoto(CheckContext& ctx, const std::string& path, Unreadable whenUnread
     }
 }
 
-// Attaches a list to the context for one photo and puts the previous sink back afterwards.
-class AttachedList {
-  public:
-    AttachedList(CheckContext& ctx, bool attach) : ctx_(ctx), previous_(ctx.measurements) {
-        if (attach) ctx_.measurements = &list_;
-    }
-    ~AttachedList() { ctx_.measurements = previous_; }
-    AttachedList(const AttachedList&) = delete;
-    AttachedList& operator=(const AttachedList&) = delete;
-    std::vector<Measurement> take() { return std::move(list_.items); }
-
-  private:
-    CheckContext& ctx_;
-    MeasurementSink* previous_;
-    MeasurementList list_;
-};
-
 }  // namespace
 
 void applySettings(CheckContext& ctx, const CheckSettings& settings) {
@@ -50,7 +34,7 @@ void applySettings(CheckContext& ctx, const CheckSettings& settings) {
 
 JudgedPhoto JudgePhoto(CheckContext& ctx, const std::string& path, Unreadable whenUnreadable, Keep keep) {
     const bool keepMeasurements = keep == Keep::RowAndMeasurements;
-    AttachedList list(ctx, keepMeasurements);
+    AttachedMeasurements list(ctx, keepMeasurements);
     JudgedPhoto photo;
     photo.path = path;
     ctx.Memo2.clear();
