@@ -11,19 +11,25 @@ inline constexpr Colour InvalidColour = 0xFFFFFFFFu;  // what a read outside the
 inline constexpr Colour makeColour(int r, int g, int b) {
     return static_cast<Colour>(r) | (static_cast<Colour>(g) << 8) | (static_cast<Colour>(b) << 16);
 }
-inline constexpr int redOf(Colour c) { return static_cast<int>(c & 0xFF); }
-inline constexpr int greenOf(Colour c) { return static_cast<int>((c >> 8) & 0xFF); }
-inline constexpr int blueOf(Colour c) { return static_cast<int>((c >> 16) & 0xFF); }
+inline constexpr int redOf(Colour c) {
+    return static_cast<int>(c & 0xFF);
+}
+inline constexpr int greenOf(Colour c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+inline constexpr int blueOf(Colour c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 // Raised when a row outside the bitmap is asked for directly.
 class ScanLineError : public std::out_of_range {
-public:
+  public:
     ScanLineError() : std::out_of_range("Scan line index out of range") {}
 };
 
 // A 24-bit bitmap: rows top to bottom, three bytes per pixel in the order blue, green, red.
 class Bitmap {
-public:
+  public:
     Bitmap() = default;
     Bitmap(int width, int height, Colour fill = makeColour(255, 255, 255));
 
@@ -44,7 +50,7 @@ public:
     }
     bool operator!=(const Bitmap& o) const { return !(*this == o); }
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     std::vector<uint8_t> bytes_;

@@ -18,16 +18,26 @@ namespace photocheck {
 
 #ifdef PHOTOCHECK_NATIVE_EXTENDED
 using Extended = long double;
-inline int64_t truncateExtended(Extended x) { return static_cast<int64_t>(x); }
-inline int64_t roundExtendedToEven(Extended x) { return static_cast<int64_t>(std::nearbyintl(x)); }
+inline int64_t truncateExtended(Extended x) {
+    return static_cast<int64_t>(x);
+}
+inline int64_t roundExtendedToEven(Extended x) {
+    return static_cast<int64_t>(std::nearbyintl(x));
+}
 #else
 using Extended = SoftExtended;
-inline int64_t truncateExtended(const Extended& x) { return x.truncated(); }
-inline int64_t roundExtendedToEven(const Extended& x) { return x.roundedToEven(); }
+inline int64_t truncateExtended(const Extended& x) {
+    return x.truncated();
+}
+inline int64_t roundExtendedToEven(const Extended& x) {
+    return x.roundedToEven();
+}
 #endif
 
 // The extended value nearest to p / q (0.3 is extendedRatio(3, 10)).
-inline Extended extendedRatio(int64_t p, int64_t q) { return Extended(p) / Extended(q); }
+inline Extended extendedRatio(int64_t p, int64_t q) {
+    return Extended(p) / Extended(q);
+}
 
 // Add 0.5, then drop the fraction toward zero (-1.2 gives 0, -1.6 gives -1).
 inline int32_t halfUpTrunc(const Extended& x) {
@@ -35,7 +45,9 @@ inline int32_t halfUpTrunc(const Extended& x) {
 }
 
 // Drop the fraction toward zero.
-inline int32_t truncToward0(const Extended& x) { return static_cast<int32_t>(truncateExtended(x)); }
+inline int32_t truncToward0(const Extended& x) {
+    return static_cast<int32_t>(truncateExtended(x));
+}
 
 // (count / divisor) x 100, division first, in extended precision.
 inline Extended percentOf(int64_t count, int64_t divisor) {
@@ -44,6 +56,8 @@ inline Extended percentOf(int64_t count, int64_t divisor) {
 }
 
 // The usual ratio of the checks: (count / divisor) x 100 rounded half up.
-inline int32_t ratioPercent(int64_t count, int64_t divisor) { return halfUpTrunc(percentOf(count, divisor)); }
+inline int32_t ratioPercent(int64_t count, int64_t divisor) {
+    return halfUpTrunc(percentOf(count, divisor));
+}
 
 }  // namespace photocheck

@@ -87,8 +87,10 @@ int compare(const SoftExtended& a, const SoftExtended& b) {
     if (b.zero_) return a.negative_ ? -1 : 1;
     if (a.negative_ != b.negative_) return a.negative_ ? -1 : 1;
     int magnitude = 0;
-    if (a.exponent_ != b.exponent_) magnitude = a.exponent_ < b.exponent_ ? -1 : 1;
-    else if (a.mantissa_ != b.mantissa_) magnitude = a.mantissa_ < b.mantissa_ ? -1 : 1;
+    if (a.exponent_ != b.exponent_)
+        magnitude = a.exponent_ < b.exponent_ ? -1 : 1;
+    else if (a.mantissa_ != b.mantissa_)
+        magnitude = a.mantissa_ < b.mantissa_ ? -1 : 1;
     return a.negative_ ? -magnitude : magnitude;
 }
 
@@ -96,7 +98,8 @@ SoftExtended operator+(const SoftExtended& a, const SoftExtended& b) {
     if (a.zero_) return b;
     if (b.zero_) return a;
     // Order by magnitude so that the larger one sets the exponent.
-    const bool aLarger = a.exponent_ > b.exponent_ || (a.exponent_ == b.exponent_ && a.mantissa_ >= b.mantissa_);
+    const bool aLarger =
+        a.exponent_ > b.exponent_ || (a.exponent_ == b.exponent_ && a.mantissa_ >= b.mantissa_);
     const SoftExtended& big = aLarger ? a : b;
     const SoftExtended& small = aLarger ? b : a;
     // Mantissas in the upper half of 128 bits, one bit of headroom for a carry.
@@ -108,7 +111,9 @@ SoftExtended operator+(const SoftExtended& a, const SoftExtended& b) {
     return SoftExtended::fromWide(big.negative_, big.exponent_ + 1, sum);
 }
 
-SoftExtended operator-(const SoftExtended& a, const SoftExtended& b) { return a + (-b); }
+SoftExtended operator-(const SoftExtended& a, const SoftExtended& b) {
+    return a + (-b);
+}
 
 SoftExtended operator*(const SoftExtended& a, const SoftExtended& b) {
     if (a.zero_ || b.zero_) return SoftExtended();

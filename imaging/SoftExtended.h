@@ -9,10 +9,10 @@
 namespace photocheck {
 
 class SoftExtended {
-public:
+  public:
     constexpr SoftExtended() = default;
-    SoftExtended(int v) : SoftExtended(static_cast<int64_t>(v)) {}  // NOLINT: numbers mix freely
-    SoftExtended(int64_t v);                                         // NOLINT
+    SoftExtended(int v) : SoftExtended(static_cast<int64_t>(v)) {}       // NOLINT: numbers mix freely
+    SoftExtended(int64_t v);                                             // NOLINT
     SoftExtended(unsigned v) : SoftExtended(static_cast<int64_t>(v)) {}  // NOLINT
     // Exact for every double; the constants of the checks that are not dyadic come from ratio().
     SoftExtended(double v);  // NOLINT
@@ -56,7 +56,7 @@ public:
     uint64_t mantissa() const { return mantissa_; }
     int32_t exponent() const { return exponent_; }
 
-private:
+  private:
     // Builds a value from a sign, an exponent and a 128-bit magnitude whose lowest bit may carry
     // the sticky bit of what was shifted out; rounds it to 64 bits.
     static SoftExtended fromWide(bool negative, int32_t exponent, unsigned __int128 magnitude);

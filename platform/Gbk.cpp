@@ -41,7 +41,11 @@ std::string convert(const std::string& input, const char* to, const char* from) 
 
 }  // namespace
 
-std::string utf8ToGbk(const std::string& utf8) { return convert(utf8, "GBK", "UTF-8"); }
-std::string gbkToUtf8(const std::string& gbk) { return convert(gbk, "UTF-8", "GBK"); }
+std::string utf8ToGbk(const std::string& utf8) {
+    return convert(utf8, "GBK", "UTF-8");
+}
+std::string gbkToUtf8(const std::string& gbk) {
+    return convert(gbk, "UTF-8", "GBK");
+}
 
 }  // namespace photocheck

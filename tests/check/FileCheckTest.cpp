@@ -161,7 +161,8 @@ TEST(ResultRow, WorkedExampleStatement) {
     row.addVerdict(false);
     row.addText("folderPath", "D:\\p\\");
     EXPECT_EQ(row.insertStatement(),
-              "insert into pictureMsg (name,mode,pix,Picsize,bluePercent,reason,result,folderPath) values ( ' a01 ' "
+              "insert into pictureMsg (name,mode,pix,Picsize,bluePercent,reason,result,folderPath) values ( "
+              "' a01 ' "
               ", ' jpg ' , ' 390*567 ' ,45,87,'背景不是浅蓝色' ,'不合格' , ' D:\\p\\ ' )");
 }
 

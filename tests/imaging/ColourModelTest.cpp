@@ -75,9 +75,12 @@ TEST(RgbToHsv, AgreesWithExactRationalArithmeticEverywhere) {
                     continue;
                 }
                 long long h;
-                if (v == r) h = halfUp(60LL * (g - b), d);
-                else if (v == g) h = halfUp(60LL * (b - r) + 120LL * d, d);
-                else h = halfUp(60LL * (r - g) + 240LL * d, d);
+                if (v == r)
+                    h = halfUp(60LL * (g - b), d);
+                else if (v == g)
+                    h = halfUp(60LL * (b - r) + 120LL * d, d);
+                else
+                    h = halfUp(60LL * (r - g) + 240LL * d, d);
                 if (h < 0) h += 360;
                 ASSERT_EQ(got.h, h) << r << "," << g << "," << b;
             }
@@ -86,8 +89,8 @@ TEST(RgbToHsv, AgreesWithExactRationalArithmeticEverywhere) {
 TEST(GrayLevel, SpecimenValues) {
     EXPECT_EQ(GrayLevel(255, 255, 255), 255);
     EXPECT_EQ(GrayLevel(10, 0, 0), 3);
-    EXPECT_EQ(GrayLevel(0, 0, 5), 1);   // 0.55 rounds to 1
-    EXPECT_EQ(GrayLevel(0, 5, 5), 3);   // exact sum 3.5, extended sum just below it
+    EXPECT_EQ(GrayLevel(0, 0, 5), 1);  // 0.55 rounds to 1
+    EXPECT_EQ(GrayLevel(0, 5, 5), 3);  // exact sum 3.5, extended sum just below it
     EXPECT_EQ(GrayLevel(0, 44, 14), 28);
     EXPECT_EQ(GrayLevel(0, 0, 0), 0);
 }

@@ -54,7 +54,8 @@ TEST_F(DatabaseTest, AFileThatIsNoDatabaseSaysSoAfterTheFixedMessage) {
         openWorkDatabase(dir.path());
         FAIL();
     } catch (const DatabaseError& e) {
-        EXPECT_EQ(std::string(e.what()), "找不到数据库，程序将退出（file is encrypted or is not a database）");
+        EXPECT_EQ(std::string(e.what()),
+                  "找不到数据库，程序将退出（file is encrypted or is not a database）");
     }
 }
 
