@@ -1,10 +1,6 @@
 #include "batch/BatchRun.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <memory>
 #include <thread>
 #include <utility>
@@ -43,11 +39,11 @@ std::unique_ptr<WorkFolderLock> lockWorkFolder(const std::string& workFolder) {
 // A folder that is missing or no folder is a typing error; running over it would empty the results
 // of the last run for nothing.
 void refuseMissingPhotoFolder(const std::string& photoFolder) {
-    struct stat st {};
-    if (stat(photoFolder.c_str(), &st) != 0)
+    const PathStatus status = statusOf(photoFolder);
+    if (!status.found())
         throw BatchRefused("照片文件夹 " + photoFolder + " 不存在或无法访问，请选择其他文件夹（" +
-                           std::strerror(errno) + "）");
-    if (!S_ISDIR(st.st_mode))
+                           status.reason + "）");
+    if (status.kind != PathStatus::Kind::Folder)
         throw BatchRefused("所选的 " + photoFolder + " 不是文件夹，请选择照片所在的文件夹");
 }
 

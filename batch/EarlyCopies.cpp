@@ -1,7 +1,6 @@
 #include "batch/EarlyCopies.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <string_view>
 #include <system_error>
@@ -91,8 +90,7 @@ void EarlyCopies::takeBackFrom(size_t index) {
         if (made_[i] == None) continue;
         const std::string target =
             copyTarget(made_[i] == Passed ? folders_.passed : folders_.failed, paths_.name(i));
-        std::error_code ignored;
-        std::filesystem::remove(target, ignored);
+        removeFile(target);
         made_[i] = None;
     }
 }

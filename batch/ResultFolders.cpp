@@ -1,6 +1,5 @@
 #include "batch/ResultFolders.h"
 
-#include <filesystem>
 #include <optional>
 
 #include "platform/FileSystem.h"
@@ -13,7 +12,7 @@ const std::string Up = std::string(1, PathSeparator) + ".." + PathSeparator;
 
 bool isSameOrInside(const std::string& inner, const std::string& outer) {
     if (inner == outer) return true;
-    const std::string prefix = outer.back() == PathSeparator ? outer : outer + PathSeparator;
+    const std::string prefix = withFinalSeparator(outer);
     return inner.compare(0, prefix.size(), prefix) == 0;
 }
 
@@ -22,14 +21,14 @@ bool isSameOrInside(const std::string& inner, const std::string& outer) {
 std::string beside(const std::string& photoFolder, const char* name) {
     const std::string path = photoFolder + Up + name;
     if (folderExists(photoFolder)) return path;
-    return std::filesystem::path(path).lexically_normal().string();
+    return cleanPath(path);
 }
 
 // Whether one of the folders of a canonical path is named like a result folder.
 bool hasResultFolderOnTheWay(const std::string& canonical) {
     size_t start = 0;
     while (start < canonical.size()) {
-        size_t end = canonical.find(PathSeparator, start);
+        size_t end = canonical.find_first_of(PathSeparators, start);
         if (end == std::string::npos) end = canonical.size();
         const std::string name = canonical.substr(start, end - start);
         if (name == PassedFolderName || name == FailedFolderName) return true;

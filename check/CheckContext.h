@@ -6,6 +6,7 @@
 #include "check/Measurement.h"
 #include "check/ResultRow.h"
 #include "imaging/ImageView.h"
+#include "platform/Compiler.h"
 #include "store/DetectionParameters.h"
 
 namespace photocheck {
@@ -51,12 +52,12 @@ struct CheckContext {
     // The building is kept out of the stage's own code, so a check without a sink runs as before.
     template <typename Make>
     void measured(const Make& make) {
-        if (__builtin_expect(measurements != nullptr, 0)) addMeasurement(make);
+        if (PHOTOCHECK_UNLIKELY(measurements != nullptr)) addMeasurement(make);
     }
 
   private:
     template <typename Make>
-    [[gnu::noinline, gnu::cold]] void addMeasurement(const Make& make) {
+    PHOTOCHECK_COLD void addMeasurement(const Make& make) {
         measurements->add(make());
     }
 };

@@ -1,11 +1,6 @@
 #include "cli/CheckCommand.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
 #include <exception>
-#include <filesystem>
 #include <memory>
 #include <set>
 #include <stdexcept>
@@ -15,6 +10,7 @@
 #include "check/CheckContext.h"
 #include "cli/JsonLine.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "report/Overlay.h"
 #include "report/Png.h"
 #include "store/Parameters.h"
@@ -40,20 +36,28 @@ Json errorObject(const std::string& file, const std::string& message) {
 
 // Why a path cannot be read as a file: missing, or a folder, a pipe or a device (reading a pipe
 // would wait for ever).
-std::optional<std::string> notARegularFile(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return std::string(std::strerror(errno));
-    if (S_ISDIR(st.st_mode)) return std::string("这是一个文件夹，不是文件");
-    if (!S_ISREG(st.st_mode)) return std::string("不是普通文件");
-    return std::nullopt;
+std::optional<std::string> notARegularFile(const PathStatus& status) {
+    switch (status.kind) {
+        case PathStatus::Kind::File:
+            return std::nullopt;
+        case PathStatus::Kind::Missing:
+        case PathStatus::Kind::Unexamined:
+            return status.reason;
+        case PathStatus::Kind::Folder:
+            return std::string("这是一个文件夹，不是文件");
+        case PathStatus::Kind::Link:
+        case PathStatus::Kind::Other:
+            break;
+    }
+    return std::string("不是普通文件");
 }
 
 // A photo is judged only when it is a regular file; a missing one is left to the check, which
 // reports why it cannot be opened.
 std::optional<std::string> refusedPhoto(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
-    if (const auto why = notARegularFile(path)) return "未检查：" + *why;
+    const PathStatus status = statusOf(path);
+    if (!status.found()) return std::nullopt;
+    if (const auto why = notARegularFile(status)) return "未检查：" + *why;
     return std::nullopt;
 }
 
@@ -65,7 +69,7 @@ void override(int32_t& threshold, const std::optional<int32_t>& value) {
 class OverlayFolder {
   public:
     explicit OverlayFolder(std::string folder) : folder_(std::move(folder)) {
-        if (!folder_.empty()) std::filesystem::create_directories(folder_);
+        if (!folder_.empty()) createFolders(folder_);
     }
     bool wanted() const { return !folder_.empty(); }
 
@@ -73,10 +77,10 @@ class OverlayFolder {
 
   private:
     std::string freePathFor(const std::string& file) {
-        const std::string stem = std::filesystem::path(file).stem().string();
+        const std::string stem = fileStemOf(file);
         std::string name = stem + ".png";
         for (int n = 2; !taken_.insert(name).second; ++n) name = stem + "-" + std::to_string(n) + ".png";
-        return (std::filesystem::path(folder_) / name).string();
+        return joinPath(folder_, name);
     }
 
     const std::string folder_;
@@ -88,7 +92,7 @@ class OverlayFolder {
 DetectionParameters thresholdsOf(const CheckCommandOptions& options, std::ostream& err) {
     DetectionParameters params;
     if (!options.paramsFile.empty()) {
-        if (const auto why = notARegularFile(options.paramsFile))
+        if (const auto why = notARegularFile(statusOf(options.paramsFile)))
             throw std::runtime_error("无法读取参数文件 " + options.paramsFile + "：" + *why);
         LoadParametersFromFile(options.paramsFile, params,
                                [&err](const std::string& message) { err << message << '\n'; });

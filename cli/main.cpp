@@ -1,13 +1,13 @@
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "batch/BatchRun.h"
 #include "cli/BatchCommand.h"
 #include "cli/CheckCommand.h"
 #include "cli/QueryCommand.h"
+#include "platform/Console.h"
 
 namespace {
 
@@ -155,9 +155,20 @@ std::string usageMessage(const CLI::ParseError& e) {
     return std::string(what) + "（" + e.what() + "）。用 --help 查看用法。";
 }
 
+// CLI11 reads the arguments as a C program gets them; here they are UTF-8 on every system.
+std::vector<char*> argumentPointers(std::vector<std::string>& arguments) {
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments) pointers.push_back(argument.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    const photocheck::ConsoleStreams console;
+    std::vector<std::string> arguments = photocheck::commandLineArguments(argc, argv);
+    std::vector<char*> utf8Argv = argumentPointers(arguments);
     CLI::App app(Description, "photocheck-cli");
     useChineseLabels(app);
     app.require_subcommand(1);
@@ -169,7 +180,7 @@ int main(int argc, char** argv) {
     addBatchCommand(app, batch);
     addQueryCommand(app, query);
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(arguments.size()), utf8Argv.data());
     } catch (const CLI::Success& e) {
         return app.exit(e);  // --help
     } catch (const CLI::ParseError& e) {
@@ -179,6 +190,6 @@ int main(int argc, char** argv) {
 
     if (app.got_subcommand("check")) return photocheck::runCheckCommand(check, std::cout, std::cerr);
     if (app.got_subcommand("query")) return photocheck::runQueryCommand(query, std::cout, std::cerr);
-    batch.terminal = isatty(STDOUT_FILENO) != 0;
+    batch.terminal = photocheck::standardOutputIsTerminal();
     return photocheck::runBatchCommand(batch, std::cout, std::cerr);
 }

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <vector>
 
+#include "platform/Files.h"
+
 namespace photocheck {
 namespace {
 
@@ -17,7 +19,7 @@ constexpr int64_t MostPixels = 64LL * 1024 * 1024;
 constexpr int64_t LargestFile = 1LL << 30;
 
 std::vector<uint8_t> readWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(nativePath(path), std::ios::binary);
     if (!in) throw std::runtime_error("Cannot open file \"" + path + "\". " + std::strerror(errno));
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();

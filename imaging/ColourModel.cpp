@@ -4,15 +4,10 @@
 #include <cstring>
 
 #include "imaging/Extended.h"
+#include "platform/Compiler.h"
 
 // The pixel loops below are vectorised at every optimisation level and get a second copy for
-// processors with AVX2, chosen when the program starts.
-#if defined(__GNUC__) && defined(__x86_64__) && defined(__linux__) && !defined(__clang__)
-#define PHOTOCHECK_VECTOR_CLONES \
-    __attribute__((target_clones("avx2", "default"), optimize("tree-vectorize", "vect-cost-model=dynamic")))
-#else
-#define PHOTOCHECK_VECTOR_CLONES
-#endif
+// processors with AVX2, chosen when the program starts (PHOTOCHECK_VECTOR_CLONES).
 
 namespace photocheck {
 

@@ -1,7 +1,6 @@
 #include "imaging/Jpeg.h"
 
-#include <sys/stat.h>
-
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -13,21 +12,16 @@
 #include <jerror.h>
 // clang-format on
 
+#include "platform/Files.h"
+
 namespace photocheck {
 namespace {
 
 // Progressive files may hold any number of scans; real photos have around ten.
 constexpr int MaxProgressiveScans = 500;
 
-struct FileCloser {
-    void operator()(FILE* f) const {
-        if (f) std::fclose(f);
-    }
-};
-using FileHandle = std::unique_ptr<FILE, FileCloser>;
-
-FileHandle openForReading(const std::string& path) {
-    FileHandle f(std::fopen(path.c_str(), "rb"));
+CFile openForReading(const std::string& path) {
+    CFile f = openCFile(path, "rb");
     if (!f) throw std::runtime_error("无法打开文件 \"" + path + "\"：" + std::strerror(errno));
     return f;
 }
@@ -71,7 +65,7 @@ constexpr size_t ReadBufferBytes = 64 * 1024;
 
 struct JpegReader::Impl {
     std::vector<char> readBuffer = std::vector<char>(ReadBufferBytes);  // outlives the file below
-    FileHandle file;
+    CFile file;
     int64_t size = 0;
     ErrorManager err{};
     ScanLimit progress{};
@@ -88,8 +82,7 @@ JpegReader::JpegReader(const std::string& path) : impl_(std::make_unique<Impl>()
     Impl& s = *impl_;
     s.file = openForReading(path);
     std::setvbuf(s.file.get(), s.readBuffer.data(), _IOFBF, s.readBuffer.size());
-    struct stat st {};
-    if (fstat(fileno(s.file.get()), &st) == 0) s.size = st.st_size;
+    s.size = std::max<int64_t>(sizeOfOpenFile(s.file.get()), 0);
 
     s.cinfo.err = jpeg_std_error(&s.err.pub);
     s.err.pub.error_exit = onFatalError;
@@ -160,11 +153,6 @@ struct Compressor {
     }
 };
 
-struct OutFileCloser {
-    void operator()(FILE* f) const {
-        if (f) std::fclose(f);
-    }
-};
 }  // namespace
 
 namespace {
@@ -206,7 +194,7 @@ struct MemoryDestination {
 }  // namespace
 
 void writeJpeg(const Bitmap& bitmap, const std::string& path, const JpegWriteOptions& options) {
-    std::unique_ptr<FILE, OutFileCloser> out(std::fopen(path.c_str(), "wb"));
+    const CFile out = openCFile(path, "wb");
     if (!out) throw std::runtime_error("无法创建文件 \"" + path + "\"：" + std::strerror(errno));
     Compressor c;
     std::vector<uint8_t> line(static_cast<size_t>(bitmap.width()) * 3);

@@ -10,7 +10,7 @@ namespace photocheck {
 FileList FileList::of(const std::vector<std::string>& paths) {
     FileList list;
     for (const std::string& path : paths) {
-        const size_t cut = path.find_last_of(PathSeparator) + 1;  // 0 when there is no separator
+        const size_t cut = path.find_last_of(PathSeparators) + 1;  // 0 when there is no separator
         const std::string folder = path.substr(0, cut);
         if (list.folders_.empty() || list.folders_.back() != folder) list.addFolder(folder);
         list.addFile(static_cast<uint32_t>(list.folders_.size() - 1), std::string_view(path).substr(cut));

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -6,6 +7,8 @@
 #include <vector>
 
 #include "platform/FileList.h"
+
+// Paths are UTF-8 on every system; the Windows implementation hands them to the wide (UTF-16) calls.
 
 namespace photocheck {
 
@@ -15,12 +18,59 @@ class FileSystemError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// What stands at a path.
+struct PathStatus {
+    enum class Kind {
+        Missing,  // nothing there (nor a folder on the way)
+        Folder,
+        File,        // a regular file
+        Link,        // only when the link itself is asked for: a symbolic link, or a junction on Windows
+        Other,       // a pipe, a socket, a device
+        Unexamined,  // it cannot be examined: no access, a path longer than the system allows
+    };
+    Kind kind = Kind::Missing;
+    int64_t size = 0;    // bytes, for a file
+    std::string reason;  // for Missing and Unexamined: the system's words
+
+    bool found() const { return kind != Kind::Missing && kind != Kind::Unexamined; }
+};
+
+// What a path names, links followed.
+PathStatus statusOf(const std::string& path);
+// The entry itself: a link is Link, never followed.
+PathStatus entryStatusOf(const std::string& path);
+
 bool folderExists(const std::string& path);  // a link to a folder counts
 bool fileExists(const std::string& path);    // anything but a folder
-bool isLink(const std::string& path);        // the path itself is a symbolic link (dangling or not)
+bool pathExists(const std::string& path);    // anything, a dangling link excepted
+bool isLink(const std::string& path);        // the path itself is a link (dangling or not), or a junction
 
-// Creates one folder; throws FileSystemError when it cannot.
-void createFolder(const std::string& path);
+// Creates one folder; throws FileSystemError "无法创建文件夹 PATH：reason" when it cannot. A private
+// folder is the user's alone (mode 0700 on Linux; on Windows it takes its parent's access rules).
+enum class FolderAccess { Shared, Private };
+void createFolder(const std::string& path, FolderAccess access = FolderAccess::Shared);
+// Creates one folder; false when it cannot (it may exist already).
+bool tryCreateFolder(const std::string& path);
+// Creates the folder and every missing folder above it; throws FileSystemError when it cannot.
+void createFolders(const std::string& path);
+// A new private folder named `prefix` followed by a few random characters, made here and now;
+// throws FileSystemError when none can be made.
+std::string createUniqueFolder(const std::string& prefix);
+
+// The system's folder for temporary files ($TMPDIR or /tmp on Linux), with its final separator.
+std::string temporaryFolder();
+
+// Deletes one file (a read-only one too) or link, never what a link points to; false when it could
+// not, with the system's words in `reason` when given.
+bool removeFile(const std::string& path, std::string* reason = nullptr);
+// Deletes a folder with everything in it, links removed and never followed; failures are passed over.
+void removeTree(const std::string& path);
+// Moves a file to `to`, replacing a file there; false when it could not, with the system's words in
+// `reason` when given.
+bool replaceFile(const std::string& from, const std::string& to, std::string* reason = nullptr);
+// Gives a file the Linux permission bits `mode`, as far as the system has them (on Windows: read-only
+// when no one may write). Failures are passed over.
+void setPermissions(const std::string& path, unsigned mode);
 
 // The path made absolute against the current folder and cleaned as written (cleanPath): links are not
 // resolved, so a path the operator chose keeps its names. Throws FileSystemError when the current
@@ -41,20 +91,20 @@ struct FolderWalk {
 // Every file below a folder, as folder + name, with the extension ".*" (every file) or one
 // extension with its dot, compared without regard to ASCII letter case. Hidden files are listed.
 // The entries of one folder come in the order of their upper-cased names, compared byte by byte;
-// a subfolder is walked completely where it is met. Links to folders are not followed and the
-// folders in walk.leftOut are not walked (both silently); special files (pipes, sockets, devices),
-// folders that cannot be read and entries that cannot be examined (a path longer than the system
-// allows, for one) are left out and reported to walk.onPassedOver. A missing folder gives an empty
-// list.
+// a subfolder is walked completely where it is met. Links to folders (junctions on Windows) are
+// not followed and the folders in walk.leftOut are not walked (both silently); special files
+// (pipes, sockets, devices), folders that cannot be read and entries that cannot be examined (a
+// path longer than the system allows, for one) are left out and reported to walk.onPassedOver. A
+// missing folder gives an empty list.
 std::vector<std::string> ListFilesRecursive(const std::string& folder, const std::string& extension,
                                             const FolderWalk& walk = {});
 // The same list held compactly, for folders of any size.
 FileList listFiles(const std::string& folder, const std::string& extension, const FolderWalk& walk = {});
 
-// Deletes every file in a folder and below it; folders are kept. A link is removed itself, never
-// followed, the folder itself included (a folder that is a link is left as it is and reported).
-// Failures to delete are passed over and reported to onFailure, a folder that does not exist
-// excepted; the result is always true.
+// Deletes every file in a folder and below it, read-only ones included; folders are kept. A link
+// (or junction) is removed itself, never followed, the folder itself included (a folder that is a
+// link is left as it is and reported). Failures to delete are passed over and reported to onFailure,
+// a folder that does not exist excepted; the result is always true.
 bool EmptyFolderTree(const std::string& folder, const PassedOverReport& onFailure = {});
 
 // What became of a copy.
@@ -67,7 +117,8 @@ struct CopyOutcome {
 };
 
 // Copies a file, never replacing an existing target (a link at the target counts as existing).
-// Keeps the permission bits and the modification time. A partial copy is removed again.
+// Keeps the permission bits (the attributes on Windows) and the modification time. A partial copy is
+// removed again.
 CopyOutcome copyFileNoOverwrite(const std::string& source, const std::string& target);
 
 }  // namespace photocheck

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -12,12 +13,12 @@ class WorkFolderBusy : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// A lock on a working folder, held while the object lives. It is the kernel's lock (flock) on the
-// file "photocheck.lock" in that folder, so it ends with the process that holds it, however that
-// process ends (a crash or a kill included); the file itself stays and means nothing on its own.
-// Taking the lock never waits: a folder locked by another holder (another process, or another
-// WorkFolderLock in this one) raises WorkFolderBusy; a lock file that cannot be opened raises
-// std::runtime_error. Both messages are in Chinese and name the folder.
+// A lock on a working folder, held while the object lives. It is the system's lock on the file
+// "photocheck.lock" in that folder (flock on Linux, LockFileEx on Windows), so it ends with the
+// process that holds it, however that process ends (a crash or a kill included); the file itself
+// stays and means nothing on its own. Taking the lock never waits: a folder locked by another holder
+// (another process, or another WorkFolderLock in this one) raises WorkFolderBusy; a lock file that
+// cannot be opened raises std::runtime_error. Both messages are in Chinese and name the folder.
 class WorkFolderLock {
   public:
     explicit WorkFolderLock(const std::string& workFolder);
@@ -26,7 +27,11 @@ class WorkFolderLock {
     WorkFolderLock& operator=(const WorkFolderLock&) = delete;
 
   private:
-    int fd_ = -1;
+    struct Held;
+    std::unique_ptr<Held> held_;
 };
+
+// The message of WorkFolderBusy for a folder (with its final separator).
+std::string workFolderBusyMessage(const std::string& folder);
 
 }  // namespace photocheck

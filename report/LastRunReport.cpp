@@ -1,7 +1,8 @@
 #include "report/LastRunReport.h"
 
-#include <filesystem>
 #include <stdexcept>
+
+#include "platform/Paths.h"
 
 namespace photocheck {
 
@@ -47,9 +48,7 @@ std::string LastRunReport::whyNoReport() const {
 }
 
 std::string LastRunReport::suggestedPath() const {
-    std::filesystem::path folder = std::filesystem::path(photoFolder_).lexically_normal();
-    if (folder.filename().empty()) folder = folder.parent_path();  // "photos/" names "photos"
-    return (folder.parent_path() / "检测报告.html").string();
+    return folderPartOf(cleanPath(photoFolder_)) + "检测报告.html";  // "photos/" names "photos" too
 }
 
 void LastRunReport::writeTo(const std::string& htmlPath) const {

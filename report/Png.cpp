@@ -8,14 +8,10 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/Files.h"
+
 namespace photocheck {
 namespace {
-
-struct FileCloser {
-    void operator()(FILE* f) const {
-        if (f) std::fclose(f);
-    }
-};
 
 // The library's fatal errors jump back to the guard with the message kept here.
 struct PngWriter {
@@ -59,7 +55,7 @@ bool writeRows(PngWriter& w, const Bitmap& bitmap, FILE* file) {
 
 void writePng(const Bitmap& bitmap, const std::string& path) {
     if (bitmap.empty()) throw PngError("Cannot write an empty picture to \"" + path + "\"");
-    std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+    CFile file = openCFile(path, "wb");
     if (!file) throw PngError("Cannot create file \"" + path + "\". " + std::strerror(errno));
     PngWriter writer;
     if (!writeRows(writer, bitmap, file.get()))

@@ -1,21 +1,18 @@
 #include "report/RunReport.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <ctime>
-#include <filesystem>
-#include <system_error>
 
 #include "imaging/Jpeg.h"
+#include "platform/FileSystem.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
 #include "report/HtmlText.h"
 #include "report/Overlay.h"
 #include "store/Parameters.h"
 
 namespace photocheck {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int ThumbnailQuality = 80;
 const char* const UnknownReason = "（未记录原因）";
@@ -54,24 +51,28 @@ void check(const std::ostream& out, const std::string& path) {
 }
 
 std::string folderOf(const std::string& path) {
-    const fs::path parent = fs::path(path).parent_path();
-    return parent.empty() ? std::string(".") : parent.string();
+    const std::string folder = folderPartOf(path);
+    return folder.empty() ? std::string(".") : withoutFinalSeparator(folder);
 }
 
-std::string fileNameOf(const std::string& path) {
-    return fs::path(path).filename().string();
+// A folder of our own, for the parts, named `prefix` and a few random letters; `shownPath` names the
+// report in the error.
+std::string makeFolder(const std::string& prefix, const std::string& shownPath) {
+    try {
+        return createUniqueFolder(prefix);
+    } catch (const FileSystemError&) {
+        throw ReportError(cannotWrite(shownPath) + "（" + folderOf(prefix) + " 中不能建立文件）");
+    }
 }
 
-// A folder of our own, for the parts; `shownPath` names the report in the error.
-std::string makeFolder(std::string pattern, const std::string& shownPath) {
-    if (!mkdtemp(pattern.data()))
-        throw ReportError(cannotWrite(shownPath) + "（" + folderOf(pattern) + " 中不能建立文件）");
-    return pattern;
+// A hidden name beside the page: "DIR/.PAGE.html" + what.
+std::string besidePage(const std::string& htmlPath, const char* what) {
+    return joinPath(folderOf(htmlPath), "." + fileNameOf(htmlPath) + what);
 }
 
 // Beside the page, so that the finished page is renamed into place.
 std::string makePartsFolderBeside(const std::string& htmlPath) {
-    return makeFolder(folderOf(htmlPath) + "/." + fileNameOf(htmlPath) + ".parts-XXXXXX", htmlPath);
+    return makeFolder(besidePage(htmlPath, ".parts-"), htmlPath);
 }
 
 std::string thumbnailUri(const JudgedPhoto& photo) {
@@ -126,12 +127,11 @@ RunReport::RunReport(std::string htmlPath, std::string photoFolder)
 
 RunReport::RunReport(PartsIn partsParent, std::string photoFolder)
     : photoFolder_(std::move(photoFolder)),
-      partsFolder_(makeFolder(partsParent.folder + ".report-parts-XXXXXX", partsParent.folder)) {}
+      partsFolder_(makeFolder(partsParent.folder + ".report-parts-", partsParent.folder)) {}
 
 RunReport::~RunReport() {
     reasons_.clear();  // closes the parts
-    std::error_code ignored;
-    fs::remove_all(partsFolder_, ignored);
+    removeTree(partsFolder_);
 }
 
 // The report as an error names it: its page, or its parts while no page is chosen.
@@ -145,8 +145,8 @@ RunReport::Reason& RunReport::reasonOf(const std::string& text) {
         reason = std::make_unique<Reason>();
         reason->text = text;
         reason->firstSeen = reasons_.size();
-        reason->partPath = partsFolder_ + "/part-" + std::to_string(reason->firstSeen) + ".html";
-        reason->part.open(reason->partPath, std::ios::binary | std::ios::trunc);
+        reason->partPath = joinPath(partsFolder_, "part-" + std::to_string(reason->firstSeen) + ".html");
+        reason->part.open(nativePath(reason->partPath), std::ios::binary | std::ios::trunc);
         check(reason->part, partsName());
     }
     return *reason;
@@ -154,7 +154,7 @@ RunReport::Reason& RunReport::reasonOf(const std::string& text) {
 
 // Where the photo lies below the photo folder, as the gallery names it.
 std::string RunReport::shownName(const std::string& path) const {
-    const std::string prefix = photoFolder_ + "/";
+    const std::string prefix = withFinalSeparator(photoFolder_);
     if (path.compare(0, prefix.size(), prefix) == 0) return path.substr(prefix.size());
     return path;
 }
@@ -220,13 +220,12 @@ void RunReport::writePage(std::ostream& page, const RunFacts& facts, Parts parts
         check(r->part, partsName());
         page << "<section class=\"reason-group\">\n<h3 id=\"reason-" << r->firstSeen << "\">"
              << htmlEscaped(r->text) << "（" << r->count << " 张）</h3>\n<div class=\"gallery\">\n";
-        std::ifstream part(r->partPath, std::ios::binary);
+        std::ifstream part(nativePath(r->partPath), std::ios::binary);
         if (r->count > 0) page << part.rdbuf();
         page << "</div>\n</section>\n";
         part.close();
         if (parts == Parts::Keep) continue;
-        std::error_code ignored;
-        fs::remove(r->partPath, ignored);  // the page holds it now; keep the disk use near one copy
+        removeFile(r->partPath);  // the page holds it now; keep the disk use near one copy
     }
     page << "</body>\n</html>\n";
 }
@@ -234,25 +233,20 @@ void RunReport::writePage(std::ostream& page, const RunFacts& facts, Parts parts
 // The page into a file of its own, then renamed to pagePath, so that an existing page is replaced
 // only by a complete one.
 void RunReport::writePageFile(const std::string& pagePath, const RunFacts& facts, Parts parts) {
-    const std::string written =
-        parts == Parts::Remove
-            ? partsFolder_ + "/page.html"
-            : makeFolder(folderOf(pagePath) + "/." + fileNameOf(pagePath) + ".writing-XXXXXX", pagePath) +
-                  "/page.html";
+    const std::string written = joinPath(
+        parts == Parts::Remove ? partsFolder_ : makeFolder(besidePage(pagePath, ".writing-"), pagePath),
+        "page.html");
     {
-        std::ofstream page(written, std::ios::binary | std::ios::trunc);
+        std::ofstream page(nativePath(written), std::ios::binary | std::ios::trunc);
         check(page, pagePath);
         writePage(page, facts, parts);
         page.close();
         check(page, pagePath);
     }
-    std::error_code error;
-    fs::rename(written, pagePath, error);
-    if (parts == Parts::Keep) {
-        std::error_code ignored;
-        fs::remove_all(folderOf(written), ignored);
-    }
-    if (error) throw ReportError(cannotWrite(pagePath) + "（" + error.message() + "）");
+    std::string reason;
+    const bool renamed = replaceFile(written, pagePath, &reason);
+    if (parts == Parts::Keep) removeTree(folderOf(written));
+    if (!renamed) throw ReportError(cannotWrite(pagePath) + "（" + reason + "）");
 }
 
 void RunReport::finish(const RunFacts& facts) {
@@ -274,8 +268,7 @@ RunFacts factsOf(const BatchOptions& run, const BatchSummary& summary) {
 
 std::string reportDateNow() {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = localTimeOf(now);
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
     return text;

@@ -1,12 +1,11 @@
 #include "store/Database.h"
 
 #include <sqlite3.h>
-#include <sys/stat.h>
 
 #include <cctype>
-#include <cerrno>
-#include <cstring>
 #include <regex>
+
+#include "platform/FileSystem.h"
 
 namespace photocheck {
 namespace {
@@ -126,9 +125,8 @@ bool sameIgnoringCase(const std::string& a, const std::string& b) {
 }  // namespace
 
 Database::Database(const std::string& path, const std::string& key) {
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0)
-        throw DatabaseError("unable to open database file " + path + ": " + std::strerror(errno));
+    if (const PathStatus status = statusOf(path); !status.found())
+        throw DatabaseError("unable to open database file " + path + ": " + status.reason);
     db_ = openHandle(path, SQLITE_OPEN_READWRITE);
     try {
         applyKey(db_, key);

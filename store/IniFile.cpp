@@ -1,7 +1,5 @@
 #include "store/IniFile.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -9,6 +7,8 @@
 #include <optional>
 #include <sstream>
 
+#include "platform/FileSystem.h"
+#include "platform/Files.h"
 #include "platform/Gbk.h"
 
 namespace photocheck {
@@ -71,14 +71,15 @@ struct UnreadableProfile {
 // The whole file, read within a bound: a parameter file is a few hundred bytes, and a device or a
 // huge file given in its place must not take the memory.
 std::istringstream openProfile(const std::string& fileName, bool& missing) {
-    struct stat st {};
-    missing = ::stat(fileName.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR);
+    const PathStatus status = statusOf(fileName);
+    missing = status.kind == PathStatus::Kind::Missing;
     if (missing) return {};
-    if (S_ISDIR(st.st_mode)) throw UnreadableProfile{"是文件夹"};
-    if (!S_ISREG(st.st_mode)) throw UnreadableProfile{"不是普通文件"};
-    if (static_cast<uint64_t>(st.st_size) > MaxProfileBytes)
+    if (status.kind == PathStatus::Kind::Unexamined) throw UnreadableProfile{status.reason};
+    if (status.kind == PathStatus::Kind::Folder) throw UnreadableProfile{"是文件夹"};
+    if (status.kind != PathStatus::Kind::File) throw UnreadableProfile{"不是普通文件"};
+    if (static_cast<uint64_t>(status.size) > MaxProfileBytes)
         throw UnreadableProfile{"文件过大，不是配置文件"};
-    std::ifstream in(fileName, std::ios::binary);
+    std::ifstream in(nativePath(fileName), std::ios::binary);
     if (!in) throw UnreadableProfile{std::strerror(errno)};
     std::string content(static_cast<size_t>(MaxProfileBytes) + 1, '\0');
     in.read(content.data(), static_cast<std::streamsize>(content.size()));

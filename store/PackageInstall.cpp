@@ -1,24 +1,15 @@
 #include "store/PackageInstall.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "store/Database.h"
 #include "store/Parameters.h"
 
 namespace photocheck {
 namespace {
 
-bool exists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
-}
-
 void deleteIgnoringFailure(const std::string& path) {
-    ::unlink(path.c_str());
+    removeFile(path);
 }
 
 // The database with its journal files, so that an old journal is never replayed into a new database.
@@ -30,12 +21,8 @@ void deleteDatabase(const std::string& workFolder) {
 }
 
 void createFolderOneLevel(const std::string& workFolder) {
-    std::string folder = workFolder;
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    struct stat st {};
-    if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return;
-    if (::mkdir(folder.c_str(), 0700) != 0)
-        throw std::runtime_error("无法创建文件夹 " + folder + "：" + std::strerror(errno));
+    const std::string folder = withoutFinalSeparator(workFolder);
+    if (!folderExists(folder)) createFolder(folder, FolderAccess::Private);
 }
 
 }  // namespace
@@ -43,7 +30,7 @@ void createFolderOneLevel(const std::string& workFolder) {
 std::vector<std::string> missingWorkFiles(const std::string& workFolder) {
     std::vector<std::string> missing;
     for (const char* name : {ReadmeFileName, VersionsFileName, DatabaseFileName, ParameterFileName})
-        if (!exists(workFolder + name)) missing.emplace_back(name);
+        if (!pathExists(workFolder + name)) missing.emplace_back(name);
     return missing;
 }
 

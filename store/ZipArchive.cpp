@@ -1,9 +1,5 @@
 #include "store/ZipArchive.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -230,34 +226,13 @@ std::vector<ZipMember> rebuildFromLocalHeaders(const ZipFile& file) {
 
 }  // namespace
 
-ZipFile::ZipFile(const std::string& path) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) throw std::runtime_error("无法打开文件 " + path + "：" + std::strerror(errno));
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd_);
-        throw std::runtime_error("无法打开文件 " + path + "：不是普通文件");
-    }
-    size_ = static_cast<uint64_t>(st.st_size);
-}
-
-ZipFile::~ZipFile() {
-    ::close(fd_);
-}
+ZipFile::ZipFile(const std::string& path) : file_(path) {}
 
 std::string ZipFile::readAt(uint64_t offset, size_t count) const {
-    if (offset >= size_) return {};
-    count = static_cast<size_t>(std::min<uint64_t>(count, size_ - offset));
+    if (offset >= size()) return {};
+    count = static_cast<size_t>(std::min<uint64_t>(count, size() - offset));
     std::string out(count, '\0');
-    size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::pread(fd_, out.data() + done, count - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw std::runtime_error(std::string("无法读取数据包：") + std::strerror(errno));
-        if (n == 0) break;
-        done += static_cast<size_t>(n);
-    }
-    out.resize(done);
+    out.resize(file_.readAt(offset, out.data(), count));
     return out;
 }
 

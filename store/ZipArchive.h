@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Files.h"
+
 namespace photocheck {
 
 // A package that cannot be read as a ZIP archive: "Incomplete Zip File", "Not a valid zip file!",
@@ -52,18 +54,14 @@ struct ZipMember {
 // An archive opened for reading; the descriptor is closed with the object.
 class ZipFile {
   public:
-    explicit ZipFile(const std::string& path);  // throws std::runtime_error when it cannot be opened
-    ~ZipFile();
-    ZipFile(const ZipFile&) = delete;
-    ZipFile& operator=(const ZipFile&) = delete;
+    explicit ZipFile(const std::string& path);  // throws FileSystemError when it cannot be opened
 
-    uint64_t size() const { return size_; }
+    uint64_t size() const { return file_.size(); }
     // Up to `count` bytes from `offset`; fewer at the end of the file.
     std::string readAt(uint64_t offset, size_t count) const;
 
   private:
-    int fd_ = -1;
-    uint64_t size_ = 0;
+    FileReader file_;
 };
 
 // The members in central directory order. An empty file has none. Without an end record: ZipError

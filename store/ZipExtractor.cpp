@@ -1,19 +1,17 @@
 #include "store/ZipExtractor.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <ctime>
 #include <functional>
 #include <optional>
 #include <random>
 #include <vector>
 
+#include "platform/FileSystem.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
 #include "store/ZipCrypto.h"
 #include "store/ZipFormat.h"
 
@@ -78,7 +76,7 @@ bool isSymbolicLink(const ZipMember& m) {
 }
 
 // `standard` is the mode a new file gets from the process's file creation mask.
-mode_t fileModeFor(const ZipMember& m, bool retainAttributes, mode_t standard) {
+unsigned fileModeFor(const ZipMember& m, bool retainAttributes, unsigned standard) {
     if (!retainAttributes) return standard;
     const uint32_t unixMode = m.externalAttributes >> 16;
     if (m.hostSystem() == HostUnix && unixMode != 0) return unixMode & 0777;
@@ -90,7 +88,7 @@ uint8_t encryptionCheckByte(const ZipMember& m) {
     return static_cast<uint8_t>(m.hasDataDescriptor() ? (m.storedDateTime >> 8) & 0xFF : m.crc32 >> 24);
 }
 
-std::optional<timespec> localTimeOf(uint32_t dosDateTime) {
+std::optional<std::time_t> localTimeOf(uint32_t dosDateTime) {
     std::tm tm{};
     tm.tm_sec = static_cast<int>((dosDateTime & 0x1F) * 2);
     tm.tm_min = static_cast<int>((dosDateTime >> 5) & 0x3F);
@@ -101,7 +99,7 @@ std::optional<timespec> localTimeOf(uint32_t dosDateTime) {
     tm.tm_isdst = -1;
     const std::time_t t = std::mktime(&tm);
     if (t == static_cast<std::time_t>(-1)) return std::nullopt;
-    return timespec{t, 0};
+    return t;
 }
 
 // Creates each missing folder of `folders` below `base`; a step that exists as anything but a plain
@@ -110,29 +108,13 @@ std::optional<std::string> makeFoldersBelow(const std::string& base, const std::
                                             const std::function<void(const std::string&)>& created = {}) {
     std::string path = base;
     for (const std::string& folder : folders) {
-        path += "/" + folder;
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) == 0) {
-            if (!S_ISDIR(st.st_mode)) return std::nullopt;
-            continue;
-        }
-        if (::mkdir(path.c_str(), 0777) != 0) return std::nullopt;
+        path = joinPath(path, folder);
+        const PathStatus::Kind kind = entryStatusOf(path).kind;
+        if (kind == PathStatus::Kind::Folder) continue;
+        if (kind != PathStatus::Kind::Missing || !tryCreateFolder(path)) return std::nullopt;
         if (created) created(path);
     }
     return path;
-}
-
-// The destination folder itself, with any missing parents (links in the caller's own path are fine).
-void makeDestination(const std::string& dest) {
-    std::string path;
-    for (const std::string& part : splitPath(dest)) {
-        path += part;
-        if (!part.empty()) ::mkdir(path.c_str(), 0777);
-        path += "/";
-    }
-    struct stat st {};
-    if (::stat(dest.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
-        throw std::runtime_error("无法创建文件夹 " + dest + "：" + std::strerror(errno));
 }
 
 // The position of a member's data, after its local header's name and extra field.
@@ -170,53 +152,27 @@ class PendingFile {
   public:
     explicit PendingFile(const std::string& folder) {
         std::random_device random;
-        for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
-            path_ = folder + "/.unzip-" + std::to_string(random());
-            fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-            if (fd_ < 0 && errno != EEXIST) break;
+        for (int attempt = 0; attempt < 16; ++attempt) {
+            file_ = std::make_unique<NewFile>(joinPath(folder, ".unzip-" + std::to_string(random())));
+            if (file_->created() || !file_->existedAlready()) break;
         }
-        struct stat st {};
-        if (fd_ >= 0 && ::fstat(fd_, &st) == 0) standardMode_ = st.st_mode & 0777;
     }
-    ~PendingFile() {
-        if (fd_ >= 0) ::close(fd_);
-        if (!committed_ && fd_ != -1) ::unlink(path_.c_str());
-    }
-    PendingFile(const PendingFile&) = delete;
-    PendingFile& operator=(const PendingFile&) = delete;
 
-    bool created() const { return fd_ >= 0; }
-    mode_t standardMode() const { return standardMode_; }
+    bool created() const { return file_->created(); }
+    unsigned standardMode() const { return file_->standardMode(); }
 
     void write(const char* data, size_t size) {
-        while (size > 0) {
-            const ssize_t n = ::write(fd_, data, size);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) throw std::runtime_error(std::string("无法写入解压出的文件：") + std::strerror(errno));
-            data += n;
-            size -= static_cast<size_t>(n);
-        }
+        std::string reason;
+        if (!file_->write(data, size, reason)) throw std::runtime_error("无法写入解压出的文件：" + reason);
     }
 
     // Gives the file its time and mode and moves it to `target`, replacing what stands there.
-    bool commitAs(const std::string& target, mode_t mode, const std::optional<timespec>& modified) {
-        ::fchmod(fd_, mode);
-        if (modified) {
-            const timespec times[2] = {*modified, *modified};
-            ::futimens(fd_, times);
-        }
-        const bool closed = ::close(fd_) == 0;
-        fd_ = -2;  // closed; the name is still ours until renamed
-        if (!closed || ::rename(path_.c_str(), target.c_str()) != 0) return false;
-        committed_ = true;
-        return true;
+    bool commitAs(const std::string& target, unsigned mode, const std::optional<std::time_t>& modified) {
+        return file_->commitAs(target, mode, modified);
     }
 
   private:
-    std::string path_;
-    int fd_ = -1;
-    mode_t standardMode_ = 0644;
-    bool committed_ = false;
+    std::unique_ptr<NewFile> file_;
 };
 
 // Counts and checks what is written: the CRC-32 and the size limit.
@@ -290,9 +246,9 @@ bool inflateDeflated(MemberInput& in, MemberOutput& out) {
     return true;
 }
 
-std::string withoutFinalSeparator(std::string folder) {
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    return folder.empty() ? "." : folder;
+// The destination without its final separator; "." for an empty one.
+std::string destinationFolder(const std::string& folder) {
+    return folder.empty() ? "." : withoutFinalSeparator(folder);
 }
 
 }  // namespace
@@ -328,7 +284,7 @@ class MemberExtraction {
         const auto folder =
             makeFoldersBelow(dest_, settings_.RecreateDirs ? place->folders : std::vector<std::string>{});
         if (!folder) return SkipReason::CannotCreate;
-        const std::string target = *folder + "/" + place->file;
+        const std::string target = joinPath(*folder, place->file);
         if (const Skip refused = mayReplace(target, place->file)) return refused;
         PendingFile pending(*folder);
         if (!pending.created()) return SkipReason::CannotCreate;
@@ -349,7 +305,7 @@ class MemberExtraction {
         const auto retainMode = [&](const std::string& path) {
             const uint32_t unixMode = m.externalAttributes >> 16;
             if (settings_.RetainAttributes && m.hostSystem() == HostUnix && unixMode != 0)
-                ::chmod(path.c_str(), (unixMode & 0777) | 0700);
+                setPermissions(path, (unixMode & 0777) | 0700);
         };
         if (!makeFoldersBelow(dest_, folders, retainMode)) return SkipReason::CannotCreate;
         return std::nullopt;
@@ -369,9 +325,9 @@ class MemberExtraction {
     }
 
     Skip mayReplace(const std::string& target, const std::string& fileName) {
-        struct stat st {};
-        if (::lstat(target.c_str(), &st) != 0) return std::nullopt;
-        if (S_ISDIR(st.st_mode)) return SkipReason::CannotCreate;
+        const PathStatus::Kind kind = entryStatusOf(target).kind;
+        if (kind == PathStatus::Kind::Missing || kind == PathStatus::Kind::Unexamined) return std::nullopt;
+        if (kind == PathStatus::Kind::Folder) return SkipReason::CannotCreate;
         if (!settings_.onOverwrite || !settings_.onOverwrite(fileName)) return SkipReason::Declined;
         return std::nullopt;
     }
@@ -389,8 +345,8 @@ int ZipExtractor::UnZip() {
     const ZipFile file(ZipName);
     if (file.size() > MaxArchiveSize) throw ZipError(std::string(TooLargeArchiveMessage) + "：" + ZipName);
     members_ = readZipDirectory(file);
-    const std::string dest = withoutFinalSeparator(DestDir);
-    if (!members_.empty()) makeDestination(dest);
+    const std::string dest = destinationFolder(DestDir);
+    if (!members_.empty()) createFolders(dest);
     MemberExtraction extraction(*this, file, dest);
     int extracted = 0;
     for (const ZipMember& member : members_) {

@@ -6,6 +6,7 @@
 #include <random>
 #include <stdexcept>
 
+#include "platform/Files.h"
 #include "store/ZipCrypto.h"
 #include "store/ZipFormat.h"
 
@@ -183,7 +184,7 @@ std::string ZipWriter::finish(const std::string& comment, bool zip64End) const {
 
 void ZipWriter::writeTo(const std::string& path, const std::string& comment, bool zip64End) const {
     const std::string archive = finish(comment, zip64End);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(nativePath(path), std::ios::binary | std::ios::trunc);
     if (!out || !out.write(archive.data(), static_cast<std::streamsize>(archive.size())) || !out.flush())
         throw std::runtime_error("Cannot write " + path);
 }

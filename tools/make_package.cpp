@@ -1,17 +1,15 @@
 // Builds the data package xl.oef: the database, the parameter file and the two documents, encrypted
 // with the package password.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
-#include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
+#include "platform/FileSystem.h"
+#include "platform/Files.h"
 #include "platform/Gbk.h"
+#include "platform/Paths.h"
 #include "store/Database.h"
 #include "store/PackageInstall.h"
 #include "store/Parameters.h"
@@ -30,7 +28,7 @@ struct Sources {
 };
 
 std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(nativePath(path), std::ios::binary);
     if (!in) throw std::runtime_error("Cannot read " + path);
     std::ostringstream s;
     s << in.rdbuf();
@@ -38,7 +36,7 @@ std::string readFile(const std::string& path) {
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(nativePath(path), std::ios::binary | std::ios::trunc);
     if (!out || !out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) || !out.flush())
         throw std::runtime_error("Cannot write " + path);
 }
@@ -46,19 +44,11 @@ void writeFile(const std::string& path, const std::string& bytes) {
 // A private folder for the package's files, removed with them at the end.
 class ScratchFolder {
   public:
-    ScratchFolder() {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/make-package-XXXXXX";
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("Cannot create a scratch folder");
-        path_ = pattern + "/";
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
+    ScratchFolder() : path_(createUniqueFolder(temporaryFolder() + "make-package-")) {}
+    ~ScratchFolder() { removeTree(path_); }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
-    std::string file(const std::string& name) const { return path_ + name; }
+    std::string file(const std::string& name) const { return joinPath(path_, name); }
 
   private:
     std::string path_;
@@ -87,8 +77,7 @@ void createDatabase(const std::string& path, const std::string& schema, const De
 
 uint32_t dosDateTimeNow() {
     const std::time_t now = std::time(nullptr);
-    std::tm t{};
-    ::localtime_r(&now, &t);
+    const std::tm t = localTimeOf(now);
     return static_cast<uint32_t>(t.tm_year - 80) << 25 | static_cast<uint32_t>(t.tm_mon + 1) << 21 |
            static_cast<uint32_t>(t.tm_mday) << 16 | static_cast<uint32_t>(t.tm_hour) << 11 |
            static_cast<uint32_t>(t.tm_min) << 5 | static_cast<uint32_t>(t.tm_sec / 2);
@@ -121,8 +110,9 @@ void buildPackage(const Sources& sources) {
     addMember(zip, ParameterFileName, readFile(iniPath), now);
     const std::string partial = sources.output + ".part";
     zip.writeTo(partial);
-    if (std::rename(partial.c_str(), sources.output.c_str()) != 0)
-        throw std::runtime_error("Cannot write " + sources.output);
+    std::string reason;
+    if (!replaceFile(partial, sources.output, &reason))
+        throw std::runtime_error("Cannot write " + sources.output + ": " + reason);
     std::cout << "make-package: " << sources.output << " (" << params.ParamFileSizeKb << "/"
               << params.ParamBlueRatio << "/" << params.ParamClarity << "/" << params.ParamRegularity << "/"
               << params.ParamHeadRatio << ")\n";

@@ -1,9 +1,10 @@
 // make-samples: writes the bundled sample photos (or some of them) into a folder.
 #include <CLI/CLI.hpp>
-#include <filesystem>
 #include <iostream>
 #include <set>
 
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "tools/samplegen/SampleSet.h"
 
 using photocheck::samplegen::bundledSamples;
@@ -42,8 +43,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        std::filesystem::create_directories(folder);
-        if (folder.back() != '/') folder += '/';
+        photocheck::createFolders(folder);
+        folder = photocheck::withFinalSeparator(folder);
         const std::set<std::string> wanted(only.begin(), only.end());
         std::set<std::string> written;
         for (const SampleRecipe& s : set) {

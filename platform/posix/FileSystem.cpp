@@ -5,19 +5,22 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <random>
 #include <string_view>
 
+#include "platform/FolderWalk.h"
 #include "platform/Paths.h"
 
 namespace photocheck {
 namespace {
+
+using folderwalk::FolderNames;
 
 struct DirCloser {
     void operator()(DIR* d) const { closedir(d); }
@@ -45,17 +48,12 @@ class FileDescriptor {
     int fd_;
 };
 
-std::string withSeparator(std::string folder) {
-    if (folder.empty() || folder.back() != PathSeparator) folder += PathSeparator;
-    return folder;
-}
-
-bool isDotEntry(const std::string& name) {
-    return name == "." || name == "..";
-}
-
 std::string systemReason(int error) {
     return std::strerror(error);
+}
+
+void tell(std::string* reason, int error) {
+    if (reason) *reason = systemReason(error);
 }
 
 // The reason an entry could not be examined or a folder not read, as the operator is told it.
@@ -64,178 +62,48 @@ std::string unreadableReason(int error) {
     return "无法读取（" + systemReason(error) + "）";
 }
 
-// The names of one folder, one after the other in a single text: a folder of 100,000 photos is read
-// without a string for each of its names.
-class FolderNames {
-  public:
-    void add(const char* name) {
-        const size_t begin = text_.size();
-        text_ += name;
-        spans_.push_back({static_cast<uint32_t>(begin), static_cast<uint32_t>(text_.size() - begin)});
+PathStatus statusFrom(int rc, const struct stat& st) {
+    PathStatus status;
+    if (rc != 0) {
+        status.kind =
+            errno == ENOENT || errno == ENOTDIR ? PathStatus::Kind::Missing : PathStatus::Kind::Unexamined;
+        status.reason = systemReason(errno);
+        return status;
     }
-    void clear() {
-        text_.clear();
-        spans_.clear();
-    }
-    size_t size() const { return spans_.size(); }
-    std::string_view operator[](size_t i) const {
-        return std::string_view(text_).substr(spans_[i].begin, spans_[i].length);
-    }
-    // Upper-cased names compared byte by byte, as an NTFS volume enumerates a folder; names that differ
-    // only in letter case keep a fixed order among themselves.
-    void sortLikeNtfs() {
-        std::sort(spans_.begin(), spans_.end(),
-                  [this](const Span& a, const Span& b) { return ntfsBefore(of(a), of(b)); });
-    }
+    if (S_ISDIR(st.st_mode))
+        status.kind = PathStatus::Kind::Folder;
+    else if (S_ISREG(st.st_mode))
+        status.kind = PathStatus::Kind::File;
+    else if (S_ISLNK(st.st_mode))
+        status.kind = PathStatus::Kind::Link;
+    else
+        status.kind = PathStatus::Kind::Other;
+    status.size = static_cast<int64_t>(st.st_size);
+    return status;
+}
 
-  private:
-    struct Span {
-        uint32_t begin;
-        uint32_t length;
-    };
-    std::string_view of(const Span& s) const { return std::string_view(text_).substr(s.begin, s.length); }
-    static unsigned char upper(char c) {
-        const auto u = static_cast<unsigned char>(c);
-        return u >= 'a' && u <= 'z' ? static_cast<unsigned char>(u - 'a' + 'A') : u;
-    }
-    static bool ntfsBefore(std::string_view a, std::string_view b) {
-        const size_t common = std::min(a.size(), b.size());
-        for (size_t i = 0; i < common; ++i)
-            if (upper(a[i]) != upper(b[i])) return upper(a[i]) < upper(b[i]);
-        if (a.size() != b.size()) return a.size() < b.size();
-        return a < b;
-    }
-
-    std::string text_;
-    std::vector<Span> spans_;
-};
-
-// The names in an open folder, without "." and ".."; the folder is closed afterwards. Nothing when
-// the folder cannot be read to its end, with the reason in `error`.
-FolderNames namesOf(DIR* opened, int& error) {
-    FolderNames names;
+// The names in an open folder, without "." and ".."; the folder is closed afterwards. False when the
+// folder cannot be read to its end, with the reason in `error`.
+bool namesOf(DIR* opened, FolderNames& names, int& error) {
     const DirHandle dir(opened);
     error = 0;
     if (!dir) {
         error = errno;
-        return names;
+        return false;
     }
     for (;;) {
         errno = 0;
         const dirent* entry = readdir(dir.get());
         if (!entry) break;
-        if (!isDotEntry(entry->d_name)) names.add(entry->d_name);
+        if (!folderwalk::isDotEntry(entry->d_name)) names.add(entry->d_name);
     }
     if (errno != 0) {
         error = errno;
         names.clear();
+        return false;
     }
-    return names;
+    return true;
 }
-
-enum class EntryKind { Folder, FolderLink, File, Special, Unexamined };
-
-struct Entry {
-    EntryKind kind;
-    struct stat st;  // of the entry itself, not of what a link points to
-    int error;       // why an entry could not be examined
-};
-
-// A real folder is walked; a link to a folder is not. A dangling link counts as a file: it was
-// listed, and its check reports that it cannot be read.
-Entry examine(const std::string& path) {
-    Entry e{EntryKind::Unexamined, {}, 0};
-    if (lstat(path.c_str(), &e.st) != 0) {
-        e.error = errno;
-        return e;
-    }
-    if (S_ISDIR(e.st.st_mode)) {
-        e.kind = EntryKind::Folder;
-    } else if (S_ISREG(e.st.st_mode)) {
-        e.kind = EntryKind::File;
-    } else if (!S_ISLNK(e.st.st_mode)) {
-        e.kind = EntryKind::Special;
-    } else {
-        struct stat target {};
-        if (stat(path.c_str(), &target) != 0)
-            e.kind = EntryKind::File;
-        else if (S_ISDIR(target.st_mode))
-            e.kind = EntryKind::FolderLink;
-        else
-            e.kind = S_ISREG(target.st_mode) ? EntryKind::File : EntryKind::Special;
-    }
-    return e;
-}
-
-bool hasExtension(std::string_view name, const std::string& extension) {
-    if (extension == ".*") return true;
-    const auto dot = name.find_last_of('.');
-    return dot != std::string_view::npos &&
-           asciiUpper(std::string(name.substr(dot))) == asciiUpper(extension);
-}
-
-struct FolderId {
-    dev_t device;
-    ino_t inode;
-    bool operator==(const FolderId& o) const { return device == o.device && inode == o.inode; }
-};
-
-class Walker {
-  public:
-    Walker(const std::string& extension, const FolderWalk& options)
-        : extension_(extension), options_(options) {
-        for (const std::string& folder : options.leftOut) {
-            struct stat st {};
-            if (!folder.empty() && stat(folder.c_str(), &st) == 0) leftOut_.push_back({st.st_dev, st.st_ino});
-        }
-    }
-
-    void walk(const std::string& folder, const struct stat& st, FileList& list) {
-        if (isLeftOut(st)) return;
-        int error = 0;
-        FolderNames names = namesOf(opendir(folder.c_str()), error);
-        if (error != 0) return passedOver(folder, unreadableReason(error));
-        names.sortLikeNtfs();
-        std::optional<uint32_t> folderId;  // given when the folder's first file is listed
-        for (size_t i = 0; i < names.size(); ++i) {
-            const std::string_view name = names[i];
-            std::string path = folder;
-            path.append(name);
-            const Entry entry = examine(path);
-            switch (entry.kind) {
-                case EntryKind::Folder:
-                    walk(withSeparator(path), entry.st, list);
-                    break;
-                case EntryKind::File:
-                    if (!hasExtension(name, extension_)) break;
-                    if (!folderId) folderId = list.addFolder(folder);
-                    list.addFile(*folderId, name);
-                    break;
-                case EntryKind::Special:
-                    passedOver(path, "不是普通文件");
-                    break;
-                case EntryKind::Unexamined:
-                    passedOver(path, unreadableReason(entry.error));
-                    break;
-                case EntryKind::FolderLink:
-                    break;
-            }
-        }
-    }
-
-  private:
-    bool isLeftOut(const struct stat& st) const {
-        const FolderId id{st.st_dev, st.st_ino};
-        return std::find(leftOut_.begin(), leftOut_.end(), id) != leftOut_.end();
-    }
-    void passedOver(const std::string& path, const std::string& reason) const {
-        if (options_.onPassedOver) options_.onPassedOver(path, reason);
-    }
-
-    const std::string& extension_;
-    const FolderWalk& options_;
-    std::vector<FolderId> leftOut_;
-};
 
 // A second descriptor of an open folder for reading its names, so that the first stays open for the
 // deletions; nothing (errno set) when it cannot be had.
@@ -256,8 +124,8 @@ DIR* listingOf(int dirFd) {
 void emptyOpenFolder(int dirFd, const std::string& path, const PassedOverReport& onFailure) {
     const FileDescriptor folder(dirFd);
     int error = 0;
-    FolderNames names = namesOf(listingOf(folder.get()), error);
-    if (error != 0) {
+    FolderNames names;
+    if (!namesOf(listingOf(folder.get()), names, error)) {
         if (onFailure) onFailure(path, "无法读取此文件夹（" + systemReason(error) + "）");
         return;
     }
@@ -277,7 +145,7 @@ void emptyOpenFolder(int dirFd, const std::string& path, const PassedOverReport&
                 if (onFailure) onFailure(entryPath, "无法打开此文件夹（" + systemReason(errno) + "）");
                 continue;
             }
-            emptyOpenFolder(sub, withSeparator(entryPath), onFailure);
+            emptyOpenFolder(sub, withFinalSeparator(entryPath), onFailure);
         } else if (unlinkat(folder.get(), name.c_str(), 0) != 0 && errno != ENOENT && onFailure) {
             onFailure(entryPath, "无法删除（" + systemReason(errno) + "）");
         }
@@ -334,30 +202,154 @@ void keepModeAndTimes(int target, mode_t mode, const struct stat& source) {
     futimens(target, times);
 }
 
+std::string randomLetters(int count) {
+    static const char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    std::string text;
+    for (int i = 0; i < count; ++i) text += Letters[random() % (sizeof Letters - 1)];
+    return text;
+}
+
 }  // namespace
 
-bool folderExists(const std::string& path) {
+namespace folderwalk {
+
+Entry examine(const std::string& path) {
+    Entry e;
     struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    if (lstat(path.c_str(), &st) != 0) {
+        e.reason = unreadableReason(errno);
+        return e;
+    }
+    e.id = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+    if (S_ISDIR(st.st_mode)) {
+        e.kind = Kind::Folder;
+    } else if (S_ISREG(st.st_mode)) {
+        e.kind = Kind::File;
+    } else if (!S_ISLNK(st.st_mode)) {
+        e.kind = Kind::Special;
+    } else {
+        struct stat target {};
+        if (stat(path.c_str(), &target) != 0)
+            e.kind = Kind::File;
+        else if (S_ISDIR(target.st_mode))
+            e.kind = Kind::FolderLink;
+        else
+            e.kind = S_ISREG(target.st_mode) ? Kind::File : Kind::Special;
+    }
+    return e;
+}
+
+std::optional<Identity> identityOf(const std::string& folder) {
+    struct stat st {};
+    if (stat(folder.c_str(), &st) != 0) return std::nullopt;
+    return Identity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
+bool readNames(const std::string& folder, FolderNames& names, std::string& reason) {
+    int error = 0;
+    if (namesOf(opendir(folder.c_str()), names, error)) return true;
+    reason = unreadableReason(error);
+    return false;
+}
+
+}  // namespace folderwalk
+
+PathStatus statusOf(const std::string& path) {
+    struct stat st {};
+    const int rc = stat(path.c_str(), &st);
+    return statusFrom(rc, st);
+}
+
+PathStatus entryStatusOf(const std::string& path) {
+    struct stat st {};
+    const int rc = lstat(path.c_str(), &st);
+    return statusFrom(rc, st);
+}
+
+bool folderExists(const std::string& path) {
+    return statusOf(path).kind == PathStatus::Kind::Folder;
 }
 
 bool fileExists(const std::string& path) {
+    const PathStatus::Kind kind = statusOf(path).kind;
+    return kind != PathStatus::Kind::Missing && kind != PathStatus::Kind::Unexamined &&
+           kind != PathStatus::Kind::Folder;
+}
+
+bool pathExists(const std::string& path) {
     struct stat st {};
-    return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    return stat(path.c_str(), &st) == 0;
 }
 
 bool isLink(const std::string& path) {
-    struct stat st {};
-    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    return entryStatusOf(path).kind == PathStatus::Kind::Link;
 }
 
-void createFolder(const std::string& path) {
-    if (mkdir(path.c_str(), 0777) != 0)
+void createFolder(const std::string& path, FolderAccess access) {
+    if (mkdir(path.c_str(), access == FolderAccess::Private ? 0700 : 0777) != 0)
         throw FileSystemError("无法创建文件夹 " + path + "：" + std::strerror(errno));
 }
 
+bool tryCreateFolder(const std::string& path) {
+    return mkdir(path.c_str(), 0777) == 0;
+}
+
+void createFolders(const std::string& path) {
+    const std::string folder = withoutFinalSeparator(path);
+    if (folder.empty() || folderExists(folder)) return;
+    const std::string parent = withoutFinalSeparator(folderPartOf(folder));
+    if (!parent.empty() && parent != folder) createFolders(parent);
+    if (mkdir(folder.c_str(), 0777) != 0 && !(errno == EEXIST && folderExists(folder)))
+        throw FileSystemError("无法创建文件夹 " + folder + "：" + std::strerror(errno));
+}
+
+std::string createUniqueFolder(const std::string& prefix) {
+    int error = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string folder = prefix + randomLetters(6);
+        if (mkdir(folder.c_str(), 0700) == 0) return folder;
+        error = errno;
+        if (error != EEXIST) break;
+    }
+    throw FileSystemError("无法创建文件夹 " + prefix + "…：" + systemReason(error));
+}
+
+std::string temporaryFolder() {
+    const char* tmp = std::getenv("TMPDIR");
+    return withFinalSeparator(tmp && *tmp ? tmp : "/tmp");
+}
+
+bool removeFile(const std::string& path, std::string* reason) {
+    if (::unlink(path.c_str()) == 0) return true;
+    tell(reason, errno);
+    return false;
+}
+
+void removeTree(const std::string& path) {
+    if (entryStatusOf(path).kind != PathStatus::Kind::Folder) {
+        ::unlink(path.c_str());
+        return;
+    }
+    folderwalk::FolderNames names;
+    std::string ignored;
+    if (folderwalk::readNames(path, names, ignored))
+        for (size_t i = 0; i < names.size(); ++i) removeTree(joinPath(path, std::string(names[i])));
+    ::rmdir(path.c_str());
+}
+
+bool replaceFile(const std::string& from, const std::string& to, std::string* reason) {
+    if (::rename(from.c_str(), to.c_str()) == 0) return true;
+    tell(reason, errno);
+    return false;
+}
+
+void setPermissions(const std::string& path, unsigned mode) {
+    ::chmod(path.c_str(), static_cast<mode_t>(mode));
+}
+
 std::string absolutePath(const std::string& path) {
-    if (!path.empty() && path.front() == PathSeparator) return cleanPath(path);
+    if (rootLengthOf(path) > 0) return cleanPath(path);
     const std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);
     if (!cwd) throw FileSystemError(std::string("无法确定当前文件夹（") + std::strerror(errno) + "）");
     return cleanPath(std::string(cwd.get()) + PathSeparator + path);
@@ -369,30 +361,16 @@ std::optional<std::string> canonicalPath(const std::string& path) {
     return std::string(resolved.get());
 }
 
-FileList listFiles(const std::string& folder, const std::string& extension, const FolderWalk& walk) {
-    FileList list;
-    struct stat st {};
-    if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return list;
-    Walker(extension, walk).walk(withSeparator(folder), st, list);
-    return list;
-}
-
-std::vector<std::string> ListFilesRecursive(const std::string& folder, const std::string& extension,
-                                            const FolderWalk& walk) {
-    return listFiles(folder, extension, walk).paths();
-}
-
 bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure) {
     // Without its final separators, so that a link standing for the folder is not followed.
-    std::string folder = given;
-    while (folder.size() > 1 && folder.back() == PathSeparator) folder.pop_back();
+    const std::string folder = withoutFinalSeparator(given);
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
         if (errno != ENOENT && onFailure)
             onFailure(folder, "无法打开此文件夹（" + systemReason(errno) + "）");
         return true;
     }
-    emptyOpenFolder(fd, withSeparator(folder), onFailure);
+    emptyOpenFolder(fd, withFinalSeparator(folder), onFailure);
     return true;
 }
 

@@ -12,16 +12,6 @@
 namespace photocheck {
 namespace {
 
-std::string withSeparator(std::string folder) {
-    if (folder.empty() || folder.back() != PathSeparator) folder += PathSeparator;
-    return folder;
-}
-
-std::string withoutSeparator(std::string folder) {
-    while (folder.size() > 1 && folder.back() == PathSeparator) folder.pop_back();
-    return folder;
-}
-
 [[noreturn]] void refuse(const std::string& folder, const std::string& reason) {
     throw WorkFolderError("工作文件夹 " + folder + " " + reason);
 }
@@ -57,41 +47,35 @@ bool createPrivateFolder(const std::string& folder) {
 
 // The default folder's name, nothing created.
 std::string defaultWorkFolderName() {
-#ifdef _WIN32
-    return "C:\\Windows\\Temp";
-#else
     const char* tmp = std::getenv("TMPDIR");
     const std::string base = (tmp && *tmp) ? tmp : "/tmp";
-    return withSeparator(base) + "photocheck-" + std::to_string(getuid());
-#endif
+    return withFinalSeparator(base) + "photocheck-" + std::to_string(getuid());
 }
 
 }  // namespace
 
 std::string defaultWorkFolder() {
     const std::string folder = defaultWorkFolderName();
-#ifndef _WIN32
     createPrivateFolder(folder);
     const struct stat st = examine(folder);
     if (!isPrivate(st) && chmod(folder.c_str(), 0700) != 0) refuse(folder, "无法设为私有：" + systemReason());
-#endif
-    return withSeparator(folder);
+    return withFinalSeparator(folder);
 }
 
 std::string prepareWorkFolder(const std::string& named) {
     if (named.empty()) return defaultWorkFolder();
-    const std::string folder = withoutSeparator(named);
-    if (createPrivateFolder(folder)) return withSeparator(folder);
+    const std::string folder = withoutFinalSeparator(named);
+    if (createPrivateFolder(folder)) return withFinalSeparator(folder);
     if (!isPrivate(examine(folder))) refuseOpenToOthers(folder);
-    return withSeparator(folder);
+    return withFinalSeparator(folder);
 }
 
 std::string workFolderAsItStands(const std::string& named) {
-    const std::string folder = named.empty() ? defaultWorkFolderName() : withoutSeparator(named);
+    const std::string folder = named.empty() ? defaultWorkFolderName() : withoutFinalSeparator(named);
     struct stat st {};
     const bool missing = lstat(folder.c_str(), &st) != 0 && errno == ENOENT;
     if (!missing && !isPrivate(examine(folder))) refuseOpenToOthers(folder);
-    return withSeparator(folder);
+    return withFinalSeparator(folder);
 }
 
 }  // namespace photocheck
