@@ -88,7 +88,7 @@ installed_source_version() { dpkg-query -W -f='${source:Version}' "$1"; }
 
 # Unpacks Debian's source package SOURCE at VERSION (with Debian's patches applied) into src/ once and
 # prints its directory. When that version cannot be fetched (the security archive sometimes answers 404
-# for its tarball), the other versions apt knows are tried, newest first; the one taken is recorded.
+# for its tarball), the other versions apt knows are tried in turn; the one taken is recorded.
 fetch_source() {
   local source=$1 version=$2 dir=$cache/src/${1}_${2//:/%}
   if [ ! -f "$dir/.fetched" ]; then
@@ -113,7 +113,7 @@ fetch_source() {
 source_taken() { cut -d' ' -f2 "$cache/src/${1}_${2//:/%}/.fetched"; }
 
 # --- the recipes ----------------------------------------------------------------------------------------
-# Each builds one library from its unpacked source ($1) into $prefix, in $work (an empty build folder).
+# Each builds one library from its unpacked source ($1) into $prefix, in its build folder $work.
 
 cross_cmake() {
   cmake -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DPHOTOCHECK_WINDOWS_PREFIX="$prefix" \
@@ -152,7 +152,7 @@ recipe_libpng() {
 # SQLCipher's crypto provider is OpenSSL's libcrypto, as in Debian's Linux build (libsqlcipher0 depends on
 # libssl3): the same provider and version computes the same PBKDF2 keys and HMACs, so a database written
 # by either build opens in the other. libtomcrypt would be a second implementation of the same ciphers to
-# trust for that; libcrypto alone (no libssl, no apps) builds in a few minutes.
+# trust for that. Only libcrypto.a is built (no libssl, apps, tests or documentation).
 # OPENSSLDIR is where libcrypto reads openssl.cnf at start: on Windows it must be a folder that only an
 # administrator can write (a path of this machine would become C:\root\..., which any user may create).
 recipe_openssl() {
@@ -359,7 +359,7 @@ main() {
     --qt-only) want_libs=0; want_qt=1 ;;
     --print-env)
       compute_prefixes
-      [ -d "$prefix/.built" ] || die "the libraries are not built yet: run $0"
+      [ -f "$prefix/.built/headers" ] || die "the libraries are not built yet: run $0"
       print_env; return ;;
     *) die "unknown argument $1 (see the head of $0)" ;;
   esac
