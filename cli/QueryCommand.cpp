@@ -9,6 +9,7 @@
 #include "batch/Workspace.h"
 #include "cli/JsonLine.h"
 #include "cli/ResultsTable.h"
+#include "platform/Files.h"
 #include "platform/OperatorError.h"
 #include "platform/Paths.h"
 
@@ -18,7 +19,8 @@ namespace {
 // The CSV file, opened before the database so that a path that cannot be written costs nothing.
 class CsvFile {
   public:
-    explicit CsvFile(const std::string& path) : path_(path), out_(path, std::ios::binary | std::ios::trunc) {
+    explicit CsvFile(const std::string& path)
+        : path_(path), out_(nativePath(path), std::ios::binary | std::ios::trunc) {
         if (!out_) fail();
     }
     std::ostream& stream() { return out_; }

@@ -170,6 +170,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> arguments = photocheck::commandLineArguments(argc, argv);
     std::vector<char*> utf8Argv = argumentPointers(arguments);
     CLI::App app(Description, "photocheck-cli");
+    app.allow_windows_style_options(false);  // "/photos" is a path on every system, never an option
     useChineseLabels(app);
     app.require_subcommand(1);
     CheckCommandOptions check;
