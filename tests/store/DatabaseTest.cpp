@@ -43,8 +43,9 @@ TEST_F(DatabaseTest, MissingFileIsNotCreated) {
         openWorkDatabase(dir.file("nowhere/"));
         FAIL();
     } catch (const DatabaseError& e) {
-        EXPECT_EQ(std::string(e.what()), "找不到数据库，程序将退出（unable to open database file " +
-                                             dir.file("nowhere/qob.trd") + ": No such file or directory）");
+        EXPECT_EQ(std::string(e.what()),
+                  "找不到数据库，程序将退出（无法打开数据库文件：unable to open database file " +
+                      dir.file("nowhere/qob.trd") + ": No such file or directory）");
     }
 }
 
