@@ -212,7 +212,7 @@ class ToolsTest : public QObject {
         PaintedRegion painted(window.view("orgImage"));
         window.moveOver("showImage", 100, 300);
         window.moveOver("showImage", 120, 320);
-        QTRY_VERIFY(painted.region.contains(window.view("orgImage")->rect()));
+        QTRY_VERIFY((QRegion(window.view("orgImage")->rect()) - painted.region).isEmpty());
     }
 
     void aDragMeasuresTheDistanceAndMoveMouseDisablesTheDebugButtons() {
