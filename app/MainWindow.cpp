@@ -212,7 +212,7 @@ void TFrmMain::connectBatchRun() {
 void TFrmMain::Button2Click() {
     const QString chosen = QFileDialog::getExistingDirectory(
         this, "请选择一个目录", QString::fromStdString(executableFolder()), QFileDialog::ShowDirsOnly);
-    PhotoFolder = chosen.toStdString();  // a cancel leaves no folder chosen
+    PhotoFolder = chosenPhotoFolder(chosen.toStdString());  // a cancel leaves no folder chosen
 }
 
 void TFrmMain::Button3Click() {
