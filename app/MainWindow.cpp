@@ -259,8 +259,8 @@ void TFrmMain::setRunning(bool running) {
     if (frmPreParameters_) frmPreParameters_->setConfirmEnabled(!running);
 }
 
-// The run stops after the photos in work, or at once while it prepares; the window stays usable and
-// says that it is closing.
+// The run stops after the photos in work, or at once while it prepares; meanwhile the window keeps
+// answering and says in its caption that it is closing.
 void TFrmMain::closeAfterRun() {
     if (closing_) return;
     closing_ = true;

@@ -11,11 +11,15 @@ namespace {
 
 constexpr int NoticeFontPixels = 13;
 constexpr int NoticeMargin = 24;
+// A band in the upper part of the photo, clear of the floating readout's designed place.
+constexpr int NoticeTop = 120;
+constexpr int NoticeHeight = 110;
 
 QLabel* noticeOver(const QRect& photo, QWidget* area) {
     auto* notice = new QLabel(area);
     notice->setObjectName("lblNoPhoto");
-    notice->setGeometry(photo.adjusted(NoticeMargin, 0, -NoticeMargin, 0));
+    notice->setGeometry(photo.left() + NoticeMargin, photo.top() + NoticeTop,
+                        photo.width() - 2 * NoticeMargin, NoticeHeight);
     notice->setAlignment(Qt::AlignCenter);
     notice->setWordWrap(true);
     notice->setTextFormat(Qt::PlainText);
