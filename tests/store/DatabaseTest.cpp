@@ -56,7 +56,8 @@ TEST_F(DatabaseTest, AFileThatIsNoDatabaseSaysSoAfterTheFixedMessage) {
         FAIL();
     } catch (const DatabaseError& e) {
         EXPECT_EQ(std::string(e.what()),
-                  "找不到数据库，程序将退出（file is encrypted or is not a database）");
+                  "找不到数据库，程序将退出（数据库文件已损坏，或不是本程序的数据库：file is encrypted or is "
+                  "not a database）");
     }
 }
 
