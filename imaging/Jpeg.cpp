@@ -13,6 +13,7 @@
 // clang-format on
 
 #include "platform/Files.h"
+#include "platform/SystemReason.h"
 
 namespace photocheck {
 namespace {
@@ -22,7 +23,7 @@ constexpr int MaxProgressiveScans = 500;
 
 CFile openForReading(const std::string& path) {
     CFile f = openCFile(path, "rb");
-    if (!f) throw std::runtime_error("无法打开文件 \"" + path + "\"：" + std::strerror(errno));
+    if (!f) throw std::runtime_error("无法打开文件 \"" + path + "\"（" + systemReason(errno) + "）");
     return f;
 }
 

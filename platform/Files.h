@@ -34,7 +34,7 @@ int64_t sizeOfOpenFile(std::FILE* file);
 // (a pipe is refused, not read).
 class FileReader {
   public:
-    // Throws FileSystemError "无法打开文件 PATH：reason", the reason "不是普通文件" for a folder, a
+    // Throws FileSystemError "无法打开文件 PATH（reason）", the reason "不是普通文件" for a folder, a
     // pipe or a device.
     explicit FileReader(const std::string& path);
     ~FileReader();
@@ -43,7 +43,7 @@ class FileReader {
 
     uint64_t size() const { return size_; }  // when opened
     // Reads up to `count` bytes at `offset` into `buffer`; fewer only at the end of the file. Throws
-    // FileSystemError "无法读取文件 PATH：reason" when a read fails.
+    // FileSystemError "无法读取文件 PATH（reason）" when a read fails.
     size_t readAt(uint64_t offset, char* buffer, size_t count) const;
 
   private:

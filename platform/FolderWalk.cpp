@@ -74,7 +74,7 @@ class Walker {
         if (!folderwalk::readNames(folder, names, reason)) return passedOver(folder, reason);
         names.sortLikeNtfs();
         std::optional<uint32_t> folderNumber;  // given when the folder's first file is listed
-        for (size_t i = 0; i < names.size(); ++i) {
+        for (size_t i = 0; i < names.size() && !stopped(); ++i) {
             const std::string_view name = names[i];
             std::string path = folder;
             path.append(name);
@@ -101,6 +101,7 @@ class Walker {
     }
 
   private:
+    bool stopped() const { return options_.stopRequested && options_.stopRequested(); }
     void passedOver(const std::string& path, const std::string& reason) const {
         if (options_.onPassedOver) options_.onPassedOver(path, reason);
     }

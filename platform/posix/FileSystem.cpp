@@ -16,6 +16,7 @@
 
 #include "platform/FolderWalk.h"
 #include "platform/Paths.h"
+#include "platform/SystemReason.h"
 
 namespace photocheck {
 namespace {
@@ -48,17 +49,13 @@ class FileDescriptor {
     int fd_;
 };
 
-std::string systemReason(int error) {
-    return std::strerror(error);
-}
-
 void tell(std::string* reason, int error) {
     if (reason) *reason = systemReason(error);
 }
 
 // The reason an entry could not be examined or a folder not read, as the operator is told it.
 std::string unreadableReason(int error) {
-    if (error == ENAMETOOLONG) return "路径超过系统允许的长度（" + systemReason(error) + "）";
+    if (error == ENAMETOOLONG) return "路径超过系统允许的长度（" + std::string(std::strerror(error)) + "）";
     return "无法读取（" + systemReason(error) + "）";
 }
 
@@ -121,7 +118,8 @@ DIR* listingOf(int dirFd) {
 
 // Empties the open folder `dirFd` (closed afterwards), which stands at `path`. The names are read
 // before anything is deleted; every step goes from the folder's descriptor, so no link is followed.
-void emptyOpenFolder(int dirFd, const std::string& path, const PassedOverReport& onFailure) {
+void emptyOpenFolder(int dirFd, const std::string& path, const PassedOverReport& onFailure,
+                     const StopRequest& stopRequested) {
     const FileDescriptor folder(dirFd);
     int error = 0;
     FolderNames names;
@@ -130,7 +128,7 @@ void emptyOpenFolder(int dirFd, const std::string& path, const PassedOverReport&
         return;
     }
     names.sortLikeNtfs();
-    for (size_t i = 0; i < names.size(); ++i) {
+    for (size_t i = 0; i < names.size() && !(stopRequested && stopRequested()); ++i) {
         const std::string name(names[i]);
         const std::string entryPath = path + name;
         struct stat st {};
@@ -145,7 +143,7 @@ void emptyOpenFolder(int dirFd, const std::string& path, const PassedOverReport&
                 if (onFailure) onFailure(entryPath, "无法打开此文件夹（" + systemReason(errno) + "）");
                 continue;
             }
-            emptyOpenFolder(sub, withFinalSeparator(entryPath), onFailure);
+            emptyOpenFolder(sub, withFinalSeparator(entryPath), onFailure, stopRequested);
         } else if (unlinkat(folder.get(), name.c_str(), 0) != 0 && errno != ENOENT && onFailure) {
             onFailure(entryPath, "无法删除（" + systemReason(errno) + "）");
         }
@@ -288,7 +286,7 @@ bool isLink(const std::string& path) {
 
 void createFolder(const std::string& path, FolderAccess access) {
     if (mkdir(path.c_str(), access == FolderAccess::Private ? 0700 : 0777) != 0)
-        throw FileSystemError("无法创建文件夹 " + path + "：" + std::strerror(errno));
+        throw FileSystemError("无法创建文件夹 " + path + "（" + systemReason(errno) + "）");
 }
 
 bool tryCreateFolder(const std::string& path) {
@@ -301,7 +299,7 @@ void createFolders(const std::string& path) {
     const std::string parent = withoutFinalSeparator(folderPartOf(folder));
     if (!parent.empty() && parent != folder) createFolders(parent);
     if (mkdir(folder.c_str(), 0777) != 0 && !(errno == EEXIST && folderExists(folder)))
-        throw FileSystemError("无法创建文件夹 " + folder + "：" + std::strerror(errno));
+        throw FileSystemError("无法创建文件夹 " + folder + "（" + systemReason(errno) + "）");
 }
 
 std::string createUniqueFolder(const std::string& prefix) {
@@ -312,7 +310,7 @@ std::string createUniqueFolder(const std::string& prefix) {
         error = errno;
         if (error != EEXIST) break;
     }
-    throw FileSystemError("无法创建文件夹 " + prefix + "…：" + systemReason(error));
+    throw FileSystemError("无法创建文件夹 " + prefix + "…（" + systemReason(error) + "）");
 }
 
 std::string temporaryFolder() {
@@ -361,7 +359,8 @@ std::optional<std::string> canonicalPath(const std::string& path) {
     return std::string(resolved.get());
 }
 
-bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure) {
+bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure,
+                     const StopRequest& stopRequested) {
     // Without its final separators, so that a link standing for the folder is not followed.
     const std::string folder = withoutFinalSeparator(given);
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -370,7 +369,7 @@ bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure
             onFailure(folder, "无法打开此文件夹（" + systemReason(errno) + "）");
         return true;
     }
-    emptyOpenFolder(fd, withFinalSeparator(folder), onFailure);
+    emptyOpenFolder(fd, withFinalSeparator(folder), onFailure, stopRequested);
     return true;
 }
 

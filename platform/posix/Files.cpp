@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/FileSystem.h"
+#include "platform/SystemReason.h"
 
 namespace photocheck {
 
@@ -39,11 +40,11 @@ struct FileReader::Handle {
 
 FileReader::FileReader(const std::string& path) : path_(path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) throw FileSystemError("无法打开文件 " + path + "：" + std::strerror(errno));
+    if (fd < 0) throw FileSystemError("无法打开文件 " + path + "（" + systemReason(errno) + "）");
     handle_ = std::make_unique<Handle>(fd);
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        throw FileSystemError("无法打开文件 " + path + "：不是普通文件");
+        throw FileSystemError("无法打开文件 " + path + "（不是普通文件）");
     size_ = static_cast<uint64_t>(st.st_size);
 }
 
@@ -55,7 +56,7 @@ size_t FileReader::readAt(uint64_t offset, char* buffer, size_t count) const {
         const ssize_t n =
             ::pread(handle_->fd, buffer + done, count - done, static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw FileSystemError("无法读取文件 " + path_ + "：" + std::strerror(errno));
+        if (n < 0) throw FileSystemError("无法读取文件 " + path_ + "（" + systemReason(errno) + "）");
         if (n == 0) break;
         done += static_cast<size_t>(n);
     }
@@ -98,7 +99,7 @@ bool NewFile::write(const char* data, size_t size, std::string& reason) {
         const ssize_t n = ::write(handle_->fd, data, size);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            reason = std::strerror(errno);
+            reason = systemReason(errno);
             return false;
         }
         data += n;

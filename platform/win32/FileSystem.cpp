@@ -128,7 +128,8 @@ bool deleteEntry(const std::string& path) {
 
 // Empties the folder at `path` (with its final separator), which the caller holds. The names are read
 // before anything is deleted; a subfolder is emptied only while held and when it is no link.
-void emptyHeldFolder(const std::string& path, const PassedOverReport& onFailure) {
+void emptyHeldFolder(const std::string& path, const PassedOverReport& onFailure,
+                     const StopRequest& stopRequested) {
     FolderNames names;
     DWORD error = 0;
     if (!namesOf(path, names, error)) {
@@ -136,7 +137,7 @@ void emptyHeldFolder(const std::string& path, const PassedOverReport& onFailure)
         return;
     }
     names.sortLikeNtfs();
-    for (size_t i = 0; i < names.size(); ++i) {
+    for (size_t i = 0; i < names.size() && !(stopRequested && stopRequested()); ++i) {
         const std::string entryPath = path + std::string(names[i]);
         EntryInfo info;
         if (!win32::entryInfo(entryPath, false, info)) {
@@ -153,7 +154,7 @@ void emptyHeldFolder(const std::string& path, const PassedOverReport& onFailure)
                                              "）");
                 continue;
             }
-            emptyHeldFolder(withFinalSeparator(entryPath), onFailure);
+            emptyHeldFolder(withFinalSeparator(entryPath), onFailure, stopRequested);
         } else if (!deleteEntry(entryPath)) {
             const DWORD failure = GetLastError();
             if (!win32::isNotFound(failure) && onFailure)
@@ -248,7 +249,7 @@ bool isLink(const std::string& path) {
 
 void createFolder(const std::string& path, FolderAccess) {
     if (!CreateDirectoryW(widePath(path).c_str(), nullptr))
-        throw FileSystemError("无法创建文件夹 " + path + "：" + lastErrorMessage());
+        throw FileSystemError("无法创建文件夹 " + path + "（" + lastErrorMessage() + "）");
 }
 
 bool tryCreateFolder(const std::string& path) {
@@ -263,7 +264,7 @@ void createFolders(const std::string& path) {
     if (!CreateDirectoryW(widePath(folder).c_str(), nullptr)) {
         const DWORD error = GetLastError();
         if (error != ERROR_ALREADY_EXISTS || !folderExists(folder))
-            throw FileSystemError("无法创建文件夹 " + folder + "：" + systemMessage(error));
+            throw FileSystemError("无法创建文件夹 " + folder + "（" + systemMessage(error) + "）");
     }
 }
 
@@ -275,7 +276,7 @@ std::string createUniqueFolder(const std::string& prefix) {
         error = GetLastError();
         if (error != ERROR_ALREADY_EXISTS) break;
     }
-    throw FileSystemError("无法创建文件夹 " + prefix + "…：" + systemMessage(error));
+    throw FileSystemError("无法创建文件夹 " + prefix + "…（" + systemMessage(error) + "）");
 }
 
 std::string temporaryFolder() {
@@ -355,7 +356,8 @@ std::optional<std::string> canonicalPath(const std::string& path) {
     return win32::narrow(final);
 }
 
-bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure) {
+bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure,
+                     const StopRequest& stopRequested) {
     const std::string folder = withoutFinalSeparator(given);
     const Handle held = holdFolder(folder);
     if (!held) {
@@ -368,7 +370,7 @@ bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure
         if (onFailure) onFailure(folder, "无法打开此文件夹（这是一个链接或连接点，不会跟随它去删除）");
         return true;
     }
-    emptyHeldFolder(withFinalSeparator(folder), onFailure);
+    emptyHeldFolder(withFinalSeparator(folder), onFailure, stopRequested);
     return true;
 }
 

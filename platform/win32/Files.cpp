@@ -44,14 +44,14 @@ struct FileReader::Handle {
 FileReader::FileReader(const std::string& path) : path_(path) {
     const PathStatus status = statusOf(path);
     if (status.found() && status.kind != PathStatus::Kind::File)
-        throw FileSystemError("无法打开文件 " + path + "：不是普通文件");
+        throw FileSystemError("无法打开文件 " + path + "（不是普通文件）");
     // Others may read the file meanwhile, not write it.
     win32::Handle file =
         win32::openHandle(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
-    if (!file) throw FileSystemError("无法打开文件 " + path + "：" + win32::lastErrorMessage());
+    if (!file) throw FileSystemError("无法打开文件 " + path + "（" + win32::lastErrorMessage() + "）");
     LARGE_INTEGER size{};
     if (GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.get(), &size))
-        throw FileSystemError("无法打开文件 " + path + "：不是普通文件");
+        throw FileSystemError("无法打开文件 " + path + "（不是普通文件）");
     size_ = static_cast<uint64_t>(size.QuadPart);
     handle_ = std::make_unique<Handle>(Handle{std::move(file)});
 }
@@ -70,7 +70,7 @@ size_t FileReader::readAt(uint64_t offset, char* buffer, size_t count) const {
         if (!ReadFile(handle_->file.get(), buffer + done, chunk, &n, &at)) {
             const DWORD error = GetLastError();
             if (error == ERROR_HANDLE_EOF) break;
-            throw FileSystemError("无法读取文件 " + path_ + "：" + win32::systemMessage(error));
+            throw FileSystemError("无法读取文件 " + path_ + "（" + win32::systemMessage(error) + "）");
         }
         if (n == 0) break;
         done += n;

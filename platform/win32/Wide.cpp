@@ -1,6 +1,9 @@
 #include "platform/win32/Wide.h"
 
+#include <cerrno>
 #include <vector>
+
+#include "platform/SystemReason.h"
 
 namespace photocheck::win32 {
 namespace {
@@ -59,7 +62,58 @@ std::wstring widePath(const std::string& utf8) {
     return L"\\\\?\\" + full;
 }
 
-std::string systemMessage(DWORD error) {
+namespace {
+
+// The C library's error number that means what a Win32 error code means, for the Chinese explanation.
+int errorNumberOf(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_DRIVE:
+        case ERROR_BAD_NETPATH:
+            return ENOENT;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_PRIVILEGE_NOT_HELD:
+            return EACCES;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return ENOSPC;
+        case ERROR_WRITE_PROTECT:
+            return EROFS;
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return EEXIST;
+        case ERROR_DIRECTORY:
+            return ENOTDIR;
+        case ERROR_FILENAME_EXCED_RANGE:
+        case ERROR_BUFFER_OVERFLOW:
+            return ENAMETOOLONG;
+        case ERROR_CANT_RESOLVE_FILENAME:
+            return ELOOP;
+        case ERROR_CRC:
+        case ERROR_READ_FAULT:
+        case ERROR_WRITE_FAULT:
+        case ERROR_GEN_FAILURE:
+            return EIO;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_BUSY:
+            return EBUSY;
+        case ERROR_DIR_NOT_EMPTY:
+            return ENOTEMPTY;
+        case ERROR_TOO_MANY_OPEN_FILES:
+            return EMFILE;
+        case ERROR_NOT_ENOUGH_MEMORY:
+        case ERROR_OUTOFMEMORY:
+            return ENOMEM;
+        case ERROR_NOT_SAME_DEVICE:
+            return EXDEV;
+        default:
+            return 0;
+    }
+}
+
+std::string systemText(DWORD error) {
     wchar_t* buffer = nullptr;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr,
@@ -71,6 +125,12 @@ std::string systemMessage(DWORD error) {
                              text.back() == L'.' || text.back() == L'\u3002'))
         text.pop_back();
     return narrow(text);
+}
+
+}  // namespace
+
+std::string systemMessage(DWORD error) {
+    return explainedReason(errorNumberOf(error), systemText(error));
 }
 
 bool isNotFound(DWORD error) {

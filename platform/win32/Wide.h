@@ -17,8 +17,8 @@ std::string narrow(const wchar_t* utf16, size_t length);
 // absolute and given the "\\?\" prefix (or "\\?\UNC\" for a share), which lifts the limit.
 std::wstring widePath(const std::string& utf8);
 
-// The system's words for an error code (GetLastError), in the language of the system, without the
-// final full stop and line end.
+// The reason for an error code (GetLastError) as the operator reads it: a Chinese explanation, then the
+// system's words in the language of the system (without the final full stop), as systemReason does.
 std::string systemMessage(DWORD error);
 inline std::string lastErrorMessage() {
     return systemMessage(GetLastError());
