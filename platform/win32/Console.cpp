@@ -1,9 +1,12 @@
 #include "platform/Console.h"
 
+// clang-format off
+#include <windows.h>  // first: shellapi.h builds on it
+#include <shellapi.h>
+// clang-format on
+
 #include <fcntl.h>
 #include <io.h>
-#include <shellapi.h>
-#include <windows.h>  // first: the other Windows headers build on it
 
 #include <cstdio>
 #include <iostream>
