@@ -425,6 +425,29 @@ TEST_F(BatchCommandTest, TheQueryShowsTheRowsOfTheLastRunThroughTheWindowsFilter
     EXPECT_EQ(none.lines(), (Lines{"文件名  结果  原因"}));
 }
 
+// Both commands write their CSV alike: an existing file is replaced only by a complete one.
+TEST_F(BatchCommandTest, ACommandThatFailsLeavesAnExistingCsvFileAsItWas) {
+    test::writeFile(dir.file("keep.csv"), "keep");
+    ASSERT_EQ(0, mkdir(dir.file("shared").c_str(), 0700));
+    ASSERT_EQ(0, chmod(dir.file("shared").c_str(), 0775));  // a working folder that is refused
+    for (const char* command : {"query", "batch"}) {
+        std::vector<std::string> args = {command, "--work-folder", dir.file("shared"), "--csv",
+                                         dir.file("keep.csv")};
+        if (args[0] == "batch") args.push_back(photos);
+        const CliResult r = runCli(args);
+        EXPECT_EQ(r.status, 1) << command;
+        EXPECT_EQ(test::readFile(dir.file("keep.csv")), "keep") << command;
+    }
+
+    test::writeFile(photos + "/notes.txt", "notes");
+    ASSERT_EQ(runCli({"batch", photos, "--work-folder", work}).status, 0);
+    const CliResult r = runCli({"query", "--work-folder", work, "--csv", dir.file("keep.csv")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(test::readFile(dir.file("keep.csv")).substr(0, 7), "\xEF\xBB\xBFname");
+    EXPECT_EQ(system(("ls -A " + shellQuoted(dir.path()) + " | grep -q keep.csv.").c_str()), 256)
+        << "the hidden file is left over";
+}
+
 TEST(QueryCommand, PrintsTheStatementsTheWindowOpens) {
     const auto sql = [](std::vector<std::string> args) {
         args.insert(args.begin(), {"query", "--sql"});
