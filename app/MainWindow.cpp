@@ -30,7 +30,6 @@ constexpr Qt::WindowFlags MainWindowFlags = Qt::Window | Qt::CustomizeWindowHint
                                             Qt::WindowCloseButtonHint;
 constexpr int LogFontPixels = 13;
 const char* const TuningShortcut = "Ctrl+Shift+T";
-const char* const FirstRowsStatement = "select * from picTureMsg";
 
 void setFontPixels(QWidget* widget, int pixels) {
     QFont font = widget->font();
@@ -104,7 +103,7 @@ TFrmMain::~TFrmMain() = default;
 
 void TFrmMain::FormCreate() {
     qApp->installEventFilter(&arrowKeys_);  // AppMessage
-    browser_->openResults(FirstRowsStatement);
+    browser_->openResults(StartupRowsStatement);
 }
 
 void TFrmMain::connectShell() {

@@ -7,11 +7,11 @@
 
 #include "batch/JudgePhoto.h"
 #include "batch/ResultFolders.h"
+#include "batch/ResultsQuery.h"
 #include "store/Database.h"
 
 namespace photocheck {
 
-inline const char* const AllVerdicts = "全部";
 inline const char* const LeaveDebugModeMessage = "请退出调试模式";
 inline const char* const ChooseFolderMessage = "请选择照片路径的文件夹！！";
 
