@@ -40,9 +40,9 @@ class ResultsModel : public QAbstractTableModel {
 
     // The row whose edits are not written yet, -1 when none.
     int editedRow() const { return editedRow_; }
-    // Writes the edited row's cells into pictureMsg, and shows what the table holds now. An engine
-    // error or a value the column refuses raises DatabaseError; the edits are dropped then too, and the
-    // cells written before it show their stored values.
+    // Writes the edited row's cells into pictureMsg, and shows what the table holds now. A change the
+    // table refuses raises EditNotSaved (an engine error otherwise, DatabaseError); the edits are
+    // dropped then too, and the cells written before it show their stored values.
     void post();
     void revert() override;  // drops the row's edits
 

@@ -8,6 +8,7 @@
 #include "batch/JudgePhoto.h"
 #include "batch/ResultFolders.h"
 #include "batch/ResultsQuery.h"
+#include "platform/OperatorError.h"
 #include "store/Database.h"
 
 namespace photocheck {
@@ -16,9 +17,9 @@ inline const char* const LeaveDebugModeMessage = "请退出调试模式";
 inline const char* const ChooseFolderMessage = "请选择照片路径的文件夹！！";
 
 // A run that does not start; the message is for the operator.
-class BatchRefused : public std::runtime_error {
+class BatchRefused : public OperatorError {
   public:
-    using std::runtime_error::runtime_error;
+    using OperatorError::OperatorError;
 };
 
 // The photo folder as a run takes it, whether chosen in the folder dialog or named on a command line:

@@ -20,7 +20,7 @@ bool sameIgnoringCase(const std::string& a, const char* b) {
 const ResultsColumn& resultColumn(const std::string& name) {
     for (const ResultsColumn& column : ResultsColumns)
         if (sameIgnoringCase(name, column.field)) return column;
-    throw DatabaseError("结果表中没有“" + name + "”这一列，无法修改");
+    throw EditNotSaved("结果表中没有“" + name + "”这一列，无法修改");
 }
 
 SqlValue storedValue(const ResultsColumn& column, const std::string& text) {
@@ -36,7 +36,7 @@ SqlValue storedValue(const ResultsColumn& column, const std::string& text) {
             try {
                 return static_cast<int64_t>(StrToInt(typed));
             } catch (const ConversionError&) {
-                throw DatabaseError("“" + typed + "”不是整数：" + column.title + "只能填写整数，或者留空");
+                throw EditNotSaved("“" + typed + "”不是整数：" + column.title + "只能填写整数，或者留空");
             }
     }
     return std::monostate{};
@@ -52,9 +52,9 @@ SqlValue updateResultCell(Database& db, RowId row, const std::string& column, co
     try {
         changed = db.run("update pictureMsg set " + name + " = ? where rowid = ?", {value, row});
     } catch (const DatabaseError& e) {
-        throw DatabaseError(std::string("修改未能保存：") + e.what());
+        throw EditNotSaved(std::string("修改未能保存：") + e.what());
     }
-    if (changed == 0) throw DatabaseError("要修改的记录已不在结果表中，修改未能保存");
+    if (changed == 0) throw EditNotSaved("要修改的记录已不在结果表中，修改未能保存");
     return db.firstValue("select " + name + " from pictureMsg where rowid = ?", {row}).value_or(SqlValue{});
 }
 
@@ -67,7 +67,7 @@ size_t deleteResultRows(Database& db, const std::vector<RowId>& rows) {
         transaction.commit();
         return deleted;
     } catch (const DatabaseError& e) {
-        throw DatabaseError(std::string("记录未能删除：") + e.what());
+        throw EditNotSaved(std::string("记录未能删除：") + e.what());
     }
 }
 

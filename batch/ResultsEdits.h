@@ -2,14 +2,21 @@
 #include <string>
 #include <vector>
 
+#include "platform/OperatorError.h"
 #include "store/Database.h"
 
 namespace photocheck {
 
+// An edit of the grid that was not written; the message says why, the engine's text after it where the
+// engine refused.
+class EditNotSaved : public OperatorError {
+  public:
+    using OperatorError::OperatorError;
+};
+
 // Edits of the results grid written back into pictureMsg. The rows are found by their row ids
 // (Query::rowId); the values are bound to the statements, never written into them. Every failure
-// raises DatabaseError with a message for the operator, followed by the engine's text where the
-// engine refused, and leaves the table as it was.
+// raises EditNotSaved and leaves the table as it was.
 
 // Changes one cell: the column is one of ResultsColumns (letter case ignored), stored by its kind:
 // - Number: a whole number (as the range filters read one, blanks around it allowed), or an empty

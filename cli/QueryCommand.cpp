@@ -3,6 +3,7 @@
 #include <exception>
 #include <optional>
 
+#include "batch/OperatorMessage.h"
 #include "batch/Workspace.h"
 #include "cli/CsvFile.h"
 #include "cli/JsonLine.h"
@@ -87,7 +88,7 @@ int runQueryCommand(const QueryCommandOptions& options, std::ostream& out, std::
         return 0;
     } catch (const std::exception& e) {
         out.flush();
-        err << e.what() << '\n';
+        err << operatorMessage(e) << '\n';
         return 1;
     }
 }

@@ -212,7 +212,7 @@ std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder) {
     try {
         return std::make_unique<Database>(workFolder + DatabaseFileName, DatabaseKey);
     } catch (const DatabaseError& e) {
-        throw DatabaseError(std::string(DatabaseMissingMessage) + "（" + e.what() + "）");
+        throw DatabaseMissing(std::string(DatabaseMissingMessage) + "（" + e.what() + "）");
     }
 }
 

@@ -211,6 +211,15 @@ TEST_F(CheckCommandTest, OverlaysLeaveTheJsonLinesAsTheyAreAndComeOnePerJudgedFi
     EXPECT_EQ(test::readFile(d + "overlays/off-centre.png").substr(1, 3), "PNG");
 }
 
+TEST_F(CheckCommandTest, AnOverlayThatCannotBeWrittenIsReportedInTheOperatorsWords) {
+    writeJpeg(pattern(20, 30), dir.file("a.jpg"));
+    ASSERT_EQ(0, mkdir(dir.file("out").c_str(), 0700));
+    ASSERT_EQ(0, mkdir(dir.file("out/a.png").c_str(), 0700));
+    const CliResult r = runCli({"check", "--overlay", dir.file("out"), dir.file("a.jpg")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "无法建立文件 " + dir.file("out/a.png") + "（Is a directory）\n");
+}
+
 TEST(CheckCommandHelp, ExplainsEveryOption) {
     const CliResult r = runCli({"check", "--help"});
     EXPECT_EQ(r.status, 0);

@@ -42,7 +42,7 @@ struct PackageInstallTest : ::testing::Test {
     std::string databaseMessage() {
         try {
             openWorkDatabase(work);
-        } catch (const DatabaseError& e) {
+        } catch (const DatabaseMissing& e) {
             const std::string message = e.what();  // the fixed text, then the engine's reason
             return message.substr(0, message.find("（"));
         }
