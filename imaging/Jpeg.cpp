@@ -15,6 +15,8 @@
 #include <jerror.h>
 // clang-format on
 
+#include "platform/SystemReason.h"
+
 namespace photocheck {
 namespace {
 
@@ -30,7 +32,7 @@ using FileHandle = std::unique_ptr<FILE, FileCloser>;
 
 FileHandle openForReading(const std::string& path) {
     FileHandle f(std::fopen(path.c_str(), "rb"));
-    if (!f) throw OperatorError("无法打开文件 \"" + path + "\"：" + std::strerror(errno));
+    if (!f) throw OperatorError("无法打开文件 \"" + path + "\"（" + systemReason(errno) + "）");
     return f;
 }
 

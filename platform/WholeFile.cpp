@@ -11,6 +11,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/SystemReason.h"
 
 namespace photocheck {
 
@@ -104,7 +105,7 @@ void WholeFile::commit() {
 }
 
 void WholeFile::fail(int error) const {
-    throw FileSystemError("无法写入 " + what_ + " " + shown_ + "（" + std::strerror(error) + "）");
+    throw FileSystemError("无法写入 " + what_ + " " + shown_ + "（" + systemReason(error) + "）");
 }
 
 void WholeFile::discard() {

@@ -217,7 +217,7 @@ TEST_F(CheckCommandTest, AnOverlayThatCannotBeWrittenIsReportedInTheOperatorsWor
     ASSERT_EQ(0, mkdir(dir.file("out/a.png").c_str(), 0700));
     const CliResult r = runCli({"check", "--overlay", dir.file("out"), dir.file("a.jpg")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "无法建立文件 " + dir.file("out/a.png") + "（Is a directory）\n");
+    EXPECT_EQ(r.err, "无法建立文件 " + dir.file("out/a.png") + "（这是一个文件夹：Is a directory）\n");
 }
 
 TEST(CheckCommandHelp, ExplainsEveryOption) {
@@ -380,7 +380,8 @@ TEST_F(BatchCommandTest, ACsvFileThatCannotBeWrittenStopsTheCommandBeforeTheRun)
     const CliResult r = runCli({"batch", photos, "--work-folder", work, "--csv", dir.file("none/rows.csv")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "无法写入 CSV 文件 " + dir.file("none/rows.csv") + "（No such file or directory）\n");
+    EXPECT_EQ(r.err, "无法写入 CSV 文件 " + dir.file("none/rows.csv") +
+                         "（文件或文件夹不存在：No such file or directory）\n");
     EXPECT_TRUE(test::fileExists(dir.file("不合格照片/notes.txt")));
     EXPECT_FALSE(test::fileExists(dir.file("不合格照片/later.txt")));
 }
@@ -490,7 +491,8 @@ TEST(BatchCommandDatabase, ADatabaseThatDoesNotOpenEndsTheProgram) {
     const CliResult r = runCli({"batch", dir.path(), "--work-folder", dir.path()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("找不到数据库，程序将退出（file is encrypted or is not a database）\n"),
+    EXPECT_NE(r.err.find("找不到数据库，程序将退出（数据库文件已损坏，或不是本程序的数据库：file is "
+                         "encrypted or is not a database）\n"),
               std::string::npos)
         << r.err;
 }
