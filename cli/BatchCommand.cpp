@@ -1,7 +1,5 @@
 #include "cli/BatchCommand.h"
 
-#include <cerrno>
-#include <cstring>
 #include <exception>
 #include <fstream>
 #include <memory>
@@ -9,14 +7,11 @@
 
 #include "batch/BatchRun.h"
 #include "batch/OperatorMessage.h"
-#include "batch/RowsCsv.h"
 #include "batch/Workspace.h"
 #include "cli/BatchReport.h"
+#include "cli/CsvFile.h"
 #include "cli/ProgressBar.h"
 #include "cli/ResultsTable.h"
-#include "platform/FileSystem.h"
-#include "platform/Files.h"
-#include "platform/OperatorError.h"
 #include "store/Database.h"
 
 namespace photocheck {
@@ -39,42 +34,6 @@ BatchEvents eventsFor(ProgressBar& bar) {
     events.onPhotoDone = [&bar](int processed, const std::string& line) { bar.photoDone(processed, line); };
     return events;
 }
-
-// The CSV file, opened before the run so that a path that cannot be written stops the command before
-// the run replaces rows and copies. It is emptied when the rows are written, which go to it as they
-// are read, none kept; a file this command created and never wrote is removed again.
-class CsvFile {
-  public:
-    explicit CsvFile(const std::string& path) : path_(path), created_(!pathExists(path)) {
-        opened_.open(nativePath(path), std::ios::binary | std::ios::app);
-        if (!opened_) fail();
-    }
-    ~CsvFile() {
-        if (created_ && !written_) removeFile(path_);
-    }
-    CsvFile(const CsvFile&) = delete;
-    CsvFile& operator=(const CsvFile&) = delete;
-
-    void write(const Query& results) {
-        opened_.close();
-        std::ofstream csv(nativePath(path_), std::ios::binary | std::ios::trunc);
-        if (!csv) fail();
-        writeRowsCsv(results, csv);
-        csv.close();
-        if (!csv) fail();
-        written_ = true;
-    }
-
-  private:
-    [[noreturn]] void fail() const {
-        throw OperatorError("无法写入 CSV 文件 " + path_ + "（" + std::strerror(errno) + "）");
-    }
-
-    std::string path_;
-    std::ofstream opened_;
-    bool created_ = false;
-    bool written_ = false;
-};
 
 }  // namespace
 

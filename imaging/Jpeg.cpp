@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/OperatorError.h"
+
 // clang-format off
 #include <jpeglib.h>
 #include <jerror.h>
@@ -23,7 +25,7 @@ constexpr int MaxProgressiveScans = 500;
 
 CFile openForReading(const std::string& path) {
     CFile f = openCFile(path, "rb");
-    if (!f) throw std::runtime_error("无法打开文件 \"" + path + "\"（" + systemReason(errno) + "）");
+    if (!f) throw OperatorError("无法打开文件 \"" + path + "\"（" + systemReason(errno) + "）");
     return f;
 }
 
@@ -196,7 +198,7 @@ struct MemoryDestination {
 
 void writeJpeg(const Bitmap& bitmap, const std::string& path, const JpegWriteOptions& options) {
     const CFile out = openCFile(path, "wb");
-    if (!out) throw std::runtime_error("无法创建文件 \"" + path + "\"：" + std::strerror(errno));
+    if (!out) throw OperatorError("无法创建文件 \"" + path + "\"：" + std::strerror(errno));
     Compressor c;
     std::vector<uint8_t> line(static_cast<size_t>(bitmap.width()) * 3);
     c.cinfo.err = jpeg_std_error(&c.err.pub);

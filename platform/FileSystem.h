@@ -7,15 +7,16 @@
 #include <vector>
 
 #include "platform/FileList.h"
+#include "platform/OperatorError.h"
 
 // Paths are UTF-8 on every system; the Windows implementation hands them to the wide (UTF-16) calls.
 
 namespace photocheck {
 
 // A folder that cannot be created or examined; the message names the path and the system's reason.
-class FileSystemError : public std::runtime_error {
+class FileSystemError : public OperatorError {
   public:
-    using std::runtime_error::runtime_error;
+    using OperatorError::OperatorError;
 };
 
 // What stands at a path.

@@ -3,14 +3,16 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/OperatorError.h"
+
 namespace photocheck {
 
 inline const char* const LockFileName = "photocheck.lock";
 
 // The lock is held elsewhere: another run works on the same working folder.
-class WorkFolderBusy : public std::runtime_error {
+class WorkFolderBusy : public OperatorError {
   public:
-    using std::runtime_error::runtime_error;
+    using OperatorError::OperatorError;
 };
 
 // A lock on a working folder, held while the object lives. It is the system's lock on the file
@@ -18,7 +20,7 @@ class WorkFolderBusy : public std::runtime_error {
 // process that holds it, however that process ends (a crash or a kill included); the file itself
 // stays and means nothing on its own. Taking the lock never waits: a folder locked by another holder
 // (another process, or another WorkFolderLock in this one) raises WorkFolderBusy; a lock file that
-// cannot be opened raises std::runtime_error. Both messages are in Chinese and name the folder.
+// cannot be opened raises OperatorError. Both messages are in Chinese and name the folder.
 class WorkFolderLock {
   public:
     explicit WorkFolderLock(const std::string& workFolder);

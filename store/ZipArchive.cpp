@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "platform/Gbk.h"
+#include "platform/OperatorError.h"
 #include "store/ZipFormat.h"
 
 namespace photocheck {

@@ -11,6 +11,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Files.h"
+#include "platform/OperatorError.h"
 #include "platform/Paths.h"
 #include "store/ZipCrypto.h"
 #include "store/ZipFormat.h"
@@ -163,7 +164,7 @@ class PendingFile {
 
     void write(const char* data, size_t size) {
         std::string reason;
-        if (!file_->write(data, size, reason)) throw std::runtime_error("无法写入解压出的文件：" + reason);
+        if (!file_->write(data, size, reason)) throw OperatorError("无法写入解压出的文件：" + reason);
     }
 
     // Gives the file its time and mode and moves it to `target`, replacing what stands there.

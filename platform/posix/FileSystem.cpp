@@ -349,7 +349,7 @@ void setPermissions(const std::string& path, unsigned mode) {
 std::string absolutePath(const std::string& path) {
     if (rootLengthOf(path) > 0) return cleanPath(path);
     const std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);
-    if (!cwd) throw FileSystemError(std::string("无法确定当前文件夹（") + std::strerror(errno) + "）");
+    if (!cwd) throw FileSystemError("无法确定当前文件夹（" + systemReason(errno) + "）");
     return cleanPath(std::string(cwd.get()) + PathSeparator + path);
 }
 

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/OperatorError.h"
 #include "platform/Paths.h"
 #include "platform/SystemReason.h"
 
@@ -24,7 +25,7 @@ WorkFolderLock::WorkFolderLock(const std::string& workFolder) {
     const std::string folder = withFinalSeparator(workFolder);
     const std::string path = folder + LockFileName;
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) throw std::runtime_error("无法锁定工作文件夹 " + folder + "（" + systemReason(errno) + "）");
+    if (fd < 0) throw OperatorError("无法锁定工作文件夹 " + folder + "（" + systemReason(errno) + "）");
     auto held = std::make_unique<Held>(fd);
     int rc;
     do {
@@ -36,7 +37,7 @@ WorkFolderLock::WorkFolderLock(const std::string& workFolder) {
     }
     const int error = errno;
     if (error == EWOULDBLOCK) throw WorkFolderBusy(workFolderBusyMessage(folder));
-    throw std::runtime_error("无法锁定工作文件夹 " + folder + "（" + systemReason(error) + "）");
+    throw OperatorError("无法锁定工作文件夹 " + folder + "（" + systemReason(error) + "）");
 }
 
 WorkFolderLock::~WorkFolderLock() = default;

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "platform/OperatorError.h"
 #include "platform/win32/Wide.h"
 
 namespace photocheck {
@@ -10,7 +11,7 @@ namespace {
 constexpr UINT CodePageGbk = 936;
 
 [[noreturn]] void invalid(const char* encoding) {
-    throw std::runtime_error(std::string("文字不是有效的 ") + encoding + " 编码");
+    throw OperatorError(std::string("文字不是有效的 ") + encoding + " 编码");
 }
 
 std::wstring toWide(const std::string& text, UINT codePage, const char* encoding) {

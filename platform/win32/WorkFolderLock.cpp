@@ -1,5 +1,6 @@
 #include "platform/WorkFolderLock.h"
 
+#include "platform/OperatorError.h"
 #include "platform/Paths.h"
 #include "platform/win32/Wide.h"
 
@@ -17,8 +18,7 @@ WorkFolderLock::WorkFolderLock(const std::string& workFolder) {
     win32::Handle file = win32::openHandle(folder + LockFileName, GENERIC_READ | GENERIC_WRITE,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
-    if (!file)
-        throw std::runtime_error("无法锁定工作文件夹 " + folder + "（" + win32::lastErrorMessage() + "）");
+    if (!file) throw OperatorError("无法锁定工作文件夹 " + folder + "（" + win32::lastErrorMessage() + "）");
     OVERLAPPED whole{};
     if (LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
         held_ = std::make_unique<Held>(Held{std::move(file)});
@@ -27,7 +27,7 @@ WorkFolderLock::WorkFolderLock(const std::string& workFolder) {
     const DWORD error = GetLastError();
     if (error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING)
         throw WorkFolderBusy(workFolderBusyMessage(folder));
-    throw std::runtime_error("无法锁定工作文件夹 " + folder + "（" + win32::systemMessage(error) + "）");
+    throw OperatorError("无法锁定工作文件夹 " + folder + "（" + win32::systemMessage(error) + "）");
 }
 
 WorkFolderLock::~WorkFolderLock() = default;
