@@ -43,7 +43,7 @@ std::optional<std::string> notARegularFile(const PathStatus& status) {
             return std::nullopt;
         case PathStatus::Kind::Missing:
         case PathStatus::Kind::Unexamined:
-            return status.reason;
+            return status.systemText;
         case PathStatus::Kind::Folder:
             return std::string("这是一个文件夹，不是文件");
         case PathStatus::Kind::Link:

@@ -30,8 +30,9 @@ struct PathStatus {
         Unexamined,  // it cannot be examined: no access, a path longer than the system allows
     };
     Kind kind = Kind::Missing;
-    int64_t size = 0;    // bytes, for a file
-    std::string reason;  // for Missing and Unexamined: the system's words
+    int64_t size = 0;        // bytes, for a file
+    std::string reason;      // for Missing and Unexamined: why, a Chinese explanation and the system's words
+    std::string systemText;  // the same in the system's words alone
 
     bool found() const { return kind != Kind::Missing && kind != Kind::Unexamined; }
 };

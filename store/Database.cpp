@@ -126,7 +126,7 @@ bool sameIgnoringCase(const std::string& a, const std::string& b) {
 
 Database::Database(const std::string& path, const std::string& key) {
     if (const PathStatus status = statusOf(path); !status.found())
-        throw DatabaseError("unable to open database file " + path + ": " + status.reason);
+        throw DatabaseError("unable to open database file " + path + ": " + status.systemText);
     db_ = openHandle(path, SQLITE_OPEN_READWRITE);
     try {
         applyKey(db_, key);

@@ -74,7 +74,7 @@ std::istringstream openProfile(const std::string& fileName, bool& missing) {
     const PathStatus status = statusOf(fileName);
     missing = status.kind == PathStatus::Kind::Missing;
     if (missing) return {};
-    if (status.kind == PathStatus::Kind::Unexamined) throw UnreadableProfile{status.reason};
+    if (status.kind == PathStatus::Kind::Unexamined) throw UnreadableProfile{status.systemText};
     if (status.kind == PathStatus::Kind::Folder) throw UnreadableProfile{"是文件夹"};
     if (status.kind != PathStatus::Kind::File) throw UnreadableProfile{"不是普通文件"};
     if (static_cast<uint64_t>(status.size) > MaxProfileBytes)

@@ -65,6 +65,7 @@ PathStatus statusFrom(int rc, const struct stat& st) {
         status.kind =
             errno == ENOENT || errno == ENOTDIR ? PathStatus::Kind::Missing : PathStatus::Kind::Unexamined;
         status.reason = systemReason(errno);
+        status.systemText = std::strerror(errno);
         return status;
     }
     if (S_ISDIR(st.st_mode))

@@ -38,6 +38,7 @@ PathStatus statusFrom(bool examined, const EntryInfo& info) {
         const DWORD error = GetLastError();
         status.kind = win32::isNotFound(error) ? PathStatus::Kind::Missing : PathStatus::Kind::Unexamined;
         status.reason = systemMessage(error);
+        status.systemText = win32::systemText(error);
         return status;
     }
     if (info.isLink())

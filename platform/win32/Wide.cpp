@@ -113,6 +113,8 @@ int errorNumberOf(DWORD error) {
     }
 }
 
+}  // namespace
+
 std::string systemText(DWORD error) {
     wchar_t* buffer = nullptr;
     const DWORD length = FormatMessageW(
@@ -126,8 +128,6 @@ std::string systemText(DWORD error) {
         text.pop_back();
     return narrow(text);
 }
-
-}  // namespace
 
 std::string systemMessage(DWORD error) {
     return explainedReason(errorNumberOf(error), systemText(error));

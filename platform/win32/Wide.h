@@ -20,6 +20,8 @@ std::wstring widePath(const std::string& utf8);
 // The reason for an error code (GetLastError) as the operator reads it: a Chinese explanation, then the
 // system's words in the language of the system (without the final full stop), as systemReason does.
 std::string systemMessage(DWORD error);
+// The system's words alone.
+std::string systemText(DWORD error);
 inline std::string lastErrorMessage() {
     return systemMessage(GetLastError());
 }
