@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QStringList>
 #include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +18,13 @@
 namespace photocheck {
 namespace {
 
-const char* const CjkFont = "WenQuanYi Micro Hei";
+// The form's CJK font: on Windows the UI font of a Chinese system (Microsoft YaHei, SimSun before Vista),
+// elsewhere Debian's fonts-wqy-microhei.
+#ifdef Q_OS_WIN
+const QStringList CjkFonts = {"Microsoft YaHei", "SimSun"};
+#else
+const QStringList CjkFonts = {"WenQuanYi Micro Hei"};
+#endif
 constexpr int FormFontPixels = 11;
 
 // The help in the operator's language, as photocheck-cli gives its own.
@@ -92,7 +100,8 @@ void prepareApplication(QApplication& app) {
     app.setDesktopFileName("photocheck");
     app.setWindowIcon(programIcon());
     app.setStyle("Fusion");
-    QFont font(CjkFont);
+    QFont font(CjkFonts.first());
+    font.setFamilies(CjkFonts);  // the next where the first is missing
     font.setPixelSize(FormFontPixels);
     app.setFont(font);
 }

@@ -34,8 +34,10 @@ tool_packages=(
   # the Linux build's libraries: their installed versions are the versions built for Windows
   zlib1g-dev libjpeg62-turbo-dev libpng-dev libsqlcipher-dev libssl-dev libgtest-dev libgmock-dev
   nlohmann-json3-dev libcli11-dev
-  # Qt's host tools (moc, rcc, uic) for the cross build of Qt and of the window
-  qt6-base-dev qt6-base-dev-tools
+  # Qt's host tools (moc, rcc, uic) for the cross build of Qt and of the window; Qt's Chinese translation
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
+  # the programs' icon (make-icon.sh), the zip, and driving the window under Wine (xdotool, import)
+  librsvg2-bin imagemagick zip xdotool
 )
 
 install_tools() {
