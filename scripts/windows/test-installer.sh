@@ -6,8 +6,9 @@
 #     uninstall entry of Apps and Features;
 #  2. the installed photocheck-cli.exe runs a batch over a copy of samples/ in a folder with a Chinese
 #     name: one row per photo, and each photo that has a golden row (tests/golden) gets exactly that row;
-#  3. with the window: the installed photocheck.exe starts on that folder and shows its window
-#     (screenshot SHOT, when given);
+#  3. with the window: the installed photocheck.exe starts on that folder, a click on its run button
+#     checks it, and the rows and copies are those of photocheck-cli.exe's batch (screenshot SHOT of the
+#     window after the run, when given);
 #  4. a silent uninstall leaves no file of the program, no Start-menu entry and no uninstall entry.
 #
 #   scripts/windows/test-installer.sh [SETUP.exe [SHOT.png]]   (default: dist/windows/photocheck-<version>-setup.exe)
@@ -41,6 +42,8 @@ fail() { echo "FAIL  $*"; failures=$((failures + 1)); }
 check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }
 has_uninstall_entry() { wine reg query "$uninstall_key" /v DisplayName >/dev/null 2>&1; }
 has_window() { [ -f "$installed/photocheck.exe" ]; }
+window_caption="Varnel电子照片检测"  # the main window's caption
+run_button=(168 30)                # the middle of the toolbar's run button, in the window
 
 # A leftover of an interrupted run would hide what this setup installs.
 if [ -e "$installed" ]; then
@@ -99,23 +102,40 @@ for golden in tests/golden/*.row; do
   if [ "$actual" = "$expected" ]; then pass "row of $name"; else fail "row of $name: $actual, expected $expected"; fi
 done
 
-# --- 3. the installed window starts
+# --- 3. the installed window: a click on its run button checks the same folder
+# The rows of a working folder's database as the installed photocheck-cli.exe lists them.
+rows_of() { wine "C:\\Program Files\\photocheck\\photocheck-cli.exe" query --json --work-folder "$(winepath -w "$1")" 2>/dev/null; }
+copies() { find "$scratch/合格照片" "$scratch/不合格照片" -type f 2>/dev/null | sed "s|^$scratch/||" | sort; }
 if has_window; then
+  rows_of "$scratch/work" >"$scratch/cli-rows.json"
+  copies >"$scratch/cli-copies"
   wine "C:\\Program Files\\photocheck\\photocheck.exe" "$(winepath -w "$photos")" \
-    --work-folder "$(winepath -w "$scratch/work")" >"$scratch/window.log" 2>&1 &
+    --work-folder "$(winepath -w "$scratch/window-work")" >"$scratch/window.log" 2>&1 &
   window=""
-  for _ in $(seq 60); do
-    window=$(xdotool search --name "Varnel电子照片检测" 2>/dev/null | head -n1 || true)
+  for _ in $(seq 90); do
+    window=$(xdotool search --name "$window_caption" 2>/dev/null | head -n1 || true)
     [ -z "$window" ] || break
     sleep 1
   done
   check "the installed photocheck.exe shows its window" test -n "$window"
-  if [ -n "$window" ] && [ -n "$shot" ]; then
-    sleep 2
-    import -window root "$shot"
-    echo "      screenshot: $shot"
+  if [ -n "$window" ]; then
+    sleep 3  # the first paint
+    xdotool mousemove --window "$window" "${run_button[@]}" click 1
+    for _ in $(seq 180); do
+      rows_of "$scratch/window-work" >"$scratch/window-rows.json" || true
+      [ "$(wc -l <"$scratch/window-rows.json")" -lt "$(ls samples | wc -l)" ] || break
+      sleep 1
+    done
+    sleep 3  # the copies and the summary of the last photo, the grid's refresh
+    rows_of "$scratch/window-work" >"$scratch/window-rows.json" || true
+    check "the window's rows are those of photocheck-cli.exe batch" cmp -s "$scratch/cli-rows.json" "$scratch/window-rows.json"
+    check "the window's copies are those of photocheck-cli.exe batch" cmp -s "$scratch/cli-copies" <(copies)
+    if [ -n "$shot" ]; then
+      import -window "$window" "$shot"
+      echo "      screenshot: $shot"
+    fi
+    xdotool windowclose "$window" 2>/dev/null || true
   fi
-  [ -z "$window" ] || xdotool windowclose "$window" 2>/dev/null || true
   wineserver -k 2>/dev/null || true
   wineserver -w
 fi
