@@ -367,7 +367,7 @@ bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure
             onFailure(folder, "无法打开此文件夹（" + systemMessage(error) + "）");
         return true;
     }
-    if (heldIsLink(held)) {
+    if (heldIsLink(held) || isLink(folder)) {  // the path's attributes too: Wine's handle is the target's
         if (onFailure) onFailure(folder, "无法打开此文件夹（这是一个链接或连接点，不会跟随它去删除）");
         return true;
     }

@@ -3,6 +3,8 @@
 #include <io.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 
 #include "platform/FileSystem.h"
 #include "platform/win32/Wide.h"
@@ -30,7 +32,16 @@ std::string utf8Path(const std::filesystem::path& path) {
 }
 
 CFile openCFile(const std::string& path, const char* mode) {
-    return CFile(_wfopen(win32::widePath(path).c_str(), win32::widen(mode).c_str()));
+    CFile file(_wfopen(win32::widePath(path).c_str(), win32::widen(mode).c_str()));
+    // The C library says "no access" for a folder and for a file another program holds open: the
+    // operator is told which of the two it is.
+    if (!file && errno == EACCES) {
+        if (_doserrno == ERROR_SHARING_VIOLATION || _doserrno == ERROR_LOCK_VIOLATION)
+            errno = EBUSY;
+        else if (folderExists(path))
+            errno = EISDIR;
+    }
+    return file;
 }
 
 int64_t sizeOfOpenFile(std::FILE* file) {

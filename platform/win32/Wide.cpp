@@ -149,14 +149,22 @@ bool entryInfo(const std::string& path, bool followLinks, EntryInfo& info) {
     const Handle h = openHandle(path, FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING, flags);
     if (!h) return false;
+    info.fileType = GetFileType(h.get());
+    if (info.fileType != FILE_TYPE_DISK) return true;  // a device ("NUL", "CON") or a pipe: no file data
     BY_HANDLE_FILE_INFORMATION byHandle{};
     if (!GetFileInformationByHandle(h.get(), &byHandle)) return false;
     info.attributes = byHandle.dwFileAttributes;
     info.size = (static_cast<uint64_t>(byHandle.nFileSizeHigh) << 32) | byHandle.nFileSizeLow;
     info.volume = byHandle.dwVolumeSerialNumber;
     info.fileIndex = (static_cast<uint64_t>(byHandle.nFileIndexHigh) << 32) | byHandle.nFileIndexLow;
-    info.fileType = GetFileType(h.get());
     info.reparseTag = 0;
+    if (!followLinks) {
+        // Wine opens what a link points to whatever the flags say, but the path's own attributes
+        // still carry the reparse point.
+        const DWORD own = GetFileAttributesW(widePath(path).c_str());
+        if (own != INVALID_FILE_ATTRIBUTES && (own & FILE_ATTRIBUTE_REPARSE_POINT))
+            info.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+    }
     if (info.attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
         FILE_ATTRIBUTE_TAG_INFO tag{};
         if (GetFileInformationByHandleEx(h.get(), FileAttributeTagInfo, &tag, sizeof tag))

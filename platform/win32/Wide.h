@@ -49,9 +49,11 @@ struct EntryInfo {
     uint64_t fileIndex = 0;
 
     bool isFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
-    // A symbolic link or a junction: an entry that stands for another one (a name surrogate).
+    // A symbolic link or a junction: an entry that stands for another one (a name surrogate). A
+    // reparse point whose tag the system does not give (0, as under Wine) counts as one too.
     bool isLink() const {
-        return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsReparseTagNameSurrogate(reparseTag);
+        return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+               (reparseTag == 0 || IsReparseTagNameSurrogate(reparseTag));
     }
 };
 

@@ -4,6 +4,8 @@
 #include <filesystem>
 
 #include "imaging/Jpeg.h"
+#include "platform/FileSystem.h"
+#include "platform/Files.h"
 #include "tests/support/TestSupport.h"
 
 namespace photocheck::test {
@@ -30,7 +32,7 @@ std::unique_ptr<Database> createTestDatabase(const std::string& path) {
 }
 
 void makeFolders(const std::string& path) {
-    std::filesystem::create_directories(path);
+    createFolders(path);
 }
 
 void writeSmallJpeg(const std::string& path, int width, int height) {
@@ -44,8 +46,8 @@ void writePhotoSizedJpeg(const std::string& path, int variant) {
 std::vector<std::string> namesIn(const std::string& folder) {
     std::vector<std::string> names;
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
-        names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(nativePath(folder), ec))
+        names.push_back(utf8Path(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -54,7 +54,7 @@ struct BatchFolderTest : ::testing::Test {
         makeFolders(photos);
         options.photoFolder = photos;
     }
-    std::string at(const std::string& relative) const { return photos + "/" + relative; }
+    std::string at(const std::string& relative) const { return photos + native("/" + relative); }
     void put(const std::string& relative, const std::string& content = "x") const {
         writeFile(at(relative), content);
     }

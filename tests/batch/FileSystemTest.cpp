@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "tests/batch/BatchTestSupport.h"
+#include "tests/support/SystemSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace photocheck {
@@ -16,7 +16,10 @@ struct FolderWalkTest : ::testing::Test {
     TempDir dir;
     std::string root = dir.file("photos");
     void SetUp() override { test::makeFolders(root); }
-    std::string at(const std::string& relative) const { return root + "/" + relative; }
+    std::string at(const std::string& relative) const { return root + test::native("/" + relative); }
+    bool link(const std::string& target, const std::string& relative) const {
+        return test::makeLink(target, at(relative));
+    }
     void touch(const std::string& relative) const { test::writeFile(at(relative), "x"); }
 };
 
@@ -28,6 +31,7 @@ TEST_F(FolderWalkTest, EntriesComeInTheOrderOfTheirUpperCasedNames) {
 }
 
 TEST_F(FolderWalkTest, NamesDifferingOnlyInCaseKeepAFixedOrder) {
+    if (test::onWindows()) GTEST_SKIP() << "Windows folders hold no two names that differ only in case";
     touch("a.jpg");
     touch("A.jpg");
     EXPECT_EQ(ListFilesRecursive(root, ".*"), (Paths{at("A.jpg"), at("a.jpg")}));
@@ -51,7 +55,7 @@ TEST_F(FolderWalkTest, HiddenFilesAndFilesWithoutExtensionAreListed) {
 
 TEST_F(FolderWalkTest, AFolderWithAFinalSeparatorGivesTheSamePaths) {
     touch("a.txt");
-    EXPECT_EQ(ListFilesRecursive(root + "/", ".*"), (Paths{at("a.txt")}));
+    EXPECT_EQ(ListFilesRecursive(withFinalSeparator(root), ".*"), (Paths{at("a.txt")}));
 }
 
 TEST_F(FolderWalkTest, OneExtensionIsComparedWithoutLetterCase) {
@@ -62,16 +66,16 @@ TEST_F(FolderWalkTest, OneExtensionIsComparedWithoutLetterCase) {
 TEST_F(FolderWalkTest, LinksToFoldersAreNotFollowed) {
     test::makeFolders(at("sub"));
     touch("sub/a.txt");
-    ASSERT_EQ(0, symlink(root.c_str(), at("sub/loop").c_str()));
-    ASSERT_EQ(0, symlink(at("sub").c_str(), at("again").c_str()));
+    if (!link(root, "sub/loop") || !link(at("sub"), "again")) GTEST_SKIP() << "no link can be made here";
     EXPECT_EQ(ListFilesRecursive(root, ".*"), (Paths{at("sub/a.txt")}));
 }
 
+// Windows has no named pipes in a folder.
 TEST_F(FolderWalkTest, LinksToFilesAndDanglingLinksAreListedButPipesAreNot) {
     touch("real.txt");
-    ASSERT_EQ(0, symlink(at("real.txt").c_str(), at("link.txt").c_str()));
-    ASSERT_EQ(0, symlink(at("nowhere.jpg").c_str(), at("gone.jpg").c_str()));
-    ASSERT_EQ(0, mkfifo(at("pipe.jpg").c_str(), 0600));
+    if (!link(at("real.txt"), "link.txt") || !link(at("nowhere.jpg"), "gone.jpg"))
+        GTEST_SKIP() << "no link can be made here";
+    if (!test::makeNamedPipe(at("pipe.jpg"))) GTEST_SKIP() << "no named pipe can be made in a folder here";
     EXPECT_EQ(ListFilesRecursive(root, ".*"), (Paths{at("gone.jpg"), at("link.txt"), at("real.txt")}));
 }
 
@@ -97,9 +101,9 @@ TEST_F(FolderWalkTest, EmptyingRemovesLinksWithoutFollowingThem) {
     const std::string outside = dir.file("outside");
     test::makeFolders(outside);
     test::writeFile(outside + "/keep.jpg", "precious");
-    ASSERT_EQ(0, symlink(outside.c_str(), at("folderlink").c_str()));
-    ASSERT_EQ(0, symlink((outside + "/keep.jpg").c_str(), at("filelink.jpg").c_str()));
-    EXPECT_TRUE(EmptyFolderTree(root + "/"));
+    if (!link(outside, "folderlink") || !link(outside + test::native("/keep.jpg"), "filelink.jpg"))
+        GTEST_SKIP() << "no link can be made here";
+    EXPECT_TRUE(EmptyFolderTree(withFinalSeparator(root)));
     EXPECT_TRUE(test::namesIn(root).empty());
     EXPECT_EQ(test::readFile(outside + "/keep.jpg"), "precious");
 }
@@ -112,12 +116,12 @@ struct CopyTest : FolderWalkTest {};
 
 TEST_F(CopyTest, CopiesContentAndPermissions) {
     test::writeFile(at("a.jpg"), std::string("\0\1binary", 8));
-    ASSERT_EQ(0, chmod(at("a.jpg").c_str(), 0640));
+    test::makeReadOnly(at("a.jpg"));
+    const bool modes = test::setMode(at("a.jpg"), 0440);  // Linux only: Windows has the attribute alone
     EXPECT_TRUE(copyFileNoOverwrite(at("a.jpg"), at("b.jpg")).made());
     EXPECT_EQ(test::readFile(at("b.jpg")), std::string("\0\1binary", 8));
-    struct stat st {};
-    ASSERT_EQ(0, stat(at("b.jpg").c_str(), &st));
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_TRUE(test::isReadOnly(at("b.jpg")));
+    if (modes) EXPECT_EQ(test::modeOf(at("b.jpg")), 0440u);
 }
 
 // Larger than one read of the copy, so that a copy cut short shows. Within one file system the kernel
@@ -130,13 +134,12 @@ TEST_F(CopyTest, AFileIsCopiedWholeWithinAndAcrossFileSystems) {
     EXPECT_TRUE(copyFileNoOverwrite(at("a.jpg"), at("b.jpg")).made());
     EXPECT_EQ(test::readFile(at("b.jpg")), content);
 
-    char shm[] = "/dev/shm/photocheck-copy-XXXXXX";
-    if (!mkdtemp(shm)) GTEST_SKIP() << "no memory file system at /dev/shm";
-    const std::string source = std::string(shm) + "/a.jpg";
+    if (!test::fileExists("/dev/shm")) GTEST_SKIP() << "no memory file system at /dev/shm";
+    const std::string shm = createUniqueFolder("/dev/shm/photocheck-copy-");
+    const std::string source = shm + "/a.jpg";
     test::writeFile(source, content);
     const CopyOutcome outcome = copyFileNoOverwrite(source, at("c.jpg"));
-    unlink(source.c_str());
-    rmdir(shm);
+    removeTree(shm);
     EXPECT_TRUE(outcome.made()) << outcome.reason;
     EXPECT_EQ(test::readFile(at("c.jpg")), content);
 }
@@ -150,7 +153,7 @@ TEST_F(CopyTest, NeverReplacesAnExistingFile) {
 
 TEST_F(CopyTest, NeverWritesThroughALinkAtTheTarget) {
     test::writeFile(at("a.jpg"), "new");
-    ASSERT_EQ(0, symlink(at("elsewhere.jpg").c_str(), at("b.jpg").c_str()));
+    if (!link(at("elsewhere.jpg"), "b.jpg")) GTEST_SKIP() << "no link can be made here";
     EXPECT_FALSE(copyFileNoOverwrite(at("a.jpg"), at("b.jpg")).made());
     EXPECT_FALSE(test::fileExists(at("elsewhere.jpg")));
 }

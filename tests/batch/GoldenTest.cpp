@@ -5,6 +5,7 @@
 #include <set>
 
 #include "batch/JudgePhoto.h"
+#include "platform/Paths.h"
 #include "tests/batch/BatchTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -68,7 +69,7 @@ std::string expectedStatement(const GoldenCase& c) {
 }
 
 std::string withFolderPlaceholder(std::string statement) {
-    const std::string folder = " ' " + GoldenFolder + "/ ' ";
+    const std::string folder = " ' " + GoldenFolder + PathSeparator + " ' ";
     const size_t at = statement.rfind(folder);
     if (at != std::string::npos) statement.replace(at, folder.size(), " ' " + FolderPlaceholder + " ' ");
     return statement;

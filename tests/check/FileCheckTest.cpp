@@ -2,6 +2,7 @@
 
 #include "check/FileCheck.h"
 #include "imaging/Jpeg.h"
+#include "platform/FileSystem.h"
 #include "tests/support/TestSupport.h"
 
 namespace photocheck {
@@ -57,7 +58,7 @@ TEST_F(FileCheckTest, NoExtensionGivesTwoBlanksBetweenTheQuotes) {
 
 TEST_F(FileCheckTest, DotInAFolderNameIsNoExtension) {
     test::writeFile(dir.file("x.jpg"), "");
-    ASSERT_EQ(0, system(("mkdir -p '" + dir.file("folder.jpg") + "'").c_str()));
+    createFolder(dir.file("folder.jpg"));
     EXPECT_FALSE(FileCheck(ctx, dir.file("folder.jpg/photo")));
     EXPECT_EQ(ctx.row.values, ", '  ' ,'照片格式必须是JPG' ");
 }

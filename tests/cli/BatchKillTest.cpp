@@ -1,21 +1,16 @@
 // A batch run killed halfway keeps every row it reported, in a database that is still sound.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 
+#include "platform/ExecutableFolder.h"
+#include "platform/Files.h"
 #include "store/Database.h"
+#include "tests/support/SystemSupport.h"
 #include "tests/support/TestSupport.h"
-
-extern char** environ;
 
 namespace photocheck {
 namespace {
@@ -25,9 +20,10 @@ namespace fs = std::filesystem;
 constexpr int PhotoCount = 300;
 constexpr int KillAfter = 20;  // reported rows
 
+// The built programs: beside this test program, or where PHOTOCHECK_BIN says.
 std::string binFolder() {
     const char* bin = std::getenv("PHOTOCHECK_BIN");
-    return bin ? bin : "bin";
+    return bin ? std::string(bin) : executableFolder();
 }
 
 std::string samplesFolder() {
@@ -45,73 +41,6 @@ std::optional<int> reportedCount(const std::string& line) {
     return std::stoi(line.substr(prefix.size(), line.size() - prefix.size() - suffix.size()));
 }
 
-// The CLI as a child process whose standard output is a pipe; killed at the end if still running.
-class RunningCli {
-  public:
-    explicit RunningCli(const std::vector<std::string>& args) {
-        int fds[2];
-        if (pipe(fds) != 0) throw std::runtime_error("pipe");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        posix_spawn_file_actions_addclose(&actions, fds[1]);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        const std::string program = binFolder() + "/photocheck-cli";
-        std::vector<std::string> all = {program};
-        all.insert(all.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (std::string& arg : all) argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        const int rc = posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        out_ = fds[0];
-        if (rc != 0) throw std::runtime_error("cannot start " + program);
-    }
-    ~RunningCli() {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        close(out_);
-    }
-
-    // The next complete line of output; nothing at its end or when none comes for a long while.
-    std::optional<std::string> nextLine() {
-        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(5);
-        for (;;) {
-            const size_t end = pending_.find('\n');
-            if (end != std::string::npos) {
-                std::string line = pending_.substr(0, end);
-                pending_.erase(0, end + 1);
-                return line;
-            }
-            pollfd p{out_, POLLIN, 0};
-            if (std::chrono::steady_clock::now() > giveUp || poll(&p, 1, 1000) < 0) return std::nullopt;
-            if (p.revents == 0) continue;
-            char buffer[4096];
-            const ssize_t n = read(out_, buffer, sizeof buffer);
-            if (n <= 0) return std::nullopt;
-            pending_.append(buffer, static_cast<size_t>(n));
-        }
-    }
-
-    // Kills the child with SIGKILL; true when it was still running and the signal ended it.
-    bool killNow() {
-        kill(pid_, SIGKILL);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-    }
-
-  private:
-    pid_t pid_ = -1;
-    int out_ = -1;
-    std::string pending_;
-};
-
 std::string photoName(int i) {
     char name[16];
     std::snprintf(name, sizeof name, "p%04d", i);
@@ -127,21 +56,22 @@ struct BatchKillTest : ::testing::Test {
         if (!test::fileExists(binFolder() + "/xl.oef"))
             GTEST_SKIP() << "the data package xl.oef is not built";
         std::vector<fs::path> samples;
-        for (const auto& e : fs::directory_iterator(samplesFolder()))
+        for (const auto& e : fs::directory_iterator(nativePath(samplesFolder())))
             if (e.path().extension() == ".jpg") samples.push_back(e.path());
         std::sort(samples.begin(), samples.end());
         ASSERT_FALSE(samples.empty());
-        fs::create_directories(photos);
+        fs::create_directories(nativePath(photos));
         for (int i = 1; i <= PhotoCount; ++i)
             fs::copy_file(samples[static_cast<size_t>(i) % samples.size()],
-                          photos + "/" + photoName(i) + ".jpg");
+                          nativePath(photos + "/" + photoName(i) + ".jpg"));
     }
 };
 
 TEST_F(BatchKillTest, KilledHalfwayKeepsEveryReportedRowAndASoundDatabase) {
     int reported = 0;
     {
-        RunningCli cli({"batch", photos, "--work-folder", work, "-j", "1"});
+        test::RunningProgram cli(test::programIn(binFolder(), "photocheck-cli"),
+                                 {"batch", photos, "--work-folder", work, "-j", "1"});
         while (reported < KillAfter) {
             const std::optional<std::string> line = cli.nextLine();
             ASSERT_TRUE(line) << "the run ended after " << reported << " photos";

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "platform/ExecutableFolder.h"
+#include "platform/Paths.h"
+#include "tests/support/SystemSupport.h"
+#include "tests/support/TestSupport.h"
 
 namespace photocheck {
 namespace {
@@ -9,10 +11,9 @@ namespace {
 TEST(ExecutableFolderTest, IsTheFolderOfThisTestProgram) {
     const std::string folder = executableFolder();
     ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.front(), '/');
-    EXPECT_EQ(folder.back(), '/');
-    struct stat st {};
-    EXPECT_EQ(::stat((folder + "test_platform").c_str(), &st), 0);
+    EXPECT_GT(rootLengthOf(folder), 0u);
+    EXPECT_EQ(folder.back(), PathSeparator);
+    EXPECT_TRUE(test::fileExists(test::programIn(withoutFinalSeparator(folder), "test_platform")));
 }
 
 }  // namespace

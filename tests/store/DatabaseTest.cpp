@@ -4,6 +4,7 @@
 
 #include "check/ResultRow.h"
 #include "store/Database.h"
+#include "tests/support/SystemSupport.h"
 #include "tests/support/TestSupport.h"
 
 #ifndef PHOTOCHECK_SCHEMA
@@ -45,7 +46,7 @@ TEST_F(DatabaseTest, MissingFileIsNotCreated) {
     } catch (const DatabaseMissing& e) {
         EXPECT_EQ(std::string(e.what()),
                   "找不到数据库，程序将退出（无法打开数据库文件：unable to open database file " +
-                      dir.file("nowhere/qob.trd") + ": No such file or directory）");
+                      dir.file("nowhere/qob.trd") + ": " + test::missingFolderText() + "）");
     }
 }
 

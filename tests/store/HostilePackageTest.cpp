@@ -65,7 +65,7 @@ struct HostilePackageTest : ::testing::Test {
         std::error_code ec;
         for (auto it = fs::recursive_directory_iterator(folder, ec); it != fs::recursive_directory_iterator();
              ++it)
-            if (!it->is_directory()) names.push_back(fs::relative(it->path(), folder).string());
+            if (!it->is_directory()) names.push_back(fs::relative(it->path(), folder).generic_string());
         std::sort(names.begin(), names.end());
         return names;
     }

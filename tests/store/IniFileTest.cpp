@@ -2,6 +2,7 @@
 
 #include "platform/Gbk.h"
 #include "store/IniFile.h"
+#include "tests/support/SystemSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace photocheck {
@@ -69,9 +70,9 @@ TEST_F(IniFileTest, AFileLargerThanAnyProfileIsNotRead) {
     std::string message;
     EXPECT_EQ(ReadIniString(path, "Parameters", "清晰度", [&](const std::string& m) { message = m; }), "");
     EXPECT_EQ(message, "读取配置文件出错!（" + path + "：文件过大，不是配置文件）");
-    EXPECT_EQ(ReadIniString("/dev/zero", "Parameters", "清晰度", [&](const std::string& m) { message = m; }),
-              "");
-    EXPECT_EQ(message, "读取配置文件出错!（/dev/zero：不是普通文件）");
+    const std::string device = test::onWindows() ? "NUL" : "/dev/zero";
+    EXPECT_EQ(ReadIniString(device, "Parameters", "清晰度", [&](const std::string& m) { message = m; }), "");
+    EXPECT_EQ(message, "读取配置文件出错!（" + device + "：不是普通文件）");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/FileSystem.h"
 #include "store/Database.h"
 #include "store/PackageInstall.h"
 #include "store/Parameters.h"
@@ -36,7 +37,7 @@ struct PackageInstallTest : ::testing::Test {
 
     void install(const std::string& package) { InstallWorkFiles(work, package, prompt); }
     void placeAllWorkFiles(const std::string& content) {
-        ::mkdir(work.c_str(), 0700);
+        createFolder(work);
         for (const char* name : WorkFiles) test::writeFile(work + name, content);
     }
     std::string databaseMessage() {
@@ -101,7 +102,7 @@ TEST_F(PackageInstallTest, DocumentsAreAsciiRtfInChinese) {
 
 TEST_F(PackageInstallTest, OneMissingFileReinstallsAllFour) {
     placeAllWorkFiles("old");
-    ::unlink((work + "readme.doc").c_str());
+    removeFile(work + "readme.doc");
     test::writeFile(work + "qob.trd-wal", "a journal of an older database");
     install(builtPackage());
     for (const char* name : WorkFiles) EXPECT_NE(test::readFile(work + name), "old") << name;

@@ -1,10 +1,9 @@
 #pragma once
-#include <sys/stat.h>
-
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "store/ZipExtractor.h"
 #include "tests/support/TestSupport.h"
 #include "tools/ZipWriter.h"
@@ -41,9 +40,9 @@ inline void writePackage(const std::string& path, const std::vector<ZipWriterEnt
     zip.writeTo(path, comment, zip64End);
 }
 
+// Anything at the path, a dangling link included.
 inline bool pathExists(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
+    return entryStatusOf(path).kind != PathStatus::Kind::Missing;
 }
 
 inline std::vector<SkipReason> reasons(const ZipExtractor& x) {

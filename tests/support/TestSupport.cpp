@@ -1,32 +1,37 @@
 #include "tests/support/TestSupport.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/FileSystem.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+
 namespace photocheck::test {
 
-TempDir::TempDir() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/photocheck-test-XXXXXX";
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern + "/";
-}
+TempDir::TempDir() : path_(withFinalSeparator(createUniqueFolder(temporaryFolder() + "photocheck-test-"))) {}
 
 TempDir::~TempDir() {
+    // Whatever a test made unreadable or read-only is opened up again, so that all of it goes.
+    namespace fs = std::filesystem;
+    const fs::path root = nativePath(path_);
     std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
-    for (auto& entry : std::filesystem::recursive_directory_iterator(
-             path_, std::filesystem::directory_options::skip_permission_denied, ec)) {
-        if (entry.is_directory(ec))
-            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all, ec);
+    fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ec);
+    for (fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, ec), end;
+         !ec && it != end; it.increment(ec)) {
+        if (it->is_symlink(ec)) continue;
+        fs::permissions(it->path(), it->is_directory(ec) ? fs::perms::owner_all : fs::perms::owner_write,
+                        fs::perm_options::add, ec);
     }
-    std::filesystem::remove_all(path_, ec);
+    removeTree(path_);
+}
+
+std::string TempDir::file(const std::string& name) const {
+    return path_ + native(name);
 }
 
 Bitmap makeBitmap(int width, int height, const std::function<Colour(int, int)>& pixel) {
@@ -66,14 +71,19 @@ void fillRect(Bitmap& b, int x1, int y1, int x2, int y2, Colour c) {
         for (int x = x1; x <= x2; ++x) b.setPixel(x, y, c);
 }
 
+std::string native(std::string path) {
+    std::replace(path.begin(), path.end(), '/', PathSeparator);
+    return path;
+}
+
 void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(nativePath(path), std::ios::binary | std::ios::trunc);
     if (!out) throw std::runtime_error("cannot write " + path);
     out << bytes;
 }
 
 std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(nativePath(path), std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path);
     std::ostringstream s;
     s << in.rdbuf();
@@ -81,12 +91,13 @@ std::string readFile(const std::string& path) {
 }
 
 bool fileExists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
+    return pathExists(path);
 }
 
 void resizeFile(const std::string& path, long long size) {
-    if (::truncate(path.c_str(), size) != 0) throw std::runtime_error("cannot resize " + path);
+    std::error_code ec;
+    std::filesystem::resize_file(nativePath(path), static_cast<uintmax_t>(size), ec);
+    if (ec) throw std::runtime_error("cannot resize " + path);
 }
 
 }  // namespace photocheck::test

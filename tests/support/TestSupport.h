@@ -13,8 +13,9 @@ class TempDir {
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; }  // ends with "/"
-    std::string file(const std::string& name) const { return path_ + name; }
+    const std::string& path() const { return path_; }  // ends with the system's separator
+    // A path inside: path() + name, every "/" of the name written as the system's separator.
+    std::string file(const std::string& name) const;
 
   private:
     std::string path_;
@@ -27,6 +28,9 @@ void fillRect(Bitmap& b, int x1, int y1, int x2, int y2, Colour c);
 
 // The bytes of a 24-bit Windows bitmap file holding the bitmap, rows stored bottom-up.
 std::string bmpFileOf(const Bitmap& b);
+
+// The path with the system's separators: every "/" becomes "\" on Windows.
+std::string native(std::string path);
 
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
