@@ -9,6 +9,7 @@
 #include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 
 #include "app/Messages.h"
 #include "app/ToolbarIcons.h"
@@ -50,7 +51,7 @@ QCommandLineOption describeCommandLine(QCommandLineParser& parser) {
 
 // A usage error in the operator's words, Qt's own text after it.
 [[noreturn]] void refuseCommandLine(const QString& detail) {
-    std::fputs(("命令行有误（" + detail + "）。用 --help 查看用法。\n").toUtf8().constData(), stderr);
+    std::cerr << ("命令行有误（" + detail + "）。用 --help 查看用法。\n").toStdString() << std::flush;
     std::exit(1);
 }
 
@@ -60,7 +61,7 @@ void answerHelp(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "-h" || argument == "--help") {
-            std::fputs(Usage, stdout);
+            std::cout << Usage << std::flush;
             std::exit(0);
         }
     }

@@ -27,9 +27,10 @@ constexpr int RunTimeoutMs = 60000;
 std::map<std::string, std::string> copiesBeside(const apptest::Folders& folders) {
     std::map<std::string, std::string> copies;
     for (const char* folder : {"合格照片", "不合格照片"})
-        for (const auto& entry : std::filesystem::directory_iterator(folders.dir.file(folder)))
-            copies[std::string(folder) + "/" + entry.path().filename().string()] =
-                test::readFile(entry.path().string());
+        for (const auto& entry :
+             std::filesystem::directory_iterator(std::filesystem::u8path(folders.dir.file(folder))))
+            copies[std::string(folder) + "/" + entry.path().filename().u8string()] =
+                test::readFile(entry.path().u8string());
     return copies;
 }
 
