@@ -122,16 +122,19 @@ if has_window; then
     sleep 3  # the first paint
     xdotool mousemove --window "$window" "${run_button[@]}" click 1
     for _ in $(seq 180); do
-      rows_of "$scratch/window-work" >"$scratch/window-rows.json" || true
-      [ "$(wc -l <"$scratch/window-rows.json")" -lt "$(ls samples | wc -l)" ] || break
+      [ "$(copies | wc -l)" -lt "$(wc -l <"$scratch/cli-copies")" ] || break
       sleep 1
     done
-    sleep 3  # the copies and the summary of the last photo, the grid's refresh
-    rows_of "$scratch/window-work" >"$scratch/window-rows.json" || true
+    sleep 3  # the summary of the last photo, the grid's refresh
+    # The window keeps its database open (and deletes the working files when it closes): its rows are
+    # read from a copy of the working folder.
+    cp -r "$scratch/window-work" "$scratch/window-work-copy"
+    rows_of "$scratch/window-work-copy" >"$scratch/window-rows.json" || true
     check "the window's rows are those of photocheck-cli.exe batch" cmp -s "$scratch/cli-rows.json" "$scratch/window-rows.json"
     check "the window's copies are those of photocheck-cli.exe batch" cmp -s "$scratch/cli-copies" <(copies)
     if [ -n "$shot" ]; then
-      import -window "$window" "$shot"
+      eval "$(xdotool getwindowgeometry --shell "$window")"
+      import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shot"
       echo "      screenshot: $shot"
     fi
     xdotool windowclose "$window" 2>/dev/null || true

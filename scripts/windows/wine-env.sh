@@ -27,12 +27,15 @@ photocheck_with_display() {
   fi
 }
 
+# Raised when photocheck_wine_fonts changes: a prefix made before gets the fonts' set-up again.
+photocheck_wine_setup=2
+
 photocheck_wine_prefix() {
-  [ -f "$WINEPREFIX/.photocheck-ready" ] && return 0
+  [ "$(cat "$WINEPREFIX/.photocheck-ready" 2>/dev/null)" = "$photocheck_wine_setup" ] && return 0
   mkdir -p "$WINEPREFIX"
-  photocheck_with_display wineboot -i || return 1
+  [ -f "$WINEPREFIX/system.reg" ] || photocheck_with_display wineboot -i || return 1
   photocheck_wine_fonts || return 1
-  touch "$WINEPREFIX/.photocheck-ready"
+  echo "$photocheck_wine_setup" >"$WINEPREFIX/.photocheck-ready"
 }
 
 photocheck_wine_fonts() {
@@ -43,6 +46,12 @@ photocheck_wine_fonts() {
     printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
     local name
     for name in "Microsoft YaHei" "Microsoft YaHei UI" "微软雅黑" SimSun NSimSun "宋体" "新宋体" SimHei "黑体"; do
+      printf '"%s"="%s"\r\n' "$name" "$photocheck_cjk_font"
+    done
+    # Wine's replacements are listed as families of their own, so Qt's font database finds them too
+    # (a substitute alone gives Qt's fallback fonts: serif Latin letters).
+    printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    for name in "Microsoft YaHei" "微软雅黑" SimSun "宋体"; do
       printf '"%s"="%s"\r\n' "$name" "$photocheck_cjk_font"
     done
     printf '\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
