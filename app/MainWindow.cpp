@@ -149,9 +149,18 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return closeAfterRun();
     }
-    CleanUpWorkFiles(dm_.workFolder());
     if (frmPreParameters_) frmPreParameters_->hide();
+    releaseDatabase();
+    CleanUpWorkFiles(dm_.workFolder());
     event->accept();
+}
+
+// Windows deletes no open file: the queries and the connection let go of the database before the
+// working files are deleted, or the database would stay behind for the next start.
+void TFrmMain::releaseDatabase() {
+    browser_->closeResults();
+    if (frmPreParameters_) frmPreParameters_->closeQuery();
+    dm_.ADOConnection1().close();
 }
 
 QPoint fittedOnScreen(const QRect& frame, const QRect& available) {

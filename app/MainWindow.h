@@ -81,8 +81,9 @@ class TFrmMain : public QWidget {
     void attachSettingsDialog(TfrmPreParameters& dialog) { frmPreParameters_ = &dialog; }
 
   protected:
-    // FormCloseQuery. During a run the window asks the run to stop, says that it is closing and closes
-    // when the run has ended, without waiting for it.
+    // FormCloseQuery: the database closed, then the working files deleted; the window is done with
+    // the database after it. During a run the window asks the run to stop, says that it is closing and
+    // closes when the run has ended, without waiting for it.
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -105,6 +106,7 @@ class TFrmMain : public QWidget {
     BatchOptions batchOptions() const;
     void setRunning(bool running);
     void closeAfterRun();
+    void releaseDatabase();
     void runCleared();
     void runPreparing(const QString& step);
     void runLogLine(const QString& line);

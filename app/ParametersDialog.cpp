@@ -40,6 +40,10 @@ void TfrmPreParameters::setConfirmEnabled(bool enabled) {
     ui->Button1->setEnabled(enabled);
 }
 
+void TfrmPreParameters::closeQuery() {
+    ADOpreSet.close();
+}
+
 void TfrmPreParameters::FormCreate() {
     ParameterEdits loaded;
     try {

@@ -31,6 +31,8 @@ class TfrmPreParameters : public QDialog {
 
     // While a batch run works on the database the confirm button waits.
     void setConfirmEnabled(bool enabled);
+    // At the program's close: the dialog's query lets go of the database.
+    void closeQuery();
 
   private:
     void FormCreate();

@@ -135,6 +135,10 @@ void ResultsBrowser::queryBack(bool reopened, const std::string& runVerdict) {
     dsPicMsg_->attach(reopened ? ResultsModel::Since::Reopened : ResultsModel::Since::Unchanged);
 }
 
+void ResultsBrowser::closeResults() {
+    dsPicMsg_->closeQuery();
+}
+
 void ResultsBrowser::setRunning(bool running) {
     running_ = running;
     for (QWidget* control : {w_.SpeedButton2, w_.Button5, w_.Button6}) control->setEnabled(!running);

@@ -67,6 +67,8 @@ class ResultsBrowser : public QObject {
     // verdict chosen now in "结果" when that is not the one the run was started with.
     void queryBack(bool reopened, const std::string& runVerdict);
     void setRunning(bool running);
+    // At the window's close: the grid shows no rows and lets go of the query, which is closed.
+    void closeResults();
 
     // The controls hidden in the delivered layout: the range filters and their two buttons.
     std::vector<QWidget*> tuningControls() const;

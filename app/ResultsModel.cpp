@@ -50,6 +50,11 @@ void ResultsModel::attach(Since since) {
     if (since == Since::Reopened) emit reopened();
 }
 
+void ResultsModel::closeQuery() {
+    detach();
+    query_.close();
+}
+
 StoredPhoto ResultsModel::storedPhoto(int row) const {
     return {text(row, "name"), text(row, "mode"), text(row, "folderPath")};
 }

@@ -34,6 +34,8 @@ class ResultsModel : public QAbstractTableModel {
     enum class Since { Unchanged, Reopened };
     void detach();             // drops the row's edits
     void attach(Since since);  // reopened() follows when the query was opened anew
+    // At the window's close: detached, and the query closed, so that it holds nothing of the database.
+    void closeQuery();
 
     // The fields of a row that lead to its photo.
     StoredPhoto storedPhoto(int row) const;

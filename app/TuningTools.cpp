@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -22,6 +23,12 @@ namespace photocheck {
 namespace {
 
 const char* const ReportFileFilter = "网页 (*.html)";
+
+// A file chosen in a dialog, in the system's own form as the operator's messages show paths (Qt's
+// dialogs answer with "/" on Windows too).
+std::string systemPath(const QString& chosen) {
+    return QDir::toNativeSeparators(chosen).toStdString();
+}
 
 }  // namespace
 
@@ -98,7 +105,7 @@ void TuningTools::btnLoadPictureClick() {
     const QString chosen = QFileDialog::getOpenFileName(w_.window);
     if (chosen.isEmpty()) return;
     try {
-        DebugLoad(ctx_, chosen.toStdString());
+        DebugLoad(ctx_, systemPath(chosen));
     } catch (const std::exception& e) {
         memo_.showPane();
         photoArea_.refresh();
@@ -210,12 +217,13 @@ void TuningTools::btnExportReportClick() {
     const QString chosen = QFileDialog::getSaveFileName(
         w_.window, "导出检测报告", QString::fromStdString(lastReport_.suggestedPath()), ReportFileFilter);
     if (chosen.isEmpty()) return;
+    const std::string page = systemPath(chosen);
     try {
-        lastReport_.writeTo(chosen.toStdString());
+        lastReport_.writeTo(page);
     } catch (const std::exception& e) {
         return showErrorReport(w_.window, e);
     }
-    showMessage(w_.window, "检测报告已导出到 " + chosen.toStdString());
+    showMessage(w_.window, "检测报告已导出到 " + page);
 }
 
 }  // namespace photocheck

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <regex>
+#include <utility>
 
 #include "platform/FileSystem.h"
 
@@ -155,36 +156,48 @@ Database Database::create(const std::string& path, const std::string& key) {
 }
 
 Database::~Database() {
+    close();
+}
+
+void Database::close() {
     // A statement still open on a query keeps the connection until it is finalized.
-    if (db_) sqlite3_close_v2(db_);
+    if (db_) sqlite3_close_v2(std::exchange(db_, nullptr));
+}
+
+sqlite3* Database::handle() const {
+    if (!db_) throw DatabaseError("the database connection is closed");
+    return db_;
 }
 
 void Database::execute(const std::string& sql) {
+    sqlite3* db = handle();
     char* err = nullptr;
-    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-        std::string msg = err ? err : engineMessage(db_);
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+        std::string msg = err ? err : engineMessage(db);
         sqlite3_free(err);
         throw DatabaseError(msg);
     }
 }
 
 int64_t Database::run(const std::string& sql, const std::vector<SqlValue>& parameters) {
-    Statement stmt = prepare(db_, sql);
-    bind(db_, stmt.get(), parameters);
+    sqlite3* db = handle();
+    Statement stmt = prepare(db, sql);
+    bind(db, stmt.get(), parameters);
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
     }
-    if (rc != SQLITE_DONE) throw DatabaseError(engineMessage(db_));
-    return sqlite3_changes(db_);
+    if (rc != SQLITE_DONE) throw DatabaseError(engineMessage(db));
+    return sqlite3_changes(db);
 }
 
 std::optional<SqlValue> Database::firstValue(const std::string& sql,
                                              const std::vector<SqlValue>& parameters) {
-    Statement stmt = prepare(db_, sql);
-    bind(db_, stmt.get(), parameters);
+    sqlite3* db = handle();
+    Statement stmt = prepare(db, sql);
+    bind(db, stmt.get(), parameters);
     const int rc = sqlite3_step(stmt.get());
     if (rc == SQLITE_ROW) return columnValue(stmt.get(), 0);
-    if (rc != SQLITE_DONE) throw DatabaseError(engineMessage(db_));
+    if (rc != SQLITE_DONE) throw DatabaseError(engineMessage(db));
     return std::nullopt;
 }
 
@@ -316,7 +329,8 @@ void Query::readAhead() {
         return;
     }
     pending_.reset();
-    const std::string message = rc == SQLITE_DONE ? std::string() : engineMessage(db_->handle());
+    const std::string message =
+        rc == SQLITE_DONE ? std::string() : engineMessage(sqlite3_db_handle(cursor_.get()));
     cursor_.reset();  // lets go of the engine's snapshot
     if (rc != SQLITE_DONE) throw DatabaseError(message);
 }

@@ -67,7 +67,13 @@ class Database {
     // gives no row.
     std::optional<SqlValue> firstValue(const std::string& sql, const std::vector<SqlValue>& parameters);
 
-    sqlite3* handle() const { return db_; }
+    // Ends the connection, so that the file can be deleted (Windows deletes no open file). A statement
+    // still open on a query keeps the file open until the query is closed or gone. Every later use
+    // raises DatabaseError.
+    void close();
+
+    // The engine's connection; DatabaseError once closed.
+    sqlite3* handle() const;
 
   private:
     Database(sqlite3* db) : db_(db) {}

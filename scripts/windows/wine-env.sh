@@ -71,7 +71,18 @@ photocheck_multi_sz() {
     sed 's/$/,00,00,00,00/'
 }
 
+# Wine hands a Windows program no QT_ variable of the host (they are meant for the host's own Qt), but
+# passes WINEQT_X on as QT_X: so the Qt settings of the window's tests (QT_QPA_PLATFORM=offscreen,
+# QT_QPA_FONTDIR) reach the program.
+photocheck_pass_qt_variables() {
+  local name
+  for name in $(compgen -e QT_); do
+    export "WINE$name=${!name}"
+  done
+}
+
 photocheck_wine() {
   photocheck_wine_prefix || return 1
+  photocheck_pass_qt_variables
   photocheck_with_display wine "$@"
 }

@@ -1,6 +1,7 @@
 #include "tests/app/AppTestSupport.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <cstdlib>
@@ -15,8 +16,10 @@ std::string binFolder() {
     return bin ? bin : "bin";
 }
 
+// Absolute for the system the tests run on: under Wine the build's Linux paths lack their drive (Z:),
+// and a file dialog takes a path without one for a name in the folder it shows.
 std::string samplesFolder() {
-    return std::string(PHOTOCHECK_SOURCE_DIR) + "/samples/";
+    return QFileInfo(PHOTOCHECK_SOURCE_DIR "/samples").absoluteFilePath().toStdString() + "/";
 }
 
 void prepareTestApplication() {

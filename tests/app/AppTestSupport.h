@@ -11,7 +11,7 @@
 namespace photocheck::apptest {
 
 std::string binFolder();      // where the executables and the data package were built
-std::string samplesFolder();  // the bundled sample photos, with its final separator
+std::string samplesFolder();  // the bundled sample photos, absolute, with its final separator
 
 // Makes the application look as the program does and keeps it running when a test closes a window.
 void prepareTestApplication();

@@ -23,7 +23,7 @@ const QString FailedMarker =
     "- - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - 不合格";
 
 // Answers the file dialogs the program opens with a path, as an operator who types it would, until
-// the dialog takes it.
+// the dialog takes it; a dialog that keeps refusing it is cancelled, so the test fails instead of waiting.
 class FileDialogAnswer : public QObject {
   public:
     explicit FileDialogAnswer(std::string path) : path_(std::move(path)) {
@@ -32,18 +32,22 @@ class FileDialogAnswer : public QObject {
             if (!dialog || !dialog->isVisible()) return;
             auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
             if (!name) return;
-            if (offered_.isEmpty()) offered_ = dialog->selectedFiles().value(0, "-");
+            if (++answers_ > MaxAnswers) return dialog->reject();
+            if (offered_.isEmpty())
+                offered_ = QDir::toNativeSeparators(dialog->selectedFiles().value(0, "-"));
             name->setText(QString::fromStdString(path_));
             QTest::keyClick(name, Qt::Key_Return);
         });
         timer_.start(10);
     }
 
-    // The file the dialog offered before the answer was typed.
+    // The file the dialog offered before the answer was typed, in the system's form.
     const QString& offered() const { return offered_; }
 
   private:
+    static constexpr int MaxAnswers = 50;
     std::string path_;
+    int answers_ = 0;
     QString offered_;
     QTimer timer_;
 };
