@@ -19,12 +19,16 @@ constexpr size_t RowsPerPage = 256;
 ResultsModel::ResultsModel(Database& db, Query& adoPicMsg, QObject* parent)
     : QAbstractTableModel(parent), db_(db), query_(adoPicMsg) {}
 
+// The run is read before the statement is opened: a batch run elsewhere in between makes the rows newer
+// than the run kept, and a write is refused where it would otherwise land on a row of another run.
 void ResultsModel::open(const std::string& statement) {
+    const ResultsRun run = currentResultsRun(db_);
     Query opened(db_);
     OpenSql(opened, statement);
     beginResetModel();
     dropEdits();
     query_ = std::move(opened);
+    run_ = run;
     showFetchedRows();
     endResetModel();
     emit reopened();
@@ -38,7 +42,18 @@ void ResultsModel::detach() {
     endResetModel();
 }
 
+// A run that reopened the results has raised the run number: the statement is opened again here, so
+// that the rows and the run kept belong together whatever another program did after the run.
 void ResultsModel::attach(Since since) {
+    if (since == Since::Reopened) {
+        attached_ = true;
+        try {
+            const std::string statement = query_.statement();
+            return open(statement);
+        } catch (const std::exception&) {
+            run_ = NoRun;  // the run's rows are shown, but none of them can be written
+        }
+    }
     beginResetModel();
     attached_ = true;
     showFetchedRows();
@@ -60,12 +75,14 @@ void ResultsModel::post() {
         emit headerDataChanged(Qt::Vertical, row, row);
     };
     try {
-        const RowId id = query_.rowId(static_cast<size_t>(row));
-        for (const auto& [column, typed] : edits) {
-            const char* field = ResultsColumns[column].field;
-            SqlValue stored = updateResultCell(db_, id, field, typed.toStdString());
-            query_.setFetchedValue(static_cast<size_t>(row), query_.columnIndex(field), std::move(stored));
-        }
+        std::vector<CellEdit> cells;
+        for (const auto& [column, typed] : edits)
+            cells.push_back({ResultsColumns[column].field, typed.toStdString()});
+        std::vector<SqlValue> stored =
+            updateResultRow(db_, run_, query_.rowId(static_cast<size_t>(row)), cells);
+        for (size_t i = 0; i < cells.size(); ++i)
+            query_.setFetchedValue(static_cast<size_t>(row), query_.columnIndex(cells[i].column),
+                                   std::move(stored[i]));
     } catch (...) {
         showRow();
         throw;
@@ -87,7 +104,7 @@ void ResultsModel::deleteRows(const std::vector<int>& rows) {
     doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
     std::vector<RowId> ids;
     for (const int row : doomed) ids.push_back(query_.rowId(static_cast<size_t>(row)));
-    deleteResultRows(db_, ids);
+    deleteResultRows(db_, run_, ids);
     beginResetModel();
     dropEdits();
     for (auto row = doomed.rbegin(); row != doomed.rend(); ++row)

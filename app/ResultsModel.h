@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/ResultsRun.h"
 #include "batch/RowPhoto.h"
 #include "store/Database.h"
 
@@ -33,8 +34,10 @@ inline constexpr ResultsColumn ResultsColumns[] = {
 // shows no rows and does not touch the query until it is attached again.
 //
 // Editing works as a data-aware grid posts a record: the cells typed into one row are kept as that
-// row's edits, shown in the grid, until post() writes them into pictureMsg (the window posts when the
-// current row is left) or revert() drops them (Esc).
+// row's edits, shown in the grid, until post() writes them into pictureMsg, all or none (the window
+// posts when the current row is left), or revert() drops them (Esc). The model keeps the run whose rows
+// it read (ResultsRun): once another run has replaced them, from another window or the command line,
+// a post or a deletion is refused with StaleResults and the window reloads the rows.
 class ResultsModel : public QAbstractTableModel {
     Q_OBJECT
   public:
@@ -56,9 +59,9 @@ class ResultsModel : public QAbstractTableModel {
 
     // The row whose edits are not written yet, -1 when none.
     int editedRow() const { return editedRow_; }
-    // Writes the edited row's cells into pictureMsg, and shows what the table holds now. An engine
-    // error or a value the column refuses raises DatabaseError; the edits are dropped then too, and the
-    // cells written before it show their stored values.
+    // Writes the edited row's cells into pictureMsg in one transaction, and shows what the table holds
+    // now. An engine error, a value a column refuses or rows replaced by another run raise
+    // DatabaseError; nothing is written then, and the edits are dropped.
     void post();
     void revert() override;  // drops the row's edits
 
@@ -88,8 +91,11 @@ class ResultsModel : public QAbstractTableModel {
     void fetch(size_t count);
     void dropEdits();
 
+    static constexpr ResultsRun NoRun = -1;
+
     Database& db_;
     Query& query_;
+    ResultsRun run_ = NoRun;  // the run whose rows the query read
     bool attached_ = true;
     size_t shown_ = 0;  // the fetched rows the view has been told of
     int editedRow_ = -1;
