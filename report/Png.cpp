@@ -59,8 +59,14 @@ bool writeRows(PngWriter& w, const Bitmap& bitmap, FILE* file) {
 
 void writePng(const Bitmap& bitmap, const std::string& path) {
     if (bitmap.empty()) throw PngError("Cannot write an empty picture to \"" + path + "\"");
-    std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+    std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) throw PngError("Cannot create file \"" + path + "\". " + std::strerror(errno));
+    writePng(bitmap, file, path);
+}
+
+void writePng(const Bitmap& bitmap, std::FILE* opened, const std::string& path) {
+    std::unique_ptr<FILE, FileCloser> file(opened);
+    if (bitmap.empty()) throw PngError("Cannot write an empty picture to \"" + path + "\"");
     PngWriter writer;
     if (!writeRows(writer, bitmap, file.get()))
         throw PngError("Cannot write file \"" + path + "\". " +

@@ -67,5 +67,20 @@ TEST_F(TwoThreadRunTest, AStoppedRunKeepsTheRowsWrittenAndNoCopyBeyondThem) {
     EXPECT_FALSE(state.PreviewEnabled);
 }
 
+TEST_F(TwoThreadRunTest, AStopJustBeforeTheLastPhotoIsAStoppedRunNotACompletedOne) {
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) put(name);
+    int asked = 0;
+    options.stopRequested = [&asked] { return ++asked > 2; };
+    std::vector<std::string> lines;
+    BatchEvents events;
+    events.onLogLine = [&lines](const std::string& line) { lines.push_back(line); };
+    const BatchSummary summary = RunBatch(adoPicMsg, options, events, state);
+    EXPECT_TRUE(summary.stopped);
+    EXPECT_EQ(test::tableRows(*db).size(), 2u);
+    EXPECT_EQ(test::namesIn(failed), (Lines{"a.txt", "b.txt"}));
+    EXPECT_EQ(lines, (Lines{"此文件夹照片一共有 3 张"}));  // no pass rate: the run did not complete
+    EXPECT_FALSE(state.PreviewEnabled);
+}
+
 }  // namespace
 }  // namespace photocheck
