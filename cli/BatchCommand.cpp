@@ -20,6 +20,8 @@
 #include "cli/ResultsTable.h"
 #include "cli/WorkingFolder.h"
 #include "platform/Paths.h"
+#include "platform/StopSignals.h"
+#include "platform/Utf8.h"
 #include "store/Database.h"
 #include "store/Parameters.h"
 
@@ -143,7 +145,10 @@ class CsvFile {
 
 int runBatchCommand(const BatchCommandOptions& options, std::ostream& out, std::ostream& err) {
     ProgressBar bar(out, options.terminal);
+    const StopSignals stop;
     try {
+        refuseWorkingFileAsOutput(options.csvFile, "CSV 文件", options.workFolder);
+        refuseWorkingFileAsOutput(options.reportFile, "检测报告", options.workFolder);
         std::unique_ptr<CsvFile> csv;
         if (!options.csvFile.empty()) csv = std::make_unique<CsvFile>(options.csvFile);
         const WorkingFolder working = openWorkingFolder(options.workFolder, err);
@@ -157,20 +162,29 @@ int runBatchCommand(const BatchCommandOptions& options, std::ostream& out, std::
         run.verdictFilter = options.verdict;
         run.threads = options.threads;
         run.workFolder = work;
+        run.stopRequested = [&stop] { return stop.received() != 0; };
+        if (!options.csvFile.empty()) run.outputs.push_back(options.csvFile);
         BatchEvents events = eventsFor(bar);
         const std::unique_ptr<RunReport> report = startReport(options.reportFile, run, events);
         Query adoPicMsg(*db);
         BatchState state;
         const BatchSummary summary = RunBatch(adoPicMsg, run, events, state);
-        if (report) finishReport(*report, options.reportFile, run, summary, out);
+        if (stop.received() != 0) {
+            bar.interrupt();
+            err << "检测已中止（" << stop.receivedName() << "）：已检测的 " << summary.passed + summary.failed
+                << " 张照片的记录和副本保留；检测报告和 CSV 文件没有写出\n";
+            return 128 + stop.received();
+        }
+        const bool reportWritten =
+            !report || finishReport(*report, options.reportFile, run, summary, out, err);
 
         if (csv) csv->write(adoPicMsg);
         if (options.showResults) printResultsTable(adoPicMsg, out);
-        return summary.missingCopies > 0 || summary.undeletedFiles > 0 ? 2 : 0;
+        return summary.missingCopies > 0 || summary.undeletedFiles > 0 || !reportWritten ? 2 : 0;
     } catch (const std::exception& e) {
         bar.interrupt();
         out.flush();
-        err << operatorMessage(e) << '\n';
+        err << withControlsEscaped(operatorMessage(e)) << '\n';
         return 1;
     }
 }

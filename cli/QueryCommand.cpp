@@ -10,6 +10,7 @@
 #include "cli/ResultsTable.h"
 #include "cli/WorkingFolder.h"
 #include "platform/Paths.h"
+#include "platform/Utf8.h"
 
 namespace photocheck {
 namespace {
@@ -93,6 +94,7 @@ int runQueryCommand(const QueryCommandOptions& options, std::ostream& out, std::
         return 0;
     }
     try {
+        refuseWorkingFileAsOutput(options.csvFile, "CSV 文件", options.workFolder);
         std::optional<CsvFile> csv;
         if (!options.csvFile.empty()) csv.emplace(options.csvFile);
         const WorkingFolder working = openWorkingFolder(options.workFolder, err);
@@ -109,7 +111,7 @@ int runQueryCommand(const QueryCommandOptions& options, std::ostream& out, std::
         return 0;
     } catch (const std::exception& e) {
         out.flush();
-        err << e.what() << '\n';
+        err << withControlsEscaped(e.what()) << '\n';
         return 1;
     }
 }

@@ -43,4 +43,13 @@ WorkingFolder openWorkingFolder(const std::string& workFolderOption, std::ostrea
     return working;
 }
 
+void refuseWorkingFileAsOutput(const std::string& path, const char* what,
+                               const std::string& workFolderOption) {
+    if (path.empty()) return;
+    const std::string work = prepareWorkFolder(workFolderOption);
+    if (isWorkingFile(path, work))
+        throw CommandFailed(std::string(what) + " " + path + " 是工作文件夹 " + work +
+                            " 中的工作文件（数据库等），写入会毁掉它；请换一个文件名");
+}
+
 }  // namespace photocheck

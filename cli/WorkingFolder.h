@@ -26,4 +26,9 @@ struct WorkingFolder {
 };
 WorkingFolder openWorkingFolder(const std::string& workFolderOption, std::ostream& err);
 
+// Refuses, before anything is written, an output file (`what` names it: "CSV 文件") that is one of
+// the working files of the working folder the option names (the database, for one).
+void refuseWorkingFileAsOutput(const std::string& path, const char* what,
+                               const std::string& workFolderOption);
+
 }  // namespace photocheck

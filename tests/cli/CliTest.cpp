@@ -9,53 +9,14 @@
 #include <sstream>
 
 #include "imaging/Jpeg.h"
+#include "tests/cli/CliSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace photocheck {
 namespace {
 
+using namespace clitest;
 using test::TempDir;
-using Lines = std::vector<std::string>;
-
-std::string binFolder() {
-    const char* bin = std::getenv("PHOTOCHECK_BIN");
-    return bin ? bin : "bin";
-}
-
-std::string shellQuoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-    Lines lines() const {
-        Lines result;
-        std::istringstream in(out);
-        for (std::string line; std::getline(in, line);) result.push_back(line);
-        return result;
-    }
-};
-
-CliResult runCli(const std::vector<std::string>& args, const std::string& workingFolder = "") {
-    const TempDir scratch;
-    std::string command = workingFolder.empty() ? "" : "cd " + shellQuoted(workingFolder) + " && ";
-    command += shellQuoted(binFolder() + "/photocheck-cli");
-    for (const std::string& arg : args) command += " " + shellQuoted(arg);
-    command += " 2>" + shellQuoted(scratch.file("stderr"));
-    CliResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) throw std::runtime_error("cannot start " + command);
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.out.append(buffer, n);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.err = test::readFile(scratch.file("stderr"));
-    return result;
-}
 
 Bitmap pattern(int width, int height) {
     return test::makeBitmap(width, height,
@@ -176,11 +137,6 @@ TEST_F(CheckCommandTest, AFolderOrAPipeIsRefusedUnread) {
         r.lines(),
         (Lines{"{\"file\":\"" + dir.file("folder.jpg") + "\",\"error\":\"未检查：这是一个文件夹，不是文件\"}",
                "{\"file\":\"" + dir.file("pipe.jpg") + "\",\"error\":\"未检查：不是普通文件\"}"}));
-}
-
-std::string sourceFolder() {
-    const std::string source = __FILE__;
-    return source.substr(0, source.rfind("tests/cli/"));
 }
 
 TEST_F(CheckCommandTest, OverlaysLeaveTheJsonLinesAsTheyAreAndComeOnePerJudgedFile) {
