@@ -6,16 +6,17 @@
 #include <fstream>
 
 #include "batch/RowsCsv.h"
+#include "batch/Workspace.h"
 #include "cli/JsonLine.h"
 #include "cli/ResultsTable.h"
-#include "cli/WorkingFolder.h"
+#include "platform/OperatorError.h"
 #include "platform/Paths.h"
 #include "platform/Utf8.h"
 
 namespace photocheck {
 namespace {
 
-// The CSV file, opened before the database so that a path that cannot be written costs nothing.
+// The CSV file, opened once the working folder is known not to hold a file of that name.
 class CsvFile {
   public:
     explicit CsvFile(const std::string& path) : path_(path), out_(path, std::ios::binary | std::ios::trunc) {
@@ -29,7 +30,7 @@ class CsvFile {
 
   private:
     [[noreturn]] void fail() const {
-        throw CommandFailed("无法写入CSV文件 " + path_ + "：" + std::strerror(errno));
+        throw OperatorError("无法写入CSV文件 " + path_ + "：" + std::strerror(errno));
     }
     std::string path_;
     std::ofstream out_;
@@ -54,7 +55,7 @@ void openResults(Query& adoPicMsg, const std::string& statement) {
     try {
         OpenSql(adoPicMsg, statement);
     } catch (const DatabaseError& e) {
-        throw CommandFailed(std::string("查询语句无法执行：") + e.what());
+        throw OperatorError(std::string("查询语句无法执行：") + e.what());
     }
 }
 
@@ -94,11 +95,11 @@ int runQueryCommand(const QueryCommandOptions& options, std::ostream& out, std::
         return 0;
     }
     try {
-        refuseWorkingFileAsOutput(options.csvFile, "CSV 文件", options.workFolder);
+        const Workspace workspace = Workspace::openForReading(options.workFolder);
+        workspace.refuseAsOutput(options.csvFile, "CSV 文件");
         std::optional<CsvFile> csv;
         if (!options.csvFile.empty()) csv.emplace(options.csvFile);
-        const WorkingFolder working = openWorkingFolder(options.workFolder, err);
-        Query adoPicMsg(*working.database);
+        Query adoPicMsg(workspace.database());
         openResults(adoPicMsg, *query.statement);
         if (csv) {
             writeRowsCsv(adoPicMsg, csv->stream());

@@ -476,12 +476,19 @@ void createFolder(const std::string& path) {
 }
 
 bool sameEntry(const std::string& path, const std::string& other) {
-    struct stat a {
-    }, b{};
+    struct stat a {};
+    struct stat b {};
     if (stat(path.c_str(), &a) == 0) return stat(other.c_str(), &b) == 0 && idOf(a) == idOf(b);
     const std::string folder = folderPartOf(path), otherFolder = folderPartOf(other);
     return fileNameOf(path) == fileNameOf(other) && stat(folder.empty() ? "." : folder.c_str(), &a) == 0 &&
            stat(otherFolder.empty() ? "." : otherFolder.c_str(), &b) == 0 && idOf(a) == idOf(b);
+}
+
+std::string absolutePath(const std::string& path) {
+    if (!path.empty() && path.front() == PathSeparator) return cleanPath(path);
+    const std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);
+    if (!cwd) throw FileSystemError(std::string("无法确定当前文件夹（") + std::strerror(errno) + "）");
+    return cleanPath(std::string(cwd.get()) + PathSeparator + path);
 }
 
 std::optional<std::string> canonicalPath(const std::string& path) {

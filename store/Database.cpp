@@ -270,16 +270,19 @@ bool removeStaleJournalFiles(const std::string& workFolder) {
 }  // namespace
 
 std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder) {
-    const std::string path = workFolder + DatabaseFileName;
     try {
-        try {
-            return std::make_unique<Database>(path, DatabaseKey);
-        } catch (const DatabaseError&) {
-            if (!removeStaleJournalFiles(workFolder)) throw;
-            return std::make_unique<Database>(path, DatabaseKey);
-        }
+        return std::make_unique<Database>(workFolder + DatabaseFileName, DatabaseKey);
     } catch (const DatabaseError& e) {
         throw DatabaseError(std::string(DatabaseMissingMessage) + "（" + e.what() + "）");
+    }
+}
+
+std::unique_ptr<Database> openWorkDatabaseRepairing(const std::string& workFolder) {
+    try {
+        return openWorkDatabase(workFolder);
+    } catch (const DatabaseError&) {
+        if (!removeStaleJournalFiles(workFolder)) throw;
+        return openWorkDatabase(workFolder);
     }
 }
 

@@ -93,11 +93,13 @@ class Transaction {
 };
 
 // Opens WorkFolder + "qob.trd" with the key; any failure raises DatabaseError with
-// DatabaseMissingMessage followed by the engine's reason in brackets. When the first try fails, the
-// engine's journal files that this program cannot open for writing (left read-only by a time when the
-// database was read-only: the index "-shm", and the log "-wal" when it is empty) are removed under the
-// working folder's lock, and the database is opened once more.
+// DatabaseMissingMessage followed by the engine's reason in brackets.
 std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder);
+// The same for a program that may change the working folder: when the first try fails, the engine's
+// journal files that this program cannot open for writing (left read-only by a time when the database
+// was read-only: the index "-shm", and the log "-wal" when it is empty) are removed under the working
+// folder's lock, and the database is opened once more.
+std::unique_ptr<Database> openWorkDatabaseRepairing(const std::string& workFolder);
 
 class EngineTimeLimit;  // the bound on one reading's time (Database.cpp)
 

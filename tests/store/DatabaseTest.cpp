@@ -70,7 +70,7 @@ TEST_F(DatabaseTest, JournalFilesLeftReadOnlyAreRemovedAndTheDatabaseOpens) {
         } catch (const std::exception&) {
         }
         try {
-            openWorkDatabase(dir.path())->execute("insert into pictureMsg (name) values (' x ')");
+            openWorkDatabaseRepairing(dir.path())->execute("insert into pictureMsg (name) values (' x ')");
             _exit(0);
         } catch (const std::exception&) {
             _exit(1);
