@@ -142,6 +142,7 @@ void TFrmMain::SpeedButton5Click() {
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
     stopRunAndWait();
+    browser_->cancelQuery();
     CleanUpWorkFiles(dm_.workFolder());
     if (frmPreParameters_) frmPreParameters_->hide();
     event->accept();

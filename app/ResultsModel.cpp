@@ -1,5 +1,6 @@
 #include "app/ResultsModel.h"
 
+#include <QTextDocument>
 #include <algorithm>
 #include <exception>
 #include <iterator>
@@ -11,8 +12,6 @@
 
 namespace photocheck {
 namespace {
-
-constexpr size_t RowsPerPage = 256;
 
 bool hasField(const Query& query, const char* field) {
     const auto& names = query.columnNames();
@@ -31,6 +30,10 @@ void ResultsModel::open(const std::string& statement) {
     const ResultsRun run = currentResultsRun(db_);
     Query opened(db_);
     OpenSql(opened, statement);
+    adopt(std::move(opened), run);
+}
+
+void ResultsModel::adopt(Query&& opened, ResultsRun run) {
     beginResetModel();
     dropEdits();
     query_ = std::move(opened);
@@ -38,6 +41,10 @@ void ResultsModel::open(const std::string& statement) {
     showFetchedRows();
     endResetModel();
     emit reopened();
+}
+
+void ResultsModel::setQuerying(bool querying) {
+    querying_ = querying;
 }
 
 void ResultsModel::detach() {
@@ -148,7 +155,7 @@ void ResultsModel::fetch(size_t count) {
 }
 
 bool ResultsModel::canFetchMore(const QModelIndex& parent) const {
-    return !parent.isValid() && attached_ && query_.isOpen() && query_.canFetchMore();
+    return !parent.isValid() && attached_ && !querying_ && query_.isOpen() && query_.canFetchMore();
 }
 
 void ResultsModel::fetchMore(const QModelIndex& parent) {
@@ -168,11 +175,14 @@ int ResultsModel::columnCount(const QModelIndex& parent) const {
 QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     if (role == Qt::TextAlignmentRole) return Qt::AlignCenter;
-    // The tip shows a text in full where the column cuts it.
     if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole) return {};
+    QString text = cellText(index.row(), index.column());
     if (index.row() == editedRow_)
-        if (const auto typed = edits_.find(index.column()); typed != edits_.end()) return typed->second;
-    return cellText(index.row(), index.column());
+        if (const auto typed = edits_.find(index.column()); typed != edits_.end()) text = typed->second;
+    // The tip shows a text in full where the column cuts it, as plain text: a name such as "<img ...>"
+    // would otherwise be taken for markup.
+    if (role == Qt::ToolTipRole && !text.isEmpty()) return Qt::convertFromPlainText(text);
+    return text;
 }
 
 QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -185,7 +195,7 @@ QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int 
 // Rows can be edited where they can be written back: the statement read each row's row id.
 Qt::ItemFlags ResultsModel::flags(const QModelIndex& index) const {
     const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-    if (!index.isValid() || !query_.hasRowIds()) return flags;
+    if (!index.isValid() || querying_ || !query_.hasRowIds()) return flags;
     return flags | Qt::ItemIsEditable;
 }
 

@@ -43,9 +43,18 @@ class ResultsModel : public QAbstractTableModel {
   public:
     ResultsModel(Database& db, Query& adoPicMsg, QObject* parent);
 
+    // The rows read at once when a statement is opened, and then each time the view scrolls to them.
+    static constexpr size_t RowsPerPage = 256;
+
     // Opens a statement (OpenSql) into a fresh query and, on success only, puts it in the place of the
     // one shown; reopened() follows. The engine's error propagates and the grid keeps its rows.
     void open(const std::string& statement);
+    // A query opened elsewhere (QueryOpening) takes the place of the one shown, with the run whose
+    // rows it read; reopened() follows.
+    void adopt(Query&& opened, ResultsRun run);
+    // While a statement is opened elsewhere the connection is not this model's: the rows shown stay,
+    // but no more are read and none can be edited.
+    void setQuerying(bool querying);
     // The statement the rows shown come from.
     const std::string& statement() const { return query_.statement(); }
 
@@ -99,6 +108,7 @@ class ResultsModel : public QAbstractTableModel {
     Query& query_;
     ResultsRun run_ = NoRun;  // the run whose rows the query read
     bool attached_ = true;
+    bool querying_ = false;
     size_t shown_ = 0;  // the fetched rows the view has been told of
     int editedRow_ = -1;
     std::map<int, QString> edits_;         // column -> text typed, of editedRow_

@@ -150,13 +150,15 @@ int runBatchCommand(const BatchCommandOptions& options, std::ostream& out, std::
         const std::unique_ptr<RunReport> report = startReport(options.reportFile, run, events);
         Query adoPicMsg(workspace.database());
         BatchState state;
-        const BatchSummary summary = RunBatch(adoPicMsg, run, events, state);
-        if (stop.received() != 0) {
+        const auto interrupted = [&](int checked) {
             bar.interrupt();
-            err << "检测已中止（" << stop.receivedName() << "）：已检测的 " << summary.passed + summary.failed
+            err << "检测已中止（" << stop.receivedName() << "）：已检测的 " << checked
                 << " 张照片的记录和副本保留；检测报告和 CSV 文件没有写出\n";
             return 128 + stop.received();
-        }
+        };
+        if (stop.received() != 0) return interrupted(0);  // before the run touched anything
+        const BatchSummary summary = RunBatch(adoPicMsg, run, events, state);
+        if (stop.received() != 0) return interrupted(summary.passed + summary.failed);
         const bool reportWritten =
             !report || finishReport(*report, options.reportFile, run, summary, out, err);
 

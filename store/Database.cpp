@@ -209,6 +209,10 @@ void Database::execute(const std::string& sql) {
     }
 }
 
+void Database::interrupt() {
+    sqlite3_interrupt(db_);
+}
+
 int64_t Database::run(const std::string& sql, const std::vector<SqlValue>& parameters) {
     Statement stmt = prepare(db_, sql);
     bind(db_, stmt.get(), parameters);

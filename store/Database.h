@@ -69,6 +69,10 @@ class Database {
     // gives no row.
     std::optional<SqlValue> firstValue(const std::string& sql, const std::vector<SqlValue>& parameters);
 
+    // Stops what the engine works on for this connection as soon as it can, from any thread; the
+    // statement that was stepping fails with "interrupted".
+    void interrupt();
+
     sqlite3* handle() const { return db_; }
 
   private:

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <climits>
+#include <filesystem>
 #include <thread>
 
 #include "batch/BatchRun.h"
@@ -241,7 +242,17 @@ struct FolderChain {
     std::string top;
     int depth;
 
-    // The descriptor of the deepest folder.
+    // Each returns the descriptor of the deepest folder.
+    int make() const {
+        int fd = open(top.c_str(), O_RDONLY | O_DIRECTORY);
+        for (int i = 0; i < depth && fd >= 0; ++i) {
+            mkdirat(fd, Name, 0700);
+            const int next = openat(fd, Name, O_RDONLY | O_DIRECTORY);
+            close(fd);
+            fd = next;
+        }
+        return fd;
+    }
     int descend() const {
         int fd = open(top.c_str(), O_RDONLY | O_DIRECTORY);
         for (int i = 0; i < depth && fd >= 0; ++i) {
@@ -251,18 +262,8 @@ struct FolderChain {
         }
         return fd;
     }
-    void make() const {
-        int fd = open(top.c_str(), O_RDONLY | O_DIRECTORY);
-        for (int i = 0; i < depth; ++i) {
-            mkdirat(fd, Name, 0700);
-            const int next = openat(fd, Name, O_RDONLY | O_DIRECTORY);
-            close(fd);
-            fd = next;
-        }
-        close(fd);
-    }
-    void remove() const {
-        int fd = descend();
+    // Removes the chain from its deepest folder up; the descriptor is closed.
+    void removeFrom(int fd) const {
         for (int i = 0; i < depth && fd >= 0; ++i) {
             const int above = openat(fd, "..", O_RDONLY | O_DIRECTORY);
             close(fd);
@@ -273,12 +274,16 @@ struct FolderChain {
     }
 };
 
+// The result folders on a memory file system where there is one: 30,000 folders made, emptied and
+// removed cost seconds there against a minute on a busy disk.
 TEST_F(HostileFolderTest, AResultFolderThirtyThousandFoldersDeepIsEmptiedAndTheRunGoesOn) {
+    char memory[] = "/dev/shm/photocheck-deep-XXXXXX";
+    const std::string results = mkdtemp(memory) ? std::string(memory) : dir.file("results");
+    options.resultFolders = ResultFolders{results + "/合格照片", results + "/不合格照片"};
+    test::makeFolders(options.resultFolders->failed);
     put("a.txt");
-    test::makeFolders(failed);
-    const FolderChain chain{failed, 30000};
-    chain.make();
-    int bottom = chain.descend();
+    const FolderChain chain{options.resultFolders->failed, 30000};
+    int bottom = chain.make();
     ASSERT_GE(bottom, 0);
     close(openat(bottom, "old.jpg", O_WRONLY | O_CREAT, 0600));
     close(bottom);
@@ -286,12 +291,12 @@ TEST_F(HostileFolderTest, AResultFolderThirtyThousandFoldersDeepIsEmptiedAndTheR
     const BatchSummary summary = run();
     EXPECT_EQ(summary.total, 1);
     EXPECT_EQ(summary.undeletedFiles, 0);
-    EXPECT_EQ(test::namesIn(failed), (Names{"a.txt", "d"}));
+    EXPECT_EQ(test::namesIn(options.resultFolders->failed), (Names{"a.txt", "d"}));
     bottom = chain.descend();
-    ASSERT_GE(bottom, 0) << "the folders are kept";
+    EXPECT_GE(bottom, 0) << "the folders are kept";
     EXPECT_NE(faccessat(bottom, "old.jpg", F_OK, 0), 0) << "the old file at the bottom is deleted";
-    close(bottom);
-    chain.remove();
+    chain.removeFrom(bottom);
+    std::filesystem::remove_all(results);
 }
 
 // The walk as an unprivileged user, in a child process: the superuser reads every folder.
