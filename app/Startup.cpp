@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 
@@ -61,7 +64,26 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     return {chosenPhotoFolder(positional.value(0).toStdString()), parser.value(workFolder).toStdString()};
 }
 
+namespace {
+
+// Qt's own texts (the folder and file dialogs, the standard buttons) in Chinese, from Qt's translation
+// qtbase_zh_CN.qm (Debian: qt6-translations-l10n). Without it they stay English, and stderr says why.
+void loadQtChinese(QApplication& app) {
+    auto* translator = new QTranslator(&app);
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_", folder)) {
+        QApplication::installTranslator(translator);
+        return;
+    }
+    std::fputs(qPrintable("找不到 Qt 的中文翻译 qtbase_zh_CN.qm（" + folder +
+                          "），对话框和标准按钮将显示为英文；请安装 qt6-translations-l10n\n"),
+               stderr);
+}
+
+}  // namespace
+
 void prepareApplication(QApplication& app) {
+    loadQtChinese(app);
     app.setApplicationName("photocheck");
     app.setDesktopFileName("photocheck");
     app.setWindowIcon(programIcon());

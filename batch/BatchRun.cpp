@@ -15,6 +15,7 @@
 #include "batch/ResultsRun.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/SystemReason.h"
 #include "platform/Utf8.h"
 #include "platform/WorkFolderLock.h"
 
@@ -48,7 +49,7 @@ void refuseMissingPhotoFolder(const std::string& photoFolder) {
     struct stat st {};
     if (stat(photoFolder.c_str(), &st) != 0)
         throw BatchRefused("照片文件夹 " + photoFolder + " 不存在或无法访问，请选择其他文件夹（" +
-                           std::strerror(errno) + "）");
+                           systemReason(errno) + "）");
     if (!S_ISDIR(st.st_mode))
         throw BatchRefused("所选的 " + photoFolder + " 不是文件夹，请选择照片所在的文件夹");
 }
@@ -80,15 +81,17 @@ struct Tally {
     int undeletedFiles = 0;
 };
 
-void prepareResultFolders(const ResultFolders& folders, const BatchEvents& events, Tally& tally) {
+void prepareResultFolders(const ResultFolders& folders, const BatchOptions& options,
+                          const BatchEvents& events, Tally& tally) {
     if (!folderExists(folders.failed)) createFolder(folders.failed);
     if (!folderExists(folders.passed)) createFolder(folders.passed);
     const PassedOverReport undeleted = [&](const std::string& path, const std::string& reason) {
         ++tally.undeletedFiles;
         notify(events.onLogLine, undeletedLine(path, reason));
     };
-    EmptyFolderTree(folders.failed, undeleted);
-    EmptyFolderTree(folders.passed, undeleted);
+    const StopRequest stop = [&options] { return stopRequested(options); };
+    EmptyFolderTree(folders.failed, undeleted, stop);
+    EmptyFolderTree(folders.passed, undeleted, stop);
 }
 
 // The rows of the last run go, and the rows from now on belong to a new run: a grid still showing the
@@ -108,6 +111,7 @@ FileList listPhotos(const BatchOptions& options, const BatchEvents& events) {
     walk.onPassedOver = [&](const std::string& path, const std::string& reason) {
         notify(events.onLogLine, passedOverLine(path, reason));
     };
+    walk.stopRequested = [&options] { return stopRequested(options); };
     return listFiles(options.photoFolder, ".*", walk);
 }
 
@@ -143,6 +147,20 @@ BatchSummary summaryOf(int total, const Tally& tally, int32_t rate, bool stopped
 void noticeCopies(const BatchSummary& summary, const BatchEvents& events) {
     const std::string notice = copiesNotice(summary);
     if (!notice.empty()) notify(events.onLogLine, notice);
+}
+
+// A run stopped before its first photo: nothing judged, old files that could not be deleted counted.
+BatchSummary stoppedInPreparation(const Tally& tally, const BatchEvents& events) {
+    const BatchSummary summary = summaryOf(0, tally, 0, true);
+    noticeCopies(summary, events);
+    return summary;
+}
+
+// The refusals that go beyond the one for no folder chosen; each gives the preview back as it was.
+void refuseUnusableRun(Query& adoPicMsg, const BatchOptions& options, const ResultFolders& folders) {
+    refuseMissingPhotoFolder(options.photoFolder);
+    refuseUnusableFolders(options.photoFolder, folders);
+    refuseUnusableTable(adoPicMsg);
 }
 
 }  // namespace
@@ -206,6 +224,7 @@ std::string resultsStatement(const std::string& verdictFilter) {
 
 BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const BatchEvents& events,
                       BatchState& state) {
+    const bool previewBefore = state.PreviewEnabled;
     state.PreviewEnabled = false;
     if (options.checks.cbDebug) {
         state.PreviewEnabled = true;
@@ -214,17 +233,26 @@ BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const Batch
     notify(events.onCleared);
     if (options.photoFolder.empty()) throw BatchRefused(ChooseFolderMessage);
 
-    const std::unique_ptr<WorkFolderLock> lock = lockWorkFolder(options.workFolder);
-    refuseMissingPhotoFolder(options.photoFolder);
     const ResultFolders folders = options.resultFolders.value_or(resultFoldersBeside(options.photoFolder));
-    refuseUnusableFolders(options.photoFolder, folders);
-    refuseUnusableTable(adoPicMsg);
+    std::unique_ptr<WorkFolderLock> lock;
+    try {
+        lock = lockWorkFolder(options.workFolder);
+        refuseUnusableRun(adoPicMsg, options, folders);
+    } catch (const BatchRefused&) {
+        state.PreviewEnabled = previewBefore;
+        throw;
+    }
 
     Tally tally;
-    prepareResultFolders(folders, events, tally);
+    if (stopRequested(options)) return stoppedInPreparation(tally, events);
+    notify(events.onPreparing, EmptyingResultFoldersStep);
+    prepareResultFolders(folders, options, events, tally);
+    if (stopRequested(options)) return stoppedInPreparation(tally, events);
     emptyResultTable(adoPicMsg);
 
+    notify(events.onPreparing, ListingPhotosStep);
     const FileList paths = listPhotos(options, events);
+    if (stopRequested(options)) return stoppedInPreparation(tally, events);
     const int total = static_cast<int>(paths.size());
     notify(events.onLogLine, countLine(total));
     notify(events.onProgressStart, total);

@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "platform/Paths.h"
+#include "platform/SystemReason.h"
 
 namespace photocheck {
 namespace {
@@ -55,13 +56,9 @@ bool isDotEntry(const std::string& name) {
     return name == "." || name == "..";
 }
 
-std::string systemReason(int error) {
-    return std::strerror(error);
-}
-
 // The reason an entry could not be examined or a folder not read, as the operator is told it.
 std::string unreadableReason(int error) {
-    if (error == ENAMETOOLONG) return "路径超过系统允许的长度（" + systemReason(error) + "）";
+    if (error == ENAMETOOLONG) return "路径超过系统允许的长度（" + std::string(std::strerror(error)) + "）";
     return "无法读取（" + systemReason(error) + "）";
 }
 
@@ -207,7 +204,7 @@ class Walker {
         if (error != 0) return passedOver(folder, unreadableReason(error));
         names.sortLikeNtfs();
         std::optional<uint32_t> folderId;  // given when the folder's first file is listed
-        for (size_t i = 0; i < names.size(); ++i) {
+        for (size_t i = 0; i < names.size() && !stopped(); ++i) {
             const std::string_view name = names[i];
             if (isLeftOut(st, name)) continue;
             std::string path = folder;
@@ -240,6 +237,7 @@ class Walker {
         std::string name;
     };
 
+    bool stopped() const { return options_.stopRequested && options_.stopRequested(); }
     bool isLeftOut(const struct stat& st) const {
         return std::find(leftOut_.begin(), leftOut_.end(), idOf(st)) != leftOut_.end();
     }
@@ -287,15 +285,20 @@ class TreeEmptier {
   public:
     enum class Folders { Keep, Remove };
 
-    TreeEmptier(int topFd, std::string topPath, Folders folders, const PassedOverReport& onFailure)
-        : current_(topFd), path_(std::move(topPath)), folders_(folders), onFailure_(onFailure) {}
+    TreeEmptier(int topFd, std::string topPath, Folders folders, const PassedOverReport& onFailure,
+                const StopRequest& stopRequested = {})
+        : current_(topFd),
+          path_(std::move(topPath)),
+          folders_(folders),
+          onFailure_(onFailure),
+          stopRequested_(stopRequested) {}
 
     void run() {
         const auto top = folderIdOf(current_.get());
         if (!top) return fail(path_, unreadableReason(errno));
         levels_.push_back({*top, {}, {}});
         if (!enterCurrent()) return;
-        for (;;) {
+        while (!stopped()) {
             Level& level = levels_.back();
             if (!level.subfolders.empty()) {
                 const std::string name = std::move(level.subfolders.back());
@@ -317,6 +320,7 @@ class TreeEmptier {
     void fail(const std::string& path, const std::string& reason) const {
         if (onFailure_) onFailure_(path, reason);
     }
+    bool stopped() const { return stopRequested_ && stopRequested_(); }
 
     // Deletes what is no folder in the current folder and notes its subfolders. False when the folder
     // cannot be read.
@@ -329,7 +333,7 @@ class TreeEmptier {
         }
         names.sortLikeNtfs();
         std::vector<std::string>& subfolders = levels_.back().subfolders;
-        for (size_t i = 0; i < names.size(); ++i) {
+        for (size_t i = 0; i < names.size() && !stopped(); ++i) {
             const std::string name(names[i]);
             struct stat st {};
             if (fstatat(current_.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -380,6 +384,7 @@ class TreeEmptier {
     std::string path_;  // of the current folder, with its final separator
     const Folders folders_;
     const PassedOverReport& onFailure_;
+    const StopRequest stopRequested_;
     std::vector<Level> levels_;
 };
 
@@ -472,7 +477,7 @@ bool removeUnwritableFile(const std::string& path, std::optional<int64_t> larges
 
 void createFolder(const std::string& path) {
     if (mkdir(path.c_str(), 0777) != 0)
-        throw FileSystemError("无法创建文件夹 " + path + "：" + std::strerror(errno));
+        throw FileSystemError("无法创建文件夹 " + path + "（" + systemReason(errno) + "）");
 }
 
 bool sameEntry(const std::string& path, const std::string& other) {
@@ -510,11 +515,12 @@ std::vector<std::string> ListFilesRecursive(const std::string& folder, const std
     return listFiles(folder, extension, walk).paths();
 }
 
-bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure) {
+bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure,
+                     const StopRequest& stopRequested) {
     std::string folder;
     const int fd = openTopFolder(given, folder, onFailure);
     if (fd < 0) return true;
-    TreeEmptier(fd, withSeparator(folder), TreeEmptier::Folders::Keep, onFailure).run();
+    TreeEmptier(fd, withSeparator(folder), TreeEmptier::Folders::Keep, onFailure, stopRequested).run();
     return true;
 }
 

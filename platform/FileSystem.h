@@ -37,12 +37,17 @@ std::optional<std::string> canonicalPath(const std::string& path);
 // Something a walk or an emptying passed over, and why, in Chinese with the system's reason after it.
 using PassedOverReport = std::function<void(const std::string& path, const std::string& reason)>;
 
+// Asked before each entry of a long walk or emptying; once it says true, the work ends at once and
+// what was not reached is left as it is.
+using StopRequest = std::function<bool()>;
+
 struct FolderWalk {
     // Folders that are not walked and files that are not listed (the working folder of a run, its
     // outputs), found as the same folder or file, or as the same name in the same folder when the
     // file does not exist yet.
     std::vector<std::string> leftOut;
     PassedOverReport onPassedOver;  // told of every entry the walk leaves out, see below
+    StopRequest stopRequested;      // a stopped walk gives the files listed so far
 };
 
 // Every file below a folder, as folder + name, with the extension ".*" (every file) or one
@@ -61,9 +66,11 @@ FileList listFiles(const std::string& folder, const std::string& extension, cons
 // Deletes every file in a folder and below it; folders are kept. A link is removed itself, never
 // followed, the folder itself included (a folder that is a link is left as it is and reported).
 // Failures to delete are passed over and reported to onFailure, a folder that does not exist
-// excepted; the result is always true. A tree of any depth is emptied in a small, fixed stack, with a
-// few open descriptors, and in memory for the names along one path.
-bool EmptyFolderTree(const std::string& folder, const PassedOverReport& onFailure = {});
+// excepted; the result is always true. A stop request leaves the files not reached yet. A tree of any
+// depth is emptied in a small, fixed stack, with a few open descriptors, and in memory for the names
+// along one path.
+bool EmptyFolderTree(const std::string& folder, const PassedOverReport& onFailure = {},
+                     const StopRequest& stopRequested = {});
 
 // Removes a folder with everything in it, in the same way (links removed, never followed; any depth);
 // what cannot be removed is reported to onFailure and stays.

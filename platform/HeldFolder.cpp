@@ -6,12 +6,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <memory>
 #include <vector>
 
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/SystemReason.h"
 
 namespace photocheck {
 namespace {
@@ -48,14 +48,14 @@ std::vector<std::string> namesMadeFrom(const std::string& folder, const std::str
 HeldFolder::HeldFolder(const std::string& prefix) {
     std::string pattern = prefix + "XXXXXX";
     if (!::mkdtemp(pattern.data()))
-        throw FileSystemError("无法在 " + folderPartOf(prefix) + " 中建立文件夹：" + std::strerror(errno));
+        throw FileSystemError("无法在 " + folderPartOf(prefix) + " 中建立文件夹：" + systemReason(errno));
     path_ = pattern;
     fd_ = ::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd_ < 0 || !lockWithoutWaiting(fd_)) {
         const int error = errno;
         removeFolderTree(path_);
         if (fd_ >= 0) ::close(fd_);
-        throw FileSystemError("无法使用文件夹 " + path_ + "：" + std::strerror(error));
+        throw FileSystemError("无法使用文件夹 " + path_ + "：" + systemReason(error));
     }
 }
 

@@ -5,13 +5,14 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+
+#include "platform/SystemReason.h"
 
 namespace photocheck {
 namespace {
 
 [[noreturn]] void cannotOpen(const std::string& path, const std::string& reason) {
-    throw FileSystemError("无法打开文件 \"" + path + "\"：" + reason);
+    throw FileSystemError("无法打开文件 \"" + path + "\"（" + reason + "）");
 }
 
 // The descriptor as a C library file; it is closed when that fails.
@@ -20,7 +21,7 @@ FileHandle handleOf(int fd, const char* mode, const std::string& path) {
     if (!file) {
         const int error = errno;
         ::close(fd);
-        cannotOpen(path, std::strerror(error));
+        cannotOpen(path, systemReason(error));
     }
     return FileHandle(file);
 }
@@ -34,13 +35,13 @@ void FileCloser::operator()(std::FILE* file) const {
 FileForReading openRegularFileForReading(const std::string& path) {
     // Opening a pipe without O_NONBLOCK waits for a writer.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) cannotOpen(path, std::strerror(errno));
+    if (fd < 0) cannotOpen(path, systemReason(errno));
     struct stat st {};
     const bool examined = ::fstat(fd, &st) == 0;
     const int error = errno;
     if (!examined || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        cannotOpen(path, examined ? "不是普通文件" : std::strerror(error));
+        cannotOpen(path, examined ? "不是普通文件" : systemReason(error));
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return {handleOf(fd, "rb", path), static_cast<int64_t>(st.st_size)};
@@ -50,7 +51,7 @@ FileHandle createNewFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) {
         if (errno == EEXIST) return nullptr;
-        throw FileSystemError("无法创建文件 \"" + path + "\"：" + std::strerror(errno));
+        throw FileSystemError("无法创建文件 \"" + path + "\"：" + systemReason(errno));
     }
     return handleOf(fd, "wb", path);
 }

@@ -22,7 +22,7 @@ struct FileForReading {
 
 // Opens a file for reading without ever waiting: a photo that is a pipe (which would wait for a
 // writer for ever), a device, a socket or a folder is refused unread. Raises FileSystemError,
-// "无法打开文件 "PATH"：" and the reason ("不是普通文件", or the system's).
+// "无法打开文件 "PATH"" and the reason in brackets ("不是普通文件", or the system's).
 FileForReading openRegularFileForReading(const std::string& path);
 
 // Creates a new file for writing, never replacing what is there: none when the path already names

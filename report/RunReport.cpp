@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
 
 #include "batch/OperatorMessage.h"
 #include "imaging/Jpeg.h"
+#include "platform/SystemReason.h"
 #include "report/HtmlText.h"
 #include "report/Overlay.h"
 #include "store/Parameters.h"
@@ -54,8 +54,7 @@ std::string cannotWrite(const std::string& path) {
 void check(const std::ostream& out, const std::string& path) {
     if (out) return;
     const int error = errno;
-    throw ReportError(cannotWrite(path) +
-                      (error != 0 ? "（" + std::string(std::strerror(error)) + "）" : ""));
+    throw ReportError(cannotWrite(path) + (error != 0 ? "（" + systemReason(error) + "）" : ""));
 }
 
 std::string folderOf(const std::string& path) {

@@ -29,14 +29,19 @@ inline const char* const DatabaseMissingMessage = "找不到数据库，程序�
 inline constexpr std::chrono::seconds QueryTimeLimit{5};
 inline constexpr std::chrono::microseconds QueryTimePerRow{50};
 inline const char* const QueryTooSlowMessage =
-    "查询超过 5 "
-    "秒仍未完成，已经取消：筛选条件太复杂（例如文件名中有很多“%”或“_”）。请换一个简单些的条件再查询";
+    "查询超过 5 秒仍未完成，已经取消：筛选条件太复杂（例如文件名中有很多“%”或“_”）。"
+    "请换一个简单些的条件再查询";
 
 // A query stopped because the engine worked on it for longer than allowed.
 class QueryTooSlow : public DatabaseError {
   public:
     using DatabaseError::DatabaseError;
 };
+
+// An error text of the database engine as the operator reads it: a Chinese explanation first where the
+// text is a known one, then the engine's own text, for example
+// "数据库文件已损坏，或不是本程序的数据库：file is encrypted or is not a database".
+std::string explainedEngineText(const std::string& text);
 
 using SqlValue = std::variant<std::monostate, int64_t, std::string>;
 using SqlRow = std::vector<SqlValue>;

@@ -414,7 +414,8 @@ TEST(BatchCommandDatabase, ADatabaseThatDoesNotOpenEndsTheProgram) {
     const CliResult r = runCli({"batch", dir.path(), "--work-folder", dir.path()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("找不到数据库，程序将退出（file is encrypted or is not a database）\n"),
+    EXPECT_NE(r.err.find("找不到数据库，程序将退出（数据库文件已损坏，或不是本程序的数据库：file is "
+                         "encrypted or is not a database）\n"),
               std::string::npos)
         << r.err;
 }

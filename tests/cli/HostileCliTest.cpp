@@ -75,13 +75,15 @@ TEST_F(HostileCliTest, AReportOnAFullDiskIsGivenUpAndTheRunGoesOn) {
     const Lines lines = r.lines();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "照片合格率=0%   其中合格数=0  ,  不合格数=8");
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                            [&](const std::string& line) {
-                                return line ==
-                                       "无法写入检测报告 " + full +
-                                           "/r.html（No space left on device）；检测报告已放弃，检测继续进行";
-                            }),
-              1);
+    EXPECT_EQ(
+        std::count_if(
+            lines.begin(), lines.end(),
+            [&](const std::string& line) {
+                return line ==
+                       "无法写入检测报告 " + full +
+                           "/r.html（磁盘空间已满：No space left on device）；检测报告已放弃，检测继续进行";
+            }),
+        1);
     EXPECT_NE(r.err.find("检测报告没有写出：无法写入检测报告 " + full + "/r.html"), std::string::npos)
         << r.err;
     EXPECT_EQ(runCli({"query", "--work-folder", work}).lines().size(), 9u);
