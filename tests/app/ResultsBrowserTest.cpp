@@ -338,10 +338,8 @@ class ResultsBrowserTest : public QObject {
         const std::string name = "<b>bold</b><img src=x>";
         const apptest::MessageBoxes boxes;  // the first row's photo cannot be read: the message names it
         const Browser window([&name](Database& db) {
-            db.run(
-                "insert into pictureMsg (name,mode,result,folderPath) values (?,' bmp ','不合格',' /nowhere/ "
-                "')",
-                {" " + name + " "});
+            db.run("insert into pictureMsg (name,mode,result,folderPath) values (?,' bmp ','不合格',?)",
+                   {" " + name + " ", std::string(" /nowhere/ ")});
         });
         QTextDocument tip;
         tip.setHtml(window.model()->index(0, 0).data(Qt::ToolTipRole).toString());
@@ -351,49 +349,51 @@ class ResultsBrowserTest : public QObject {
         QVERIFY2(boxes.texts().front().contains(QString::fromStdString(name)),
                  qPrintable(boxes.texts().front()));
         QCOMPARE(boxes.shown().front().format, Qt::PlainText);
-        // An operator judging a failed photo must never look at the previous candidate: a row whose photo
-        // is gone empties the photo area, which says why, and the readout reads nothing.
-        void aRowWhosePhotoCannotBeShownEmptiesThePhotoAreaAndSaysWhy() {
-            const Browser browser;
-            std::filesystem::remove(browser.folders.photos + "/2023002.jpg");
-            browser.clickRow(0);
-            QVERIFY(browser.shownPhoto() == browser.photoOf("2023001"));
-            browser.clickRow(1);
-            QCOMPARE(browser.currentName(), QString("2023002"));
-            QVERIFY(!browser.control<PhotoView>("orgImage")->view()->hasPicture());
-            QVERIFY(!browser.control<PhotoView>("showImage")->view()->hasPicture());
-            const auto* notice = browser.control<QLabel>("lblNoPhoto");
-            QVERIFY(notice->isVisible());
-            QVERIFY2(notice->text().startsWith("照片文件不存在"), qPrintable(notice->text()));
+    }
 
-            auto* shown = browser.control<PhotoView>("showImage");
-            QMouseEvent move(QEvent::MouseMove, QPointF(100, 300), shown->mapToGlobal(QPointF(100, 300)),
-                             Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(shown, &move);
-            QVERIFY(browser.control<QLabel>("gray")->text().isEmpty());
-            QVERIFY(!browser.control<PhotoView>("orgImage")->view()->hasPicture());
+    // An operator judging a failed photo must never look at the previous candidate: a row whose photo
+    // is gone empties the photo area, which says why, and the readout reads nothing.
+    void aRowWhosePhotoCannotBeShownEmptiesThePhotoAreaAndSaysWhy() {
+        const Browser browser;
+        std::filesystem::remove(browser.folders.photos + "/2023002.jpg");
+        browser.clickRow(0);
+        QVERIFY(browser.shownPhoto() == browser.photoOf("2023001"));
+        browser.clickRow(1);
+        QCOMPARE(browser.currentName(), QString("2023002"));
+        QVERIFY(!browser.control<PhotoView>("orgImage")->view()->hasPicture());
+        QVERIFY(!browser.control<PhotoView>("showImage")->view()->hasPicture());
+        const auto* notice = browser.control<QLabel>("lblNoPhoto");
+        QVERIFY(notice->isVisible());
+        QVERIFY2(notice->text().startsWith("照片文件不存在"), qPrintable(notice->text()));
 
-            browser.clickRow(2);
-            QVERIFY(!notice->isVisible());
-            QVERIFY(browser.shownPhoto() == browser.photoOf("2024001"));
+        auto* shown = browser.control<PhotoView>("showImage");
+        QMouseEvent move(QEvent::MouseMove, QPointF(100, 300), shown->mapToGlobal(QPointF(100, 300)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(shown, &move);
+        QVERIFY(browser.control<QLabel>("gray")->text().isEmpty());
+        QVERIFY(!browser.control<PhotoView>("orgImage")->view()->hasPicture());
+
+        browser.clickRow(2);
+        QVERIFY(!notice->isVisible());
+        QVERIFY(browser.shownPhoto() == browser.photoOf("2024001"));
+    }
+
+    void aTableLargerThanAPageScrolledToItsEndShowsItsLastRow() {
+        constexpr int Rows = 1000;
+        const Browser window([](Database& db) {
+            for (int i = 0; i < Rows; ++i)
+                db.run("insert into pictureMsg (name,mode,result) values (?,' txt ','不合格')",
+                       {" p" + std::to_string(i) + " "});
+        });
+        QVERIFY(window.model()->rowCount() < Rows);
+        for (int presses = 0; presses < Rows && window.currentName() != "p999"; ++presses) {
+            window.key(Qt::Key_End, Qt::ControlModifier);
+            QTest::qWait(1);
         }
-
-        void aTableLargerThanAPageScrolledToItsEndShowsItsLastRow() {
-            constexpr int Rows = 1000;
-            const Browser window([](Database& db) {
-                for (int i = 0; i < Rows; ++i)
-                    db.run("insert into pictureMsg (name,mode,result) values (?,' txt ','不合格')",
-                           {" p" + std::to_string(i) + " "});
-            });
-            QVERIFY(window.model()->rowCount() < Rows);
-            for (int presses = 0; presses < Rows && window.currentName() != "p999"; ++presses) {
-                window.key(Qt::Key_End, Qt::ControlModifier);
-                QTest::qWait(1);
-            }
-            QCOMPARE(window.currentName(), QString("p999"));
-            QCOMPARE(window.model()->rowCount(), Rows);
-        }
-    };
+        QCOMPARE(window.currentName(), QString("p999"));
+        QCOMPARE(window.model()->rowCount(), Rows);
+    }
+};
 
 }  // namespace photocheck
 

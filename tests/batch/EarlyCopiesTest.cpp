@@ -71,11 +71,12 @@ TEST_F(TwoThreadRunTest, AStoppedRunKeepsTheRowsWrittenAndNoCopyBeyondThem) {
 
 TEST_F(TwoThreadRunTest, AStopJustBeforeTheLastPhotoIsAStoppedRunNotACompletedOne) {
     for (const char* name : {"a.txt", "b.txt", "c.txt"}) put(name);
-    int asked = 0;
-    options.stopRequested = [&asked] { return ++asked > 2; };
+    int stored = 0;
+    options.stopRequested = [&stored] { return stored == 2; };
     std::vector<std::string> lines;
     BatchEvents events;
     events.onLogLine = [&lines](const std::string& line) { lines.push_back(line); };
+    events.onPhotoDone = [&stored](int processed, const std::string&) { stored = processed; };
     const BatchSummary summary = RunBatch(adoPicMsg, options, events, state);
     EXPECT_TRUE(summary.stopped);
     EXPECT_EQ(test::tableRows(*db).size(), 2u);
