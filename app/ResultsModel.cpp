@@ -90,7 +90,7 @@ void ResultsModel::post() {
     try {
         std::vector<CellEdit> cells;
         for (const auto& [column, typed] : edits)
-            cells.push_back({ResultsColumns[column].field, typed.toStdString()});
+            cells.push_back({GridColumns[column].field, typed.toStdString()});
         std::vector<SqlValue> stored =
             updateResultRow(db_, run_, query_.rowId(static_cast<size_t>(row)), cells);
         for (size_t i = 0; i < cells.size(); ++i)
@@ -141,7 +141,7 @@ void ResultsModel::showFetchedRows() {
     shown_ = 0;
     readErrorShown_ = false;
     if (!attached_ || !query_.isOpen()) return;
-    if (query_.fetchedCount() < RowsPerPage) fetch(RowsPerPage - query_.fetchedCount());
+    if (query_.fetchedCount() < ResultsPageRows) fetch(ResultsPageRows - query_.fetchedCount());
     shown_ = query_.fetchedCount();
 }
 
@@ -160,7 +160,7 @@ bool ResultsModel::canFetchMore(const QModelIndex& parent) const {
 
 void ResultsModel::fetchMore(const QModelIndex& parent) {
     if (!canFetchMore(parent)) return;
-    fetch(RowsPerPage);
+    fetch(ResultsPageRows);
     const size_t fetched = query_.fetchedCount();
     if (fetched <= shown_) return;
     beginInsertRows({}, static_cast<int>(shown_), static_cast<int>(fetched) - 1);
@@ -169,7 +169,7 @@ void ResultsModel::fetchMore(const QModelIndex& parent) {
 }
 
 int ResultsModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(std::size(ResultsColumns));
+    return parent.isValid() ? 0 : static_cast<int>(std::size(GridColumns));
 }
 
 QVariant ResultsModel::data(const QModelIndex& index, int role) const {
@@ -189,7 +189,7 @@ QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation == Qt::Vertical) return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
     if (role == Qt::TextAlignmentRole) return Qt::AlignCenter;
     if (role != Qt::DisplayRole || section < 0 || section >= columnCount()) return {};
-    return QString::fromUtf8(ResultsColumns[section].title);
+    return QString::fromUtf8(GridColumns[section].title);
 }
 
 // Rows can be edited where they can be written back: the statement read each row's row id.
@@ -224,7 +224,7 @@ std::string ResultsModel::text(int row, const char* field) const {
 // a cell must not meet the error.
 QString ResultsModel::cellText(int row, int column) const {
     try {
-        return QString::fromStdString(trimmed(text(row, ResultsColumns[column].field)));
+        return QString::fromStdString(trimmed(text(row, GridColumns[column].field)));
     } catch (const std::exception& e) {
         if (!readErrorShown_) {
             readErrorShown_ = true;

@@ -1,39 +1,15 @@
 #include "batch/ResultsEdits.h"
 
-#include <array>
 #include <cctype>
 #include <optional>
 #include <utility>
 
 #include "platform/Paths.h"
 #include "store/IntConversion.h"
+#include "store/ResultsSchema.h"
 
 namespace photocheck {
 namespace {
-
-enum class Kind { Number, PaddedText, Text };
-
-struct ResultColumn {
-    const char* name;
-    const char* title;  // as the grid's column title says it
-    Kind kind;
-};
-
-constexpr std::array<ResultColumn, 13> ResultColumns{{
-    {"name", "文件名", Kind::PaddedText},
-    {"mode", "格式", Kind::PaddedText},
-    {"pix", "像素", Kind::PaddedText},
-    {"Picsize", "大小", Kind::Number},
-    {"bluePercent", "蓝比", Kind::Number},
-    {"clarityPercent", "清晰度", Kind::Number},
-    {"headPercent", "头部比", Kind::Number},
-    {"regularPercent", "端正度", Kind::Number},
-    {"eyeLeftlet", "左眼孔", Kind::Number},
-    {"eyeRightlet", "右眼孔", Kind::Number},
-    {"reason", "原因", Kind::Text},
-    {"result", "结果", Kind::Text},
-    {"folderPath", "文件夹", Kind::PaddedText},
-}};
 
 bool sameIgnoringCase(const std::string& a, const char* b) {
     size_t i = 0;
@@ -43,26 +19,26 @@ bool sameIgnoringCase(const std::string& a, const char* b) {
     return i == a.size() && !b[i];
 }
 
-const ResultColumn& resultColumn(const std::string& name) {
-    for (const ResultColumn& column : ResultColumns)
-        if (sameIgnoringCase(name, column.name)) return column;
-    throw DatabaseError("结果表中没有“" + name + "”这一列，无法修改");
+const ResultsColumn& resultColumn(const std::string& name) {
+    for (const ResultsColumn& column : ResultsColumns)
+        if (sameIgnoringCase(name, column.field)) return column;
+    throw EditNotSaved("结果表中没有“" + name + "”这一列，无法修改");
 }
 
-SqlValue storedValue(const ResultColumn& column, const std::string& text) {
+SqlValue storedValue(const ResultsColumn& column, const std::string& text) {
     const std::string typed = trimmed(text);
     switch (column.kind) {
-        case Kind::PaddedText:
+        case ColumnKind::PaddedText:
             return " " + typed + " ";
-        case Kind::Text:
+        case ColumnKind::Text:
             if (typed.empty()) return std::monostate{};
             return typed;
-        case Kind::Number:
+        case ColumnKind::Number:
             if (typed.empty()) return std::monostate{};
             try {
                 return static_cast<int64_t>(StrToInt(typed));
             } catch (const ConversionError&) {
-                throw DatabaseError("“" + typed + "”不是整数：" + column.title + "只能填写整数，或者留空");
+                throw EditNotSaved("“" + typed + "”不是整数：" + column.title + "只能填写整数，或者留空");
             }
     }
     return std::monostate{};
@@ -76,7 +52,7 @@ void refuseStaleRows(Database& db, ResultsRun run, const char* whatFailed) {
                            "；表格将重新显示结果表中现在的记录");
 }
 
-using ColumnWrites = std::vector<std::pair<std::string, SqlValue>>;  // the columns' own names
+using ColumnWrites = std::vector<std::pair<std::string, SqlValue>>;  // the schema's names, never the caller's
 
 // The values written and read back in one transaction; none when the row is no longer in the table.
 std::optional<std::vector<SqlValue>> writeRow(Database& db, ResultsRun run, RowId row,
@@ -100,18 +76,16 @@ std::vector<SqlValue> updateResultRow(Database& db, ResultsRun run, RowId row,
                                       const std::vector<CellEdit>& edits) {
     ColumnWrites writes;
     for (const CellEdit& edit : edits) {
-        const ResultColumn& target = resultColumn(edit.column);
-        writes.emplace_back(target.name, storedValue(target, edit.text));
+        const ResultsColumn& target = resultColumn(edit.column);
+        writes.emplace_back(target.field, storedValue(target, edit.text));
     }
     std::optional<std::vector<SqlValue>> stored;
     try {
         stored = writeRow(db, run, row, writes);
-    } catch (const StaleResults&) {
-        throw;
     } catch (const DatabaseError& e) {
-        throw DatabaseError(std::string("修改未能保存：") + e.what());
+        throw EditNotSaved(std::string("修改未能保存：") + e.what());
     }
-    if (!stored) throw DatabaseError("要修改的记录已不在结果表中，修改未能保存");
+    if (!stored) throw EditNotSaved("要修改的记录已不在结果表中，修改未能保存");
     return *stored;
 }
 
@@ -124,10 +98,8 @@ size_t deleteResultRows(Database& db, ResultsRun run, const std::vector<RowId>& 
             deleted += static_cast<size_t>(db.run("delete from pictureMsg where rowid = ?", {row}));
         transaction.commit();
         return deleted;
-    } catch (const StaleResults&) {
-        throw;
     } catch (const DatabaseError& e) {
-        throw DatabaseError(std::string("记录未能删除：") + e.what());
+        throw EditNotSaved(std::string("记录未能删除：") + e.what());
     }
 }
 

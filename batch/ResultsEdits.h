@@ -3,32 +3,37 @@
 #include <vector>
 
 #include "batch/ResultsRun.h"
+#include "platform/OperatorError.h"
 #include "store/Database.h"
 
 namespace photocheck {
 
-// Edits of the results grid written back into pictureMsg. The rows are found by their row ids
-// (Query::rowId) together with the run whose rows the grid read (currentResultsRun before the grid
-// opened its statement); the values are bound to the statements, never written into them. Every
-// failure raises DatabaseError with a message for the operator, followed by the engine's text where
-// the engine refused, and leaves the table as it was.
+// An edit of the grid that was not written; the message says why, the engine's text after it where the
+// engine refused.
+class EditNotSaved : public OperatorError {
+  public:
+    using OperatorError::OperatorError;
+};
 
 // The rows the grid shows are no longer in the table: a batch run (another window's, or
 // "photocheck-cli batch" on the same working folder) has replaced them since the grid read them.
-class StaleResults : public DatabaseError {
+class StaleResults : public EditNotSaved {
   public:
-    using DatabaseError::DatabaseError;
+    using EditNotSaved::EditNotSaved;
 };
 
-// A cell typed into: its column, one of the thirteen of pictureMsg (letter case ignored), and the
-// text typed.
-// - Picsize, bluePercent, clarityPercent, headPercent, regularPercent, eyeLeftlet, eyeRightlet take a
-//   whole number (as the range filters read one, blanks around it allowed), or an empty text for no
-//   value (NULL).
-// - name, mode, pix, folderPath are stored as the batch run stores them: the trimmed text between one
-//   leading and one trailing blank, so every reader that trims finds it (an empty text too, as the run
-//   stores an empty name).
-// - reason and result are stored trimmed, NULL when empty (a passed photo has no reason).
+// Edits of the results grid written back into pictureMsg. The rows are found by their row ids
+// (Query::rowId) together with the run whose rows the grid read (currentResultsRun before the grid
+// opened its statement); the values are bound to the statements, never written into them. Every
+// failure raises EditNotSaved and leaves the table as it was.
+
+// A cell typed into: its column, one of ResultsColumns (letter case ignored), and the text typed,
+// stored by the column's kind:
+// - Number: a whole number (as the range filters read one, blanks around it allowed), or an empty
+//   text for no value (NULL);
+// - PaddedText: as the batch run stores it, the trimmed text between one leading and one trailing
+//   blank, so every reader that trims finds it (an empty text too, as the run stores an empty name);
+// - Text: trimmed, NULL when empty (a passed photo has no reason).
 struct CellEdit {
     std::string column;
     std::string text;

@@ -6,9 +6,15 @@
 
 #include "platform/Paths.h"
 #include "platform/Utf8.h"
+#include "store/ResultsSchema.h"
 
 namespace photocheck {
 namespace {
+
+// The columns the window's grid shows (a width above 0).
+constexpr const ResultsColumn& Name = resultsColumn("name");
+constexpr const ResultsColumn& Result = resultsColumn("result");
+constexpr const ResultsColumn& Reason = resultsColumn("reason");
 
 struct GridRow {
     std::string name;
@@ -17,7 +23,7 @@ struct GridRow {
 };
 
 // Where the grid's three columns stand in the result set.
-struct GridColumns {
+struct GridRowColumns {
     size_t name, result, reason;
 };
 
@@ -27,7 +33,7 @@ std::string textOf(const SqlValue& value) {
     return {};
 }
 
-GridRow gridRowOf(const SqlRow& row, const GridColumns& at) {
+GridRow gridRowOf(const SqlRow& row, const GridRowColumns& at) {
     return {withControlsEscaped(trimmed(textOf(row.at(at.name)))),
             withControlsEscaped(textOf(row.at(at.result))), withControlsEscaped(textOf(row.at(at.reason)))};
 }
@@ -61,13 +67,13 @@ int displayWidth(const std::string& utf8) {
 }
 
 void printResultsTable(const Query& results, std::ostream& out) {
-    const GridRow titles{"文件名", "结果", "原因"};
+    const GridRow titles{Name.title, Result.title, Reason.title};
     if (!results.isOpen()) {
         out << titles.name << "  " << titles.result << "  " << titles.reason << '\n';
         return;
     }
-    const GridColumns at{results.columnIndex("name"), results.columnIndex("result"),
-                         results.columnIndex("reason")};
+    const GridRowColumns at{results.columnIndex(Name.field), results.columnIndex(Result.field),
+                            results.columnIndex(Reason.field)};
     int nameWidth = displayWidth(titles.name), resultWidth = displayWidth(titles.result);
     results.forEachRow([&](const SqlRow& values) {
         const GridRow row = gridRowOf(values, at);

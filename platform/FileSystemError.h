@@ -1,13 +1,13 @@
 #pragma once
-#include <stdexcept>
+#include "platform/OperatorError.h"
 
 namespace photocheck {
 
 // A file or folder that cannot be created, opened or examined; the message names the path and the
 // system's reason.
-class FileSystemError : public std::runtime_error {
+class FileSystemError : public OperatorError {
   public:
-    using std::runtime_error::runtime_error;
+    using OperatorError::OperatorError;
 };
 
 }  // namespace photocheck

@@ -297,15 +297,15 @@ std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder) {
     try {
         return std::make_unique<Database>(workFolder + DatabaseFileName, DatabaseKey);
     } catch (const DatabaseError& e) {
-        throw DatabaseError(std::string(DatabaseMissingMessage) + "（" + explainedEngineText(e.what()) +
-                            "）");
+        throw DatabaseMissing(std::string(DatabaseMissingMessage) + "（" + explainedEngineText(e.what()) +
+                              "）");
     }
 }
 
 std::unique_ptr<Database> openWorkDatabaseRepairing(const std::string& workFolder) {
     try {
         return openWorkDatabase(workFolder);
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseMissing&) {
         if (!removeStaleJournalFiles(workFolder)) throw;
         return openWorkDatabase(workFolder);
     }

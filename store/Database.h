@@ -9,6 +9,8 @@
 #include <variant>
 #include <vector>
 
+#include "platform/OperatorError.h"
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -24,6 +26,12 @@ inline const char* const DatabaseFileName = "qob.trd";
 inline const char* const DatabaseKey = "lowbrine";
 inline const char* const DatabaseMissingMessage = "找不到数据库，程序将退出";
 
+// The working database does not open: DatabaseMissingMessage with the engine's reason after it.
+class DatabaseMissing : public OperatorError {
+  public:
+    using OperatorError::OperatorError;
+};
+
 // What a query may cost the engine (see Query): this long for each reading, and this much more for
 // every row it has handed out, so that going through a large table is never cut short.
 inline constexpr std::chrono::seconds QueryTimeLimit{5};
@@ -33,9 +41,9 @@ inline const char* const QueryTooSlowMessage =
     "请换一个简单些的条件再查询";
 
 // A query stopped because the engine worked on it for longer than allowed.
-class QueryTooSlow : public DatabaseError {
+class QueryTooSlow : public OperatorError {
   public:
-    using DatabaseError::DatabaseError;
+    using OperatorError::OperatorError;
 };
 
 // An error text of the database engine as the operator reads it: a Chinese explanation first where the
@@ -101,8 +109,7 @@ class Transaction {
     bool done_ = false;
 };
 
-// Opens WorkFolder + "qob.trd" with the key; any failure raises DatabaseError with
-// DatabaseMissingMessage followed by the engine's reason in brackets.
+// Opens WorkFolder + "qob.trd" with the key; any failure raises DatabaseMissing.
 std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder);
 // The same for a program that may change the working folder: when the first try fails, the engine's
 // journal files that this program cannot open for writing (left read-only by a time when the database

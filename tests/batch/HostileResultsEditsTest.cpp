@@ -42,7 +42,7 @@ struct HostileResultsEditsTest : test::BatchFolderTest {
     std::string refusal(Edit edit) const {
         try {
             edit();
-        } catch (const DatabaseError& e) {
+        } catch (const EditNotSaved& e) {
             return e.what();
         }
         return "written";
