@@ -185,11 +185,11 @@ std::string sourceFolder() {
 
 TEST_F(CheckCommandTest, OverlaysLeaveTheJsonLinesAsTheyAreAndComeOnePerJudgedFile) {
     const std::string d = dir.path();
-    test::writeFile(d + "off-centre.jpg", test::readFile(sourceFolder() + "tests/golden/off-centre.jpg"));
+    test::writeFile(d + "off-centre.jpg", test::readFile(sourceFolder() + "samples/off-centre.jpg"));
     test::writeFile(d + "abc.png", "png");
     writeJpeg(pattern(20, 30), d + "cut.jpg");
     test::resizeFile(d + "cut.jpg", 100);
-    const std::vector<std::string> files = {sourceFolder() + "tests/golden/off-centre.jpg", d + "abc.png",
+    const std::vector<std::string> files = {sourceFolder() + "samples/off-centre.jpg", d + "abc.png",
                                             d + "cut.jpg", d + "off-centre.jpg"};
     std::vector<std::string> plain = {"check", "--size-kb", "30", "--blue", "90", "--clarity",
                                       "200",   "--regular", "90", "--head", "50"};
