@@ -211,6 +211,18 @@ TEST_F(CheckCommandTest, OverlaysLeaveTheJsonLinesAsTheyAreAndComeOnePerJudgedFi
     EXPECT_EQ(test::readFile(d + "overlays/off-centre.png").substr(1, 3), "PNG");
 }
 
+// The parameter file of the source tree is UTF-8; read as the program reads it, it says so.
+TEST_F(CheckCommandTest, AParameterFileInUtf8IsSaidNotToBeGbk) {
+    const std::string utf8 = sourceFolder() + "data/SetParameters.utf8.ini";
+    const CliResult r = runCli({"check", "--params", utf8, dir.file("x.txt")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(
+        r.err.substr(0, r.err.find('\n')),
+        "读取配置文件出错!（" + utf8 +
+            "：文件不是 GBK 编码（它看来是 UTF-8 的）：请把它存为 GBK，例如 iconv -f UTF-8 -t GBK 原文件 > "
+            "新文件）");
+}
+
 TEST_F(CheckCommandTest, AnOverlayThatCannotBeWrittenIsReportedInTheOperatorsWords) {
     writeJpeg(pattern(20, 30), dir.file("a.jpg"));
     ASSERT_EQ(0, mkdir(dir.file("out").c_str(), 0700));
