@@ -515,13 +515,12 @@ std::vector<std::string> ListFilesRecursive(const std::string& folder, const std
     return listFiles(folder, extension, walk).paths();
 }
 
-bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure,
+void EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure,
                      const StopRequest& stopRequested) {
     std::string folder;
     const int fd = openTopFolder(given, folder, onFailure);
-    if (fd < 0) return true;
+    if (fd < 0) return;
     TreeEmptier(fd, withSeparator(folder), TreeEmptier::Folders::Keep, onFailure, stopRequested).run();
-    return true;
 }
 
 void removeFolderTree(const std::string& given, const PassedOverReport& onFailure) {

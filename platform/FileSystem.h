@@ -66,10 +66,10 @@ FileList listFiles(const std::string& folder, const std::string& extension, cons
 // Deletes every file in a folder and below it; folders are kept. A link is removed itself, never
 // followed, the folder itself included (a folder that is a link is left as it is and reported).
 // Failures to delete are passed over and reported to onFailure, a folder that does not exist
-// excepted; the result is always true. A stop request leaves the files not reached yet. A tree of any
+// excepted. A stop request leaves the files not reached yet. A tree of any
 // depth is emptied in a small, fixed stack, with a few open descriptors, and in memory for the names
 // along one path.
-bool EmptyFolderTree(const std::string& folder, const PassedOverReport& onFailure = {},
+void EmptyFolderTree(const std::string& folder, const PassedOverReport& onFailure = {},
                      const StopRequest& stopRequested = {});
 
 // Removes a folder with everything in it, in the same way (links removed, never followed; any depth);

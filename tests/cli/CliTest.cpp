@@ -141,11 +141,11 @@ TEST_F(CheckCommandTest, AFolderOrAPipeIsRefusedUnread) {
 
 TEST_F(CheckCommandTest, OverlaysLeaveTheJsonLinesAsTheyAreAndComeOnePerJudgedFile) {
     const std::string d = dir.path();
-    test::writeFile(d + "off-centre.jpg", test::readFile(sourceFolder() + "tests/golden/off-centre.jpg"));
+    test::writeFile(d + "off-centre.jpg", test::readFile(sourceFolder() + "samples/off-centre.jpg"));
     test::writeFile(d + "abc.png", "png");
     writeJpeg(pattern(20, 30), d + "cut.jpg");
     test::resizeFile(d + "cut.jpg", 100);
-    const std::vector<std::string> files = {sourceFolder() + "tests/golden/off-centre.jpg", d + "abc.png",
+    const std::vector<std::string> files = {sourceFolder() + "samples/off-centre.jpg", d + "abc.png",
                                             d + "cut.jpg", d + "off-centre.jpg"};
     std::vector<std::string> plain = {"check", "--size-kb", "30", "--blue", "90", "--clarity",
                                       "200",   "--regular", "90", "--head", "50"};
@@ -167,13 +167,32 @@ TEST_F(CheckCommandTest, OverlaysLeaveTheJsonLinesAsTheyAreAndComeOnePerJudgedFi
     EXPECT_EQ(test::readFile(d + "overlays/off-centre.png").substr(1, 3), "PNG");
 }
 
-TEST_F(CheckCommandTest, AnOverlayThatCannotBeWrittenIsReportedInTheOperatorsWords) {
-    writeJpeg(pattern(20, 30), dir.file("a.jpg"));
-    ASSERT_EQ(0, mkdir(dir.file("out").c_str(), 0700));
-    ASSERT_EQ(0, mkdir(dir.file("out/a.png").c_str(), 0700));
-    const CliResult r = runCli({"check", "--overlay", dir.file("out"), dir.file("a.jpg")});
+// The parameter file of the source tree is UTF-8; read as the program reads it, it says so.
+TEST_F(CheckCommandTest, AParameterFileInUtf8IsSaidNotToBeGbk) {
+    const std::string utf8 = sourceFolder() + "data/SetParameters.utf8.ini";
+    const CliResult r = runCli({"check", "--params", utf8, dir.file("x.txt")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "无法建立文件 " + dir.file("out/a.png") + "（这是一个文件夹：Is a directory）\n");
+    EXPECT_EQ(
+        r.err.substr(0, r.err.find('\n')),
+        "读取配置文件出错!（" + utf8 +
+            "：文件不是 GBK 编码（它看来是 UTF-8 的）：请把它存为 GBK，例如 iconv -f UTF-8 -t GBK 原文件 > "
+            "新文件）");
+}
+
+// No file may grow, as on a full disk; the write fails instead of ending the program. Its messages go
+// through a pipe, which any file may not.
+TEST_F(CheckCommandTest, AnOverlayThatCannotBeWrittenIsReportedInTheOperatorsWordsAndNotLeftHalfWritten) {
+    writeJpeg(pattern(20, 30), dir.file("a.jpg"));
+    const std::string noFileGrows = "trap '' XFSZ; ulimit -f 0; exec ";
+    const CliResult r = runCommand(
+        "sh -c " +
+        shellQuoted(noFileGrows + cliCommand({"check", "--overlay", dir.file("out"), dir.file("a.jpg")}) +
+                    " 2>&1"));
+    EXPECT_EQ(r.status, 1);
+    const std::string message = "无法写入文件 " + dir.file("out/a.png") + "（文件太大：File too large）\n";
+    ASSERT_GE(r.out.size(), message.size()) << r.out;
+    EXPECT_EQ(r.out.substr(r.out.size() - message.size()), message);
+    EXPECT_FALSE(test::fileExists(dir.file("out/a.png")));
 }
 
 TEST(CheckCommandHelp, ExplainsEveryOption) {
