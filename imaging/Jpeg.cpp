@@ -15,19 +15,13 @@
 // clang-format on
 
 #include "platform/Files.h"
-#include "platform/SystemReason.h"
+#include "platform/OpenFile.h"
 
 namespace photocheck {
 namespace {
 
 // Progressive files may hold any number of scans; real photos have around ten.
 constexpr int MaxProgressiveScans = 500;
-
-CFile openForReading(const std::string& path) {
-    CFile f = openCFile(path, "rb");
-    if (!f) throw OperatorError("无法打开文件 \"" + path + "\"（" + systemReason(errno) + "）");
-    return f;
-}
 
 // Fatal library errors leave through longjmp to the guard that turns them into JpegError; warnings are
 // dropped.
@@ -68,7 +62,7 @@ constexpr size_t ReadBufferBytes = 64 * 1024;
 
 struct JpegReader::Impl {
     std::vector<char> readBuffer = std::vector<char>(ReadBufferBytes);  // outlives the file below
-    CFile file;
+    FileHandle file;
     int64_t size = 0;
     ErrorManager err{};
     ScanLimit progress{};
@@ -83,9 +77,10 @@ struct JpegReader::Impl {
 
 JpegReader::JpegReader(const std::string& path) : impl_(std::make_unique<Impl>()) {
     Impl& s = *impl_;
-    s.file = openForReading(path);
+    FileForReading opened = openRegularFileForReading(path);
+    s.file = std::move(opened.handle);
+    s.size = opened.size;
     std::setvbuf(s.file.get(), s.readBuffer.data(), _IOFBF, s.readBuffer.size());
-    s.size = std::max<int64_t>(sizeOfOpenFile(s.file.get()), 0);
 
     s.cinfo.err = jpeg_std_error(&s.err.pub);
     s.err.pub.error_exit = onFatalError;

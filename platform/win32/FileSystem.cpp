@@ -129,8 +129,12 @@ bool deleteEntry(const std::string& path) {
 
 // Empties the folder at `path` (with its final separator), which the caller holds. The names are read
 // before anything is deleted; a subfolder is emptied only while held and when it is no link.
+enum class Subfolders { Keep, Remove };
+
+// Deletes the files, links and junctions in a folder held open and below it; with Remove the emptied
+// subfolders go too.
 void emptyHeldFolder(const std::string& path, const PassedOverReport& onFailure,
-                     const StopRequest& stopRequested) {
+                     const StopRequest& stopRequested, Subfolders subfolders = Subfolders::Keep) {
     FolderNames names;
     DWORD error = 0;
     if (!namesOf(path, names, error)) {
@@ -147,15 +151,22 @@ void emptyHeldFolder(const std::string& path, const PassedOverReport& onFailure,
             continue;
         }
         if (info.isFolder() && !info.isLink()) {
-            const Handle sub = holdFolder(entryPath);
-            if (!sub || heldIsLink(sub)) {
-                if (onFailure)
-                    onFailure(entryPath, "无法打开此文件夹（" +
-                                             (sub ? std::string("它已换成一个链接") : lastErrorMessage()) +
-                                             "）");
-                continue;
+            {
+                const Handle sub = holdFolder(entryPath);
+                if (!sub || heldIsLink(sub)) {
+                    if (onFailure)
+                        onFailure(entryPath,
+                                  "无法打开此文件夹（" +
+                                      (sub ? std::string("它已换成一个链接") : lastErrorMessage()) + "）");
+                    continue;
+                }
+                emptyHeldFolder(withFinalSeparator(entryPath), onFailure, stopRequested, subfolders);
             }
-            emptyHeldFolder(withFinalSeparator(entryPath), onFailure, stopRequested);
+            if (subfolders == Subfolders::Remove && !RemoveDirectoryW(widePath(entryPath).c_str())) {
+                const DWORD failure = GetLastError();
+                if (!win32::isNotFound(failure) && onFailure)
+                    onFailure(entryPath, "无法删除（" + systemMessage(failure) + "）");
+            }
         } else if (!deleteEntry(entryPath)) {
             const DWORD failure = GetLastError();
             if (!win32::isNotFound(failure) && onFailure)
@@ -357,22 +368,68 @@ std::optional<std::string> canonicalPath(const std::string& path) {
     return win32::narrow(final);
 }
 
-bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure,
-                     const StopRequest& stopRequested) {
-    const std::string folder = withoutFinalSeparator(given);
-    const Handle held = holdFolder(folder);
+namespace {
+
+// The folder held open for emptying; none (reported unless the folder does not exist) when it cannot
+// be had or is a link.
+Handle holdTopFolder(const std::string& folder, const PassedOverReport& onFailure) {
+    Handle held = holdFolder(folder);
     if (!held) {
         const DWORD error = GetLastError();
         if (!win32::isNotFound(error) && onFailure)
             onFailure(folder, "无法打开此文件夹（" + systemMessage(error) + "）");
-        return true;
+        return held;
     }
     if (heldIsLink(held) || isLink(folder)) {  // the path's attributes too: Wine's handle is the target's
         if (onFailure) onFailure(folder, "无法打开此文件夹（这是一个链接或连接点，不会跟随它去删除）");
-        return true;
+        held.reset();
     }
-    emptyHeldFolder(withFinalSeparator(folder), onFailure, stopRequested);
-    return true;
+    return held;
+}
+
+}  // namespace
+
+void EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure,
+                     const StopRequest& stopRequested) {
+    const std::string folder = withoutFinalSeparator(given);
+    if (const Handle held = holdTopFolder(folder, onFailure))
+        emptyHeldFolder(withFinalSeparator(folder), onFailure, stopRequested);
+}
+
+void removeFolderTree(const std::string& given, const PassedOverReport& onFailure) {
+    const std::string folder = withoutFinalSeparator(given);
+    {
+        const Handle held = holdTopFolder(folder, onFailure);
+        if (!held) return;
+        emptyHeldFolder(withFinalSeparator(folder), onFailure, {}, Subfolders::Remove);
+    }
+    if (!RemoveDirectoryW(widePath(folder).c_str())) {
+        const DWORD error = GetLastError();
+        if (!win32::isNotFound(error) && onFailure)
+            onFailure(folder, "无法删除（" + systemMessage(error) + "）");
+    }
+}
+
+bool removeUnwritableFile(const std::string& path, std::optional<int64_t> largest) {
+    EntryInfo info;
+    if (!win32::entryInfo(path, false, info) || info.isFolder() || info.isLink() ||
+        info.fileType != FILE_TYPE_DISK)
+        return false;
+    if (largest && static_cast<int64_t>(info.size) > *largest) return false;
+    const Handle writable = win32::openHandle(path, GENERIC_READ | GENERIC_WRITE, ShareAll, OPEN_EXISTING,
+                                              FILE_FLAG_OPEN_REPARSE_POINT);
+    return !writable && deleteEntry(path);
+}
+
+bool sameEntry(const std::string& path, const std::string& other) {
+    EntryInfo a, b;
+    if (win32::entryInfo(path, true, a))
+        return win32::entryInfo(other, true, b) && a.volume == b.volume && a.fileIndex == b.fileIndex;
+    const std::string folder = folderPartOf(path), otherFolder = folderPartOf(other);
+    return fileNameOf(path) == fileNameOf(other) &&
+           win32::entryInfo(folder.empty() ? "." : folder, true, a) &&
+           win32::entryInfo(otherFolder.empty() ? "." : otherFolder, true, b) && a.volume == b.volume &&
+           a.fileIndex == b.fileIndex;
 }
 
 CopyOutcome copyFileNoOverwrite(const std::string& source, const std::string& target) {

@@ -4,6 +4,7 @@
 
 #include "batch/BatchRun.h"
 #include "batch/ResultsQuery.h"
+#include "batch/RowPhoto.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "tests/batch/BatchTestSupport.h"
