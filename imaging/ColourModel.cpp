@@ -4,15 +4,7 @@
 #include <cstring>
 
 #include "imaging/Extended.h"
-
-// The pixel loops below are vectorised at every optimisation level and get a second copy for
-// processors with AVX2, chosen when the program starts.
-#if defined(__GNUC__) && defined(__x86_64__) && defined(__linux__) && !defined(__clang__)
-#define PHOTOCHECK_VECTOR_CLONES \
-    __attribute__((target_clones("avx2", "default"), optimize("tree-vectorize", "vect-cost-model=dynamic")))
-#else
-#define PHOTOCHECK_VECTOR_CLONES
-#endif
+#include "imaging/VectorClones.h"
 
 namespace photocheck {
 
@@ -22,10 +14,27 @@ bool isChannel(int value) {
     return value >= 0 && value <= 255;
 }
 
-// Half-up truncation of the rational p / q for q > 0: trunc(p / q + 1/2) = trunc((2p + q) / 2q), and
-// integer division truncates toward zero as the truncation does.
+// The quotients of the conversion have numerators below 2^18 in size and divisors n from 2 to 510.
+// floor(2^32 / n) + 1 exceeds 2^32 / n by at most 1, so a numerator N times it, shifted down by 32,
+// exceeds N / n by less than N / 2^32, which is less than 1/n: too little to reach the next whole
+// number. The quotient is then a multiplication instead of a division.
+constexpr int LargestDivisor = 510;
+
+struct Reciprocals {
+    uint64_t of[LargestDivisor + 1] = {};
+    constexpr Reciprocals() {
+        for (uint64_t n = 1; n <= LargestDivisor; ++n) of[n] = (uint64_t{1} << 32) / n + 1;
+    }
+};
+constexpr Reciprocals DivisorReciprocals;
+
+// Half-up truncation of the rational p / q for channel values (q from 1 to 255):
+// trunc(p / q + 1/2) = trunc((2p + q) / 2q), truncated toward zero as the truncation does.
 int32_t halfUpRatio(int32_t p, int32_t q) {
-    return (2 * p + q) / (2 * q);
+    const int32_t numerator = 2 * p + q;
+    const uint64_t magnitude = static_cast<uint64_t>(numerator < 0 ? -numerator : numerator);
+    const auto quotient = static_cast<int32_t>((magnitude * DivisorReciprocals.of[2 * q]) >> 32);
+    return numerator < 0 ? -quotient : quotient;
 }
 
 }  // namespace
@@ -125,10 +134,12 @@ PHOTOCHECK_VECTOR_CLONES
 void levelsMarkingTies(const uint8_t* __restrict bgr, int count, uint8_t* __restrict levels,
                        uint8_t* __restrict ties) {
     for (int i = 0; i < count; ++i) {
-        const int hundredths = hundredthsOf(bgr[3 * i + 2], bgr[3 * i + 1], bgr[3 * i]);
-        const int level = roundedHundredths(hundredths);
+        // At most 25,500 hundredths: 16-bit lanes hold them, twice as many to a vector as 32-bit ones.
+        const auto hundredths =
+            static_cast<uint16_t>(30 * bgr[3 * i + 2] + 59 * bgr[3 * i + 1] + 11 * bgr[3 * i]);
+        const auto level = static_cast<uint16_t>((hundredths + 49) / 100);
         levels[i] = static_cast<uint8_t>(level);
-        ties[i] = hundredths - 100 * level == 50 ? 1 : 0;
+        ties[i] = static_cast<uint16_t>(hundredths - 100 * level) == 50 ? 1 : 0;
     }
 }
 
