@@ -3,17 +3,21 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QShortcut>
 #include <QUrl>
+#include <algorithm>
 #include <exception>
 
 #include "app/DataModule.h"
 #include "app/LogPaneView.h"
-#include "app/MeasurementOverlay.h"
 #include "app/Messages.h"
 #include "app/ParametersDialog.h"
-#include "app/ResultsModel.h"
+#include "app/PhotoArea.h"
+#include "app/ResultsBrowser.h"
 #include "app/ToolbarIcons.h"
+#include "app/TuningTools.h"
+#include "platform/ExecutableFolder.h"
 #include "store/PackageInstall.h"
 #include "ui_MainWindow.h"
 
@@ -38,6 +42,37 @@ void openDocument(const std::string& path) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));  // outcome not examined
 }
 
+PhotoArea::Widgets photoAreaOf(const Ui::TFrmMain& ui) {
+    return {ui.GroupBox3, ui.orgImage, ui.showImage, ui.MyImage};
+}
+
+ResultsBrowser::Widgets resultsBrowserOf(QWidget* window, const Ui::TFrmMain& ui) {
+    return {window,
+            ui.DBGrid1,
+            ui.cbResult,
+            ui.edtFileName,
+            ui.SpeedButton2,
+            ui.edtBlueFrom,
+            ui.edtBlueTo,
+            ui.edtClarityFrom,
+            ui.edtClarityTo,
+            ui.edtHeadFrom,
+            ui.edtHeadTo,
+            ui.edtRegularFrom,
+            ui.edtRegularTo,
+            ui.Button5,
+            ui.Button6,
+            {ui.lblBlue, ui.lblBlueTo, ui.lblClarity, ui.lblClarityTo, ui.lblRegular, ui.lblRegularTo,
+             ui.lblHead, ui.lblHeadTo}};
+}
+
+TuningTools::Widgets tuningToolsOf(QWidget* window, const Ui::TFrmMain& ui) {
+    return {window,           ui.cbDebug,    ui.btnLoadPicture, ui.btncheckPicture, ui.gray,
+            ui.HSV,           ui.GroupBox1,  ui.IMGmagnify,     ui.LbRgb,           ui.LbHsv,
+            ui.cbCheckLength, ui.cbEyesLets, ui.cb_moveMouse,   ui.cbShowOverlay,   ui.btnExportReport,
+            ui.GroupBox4,     ui.Button1,    ui.Edit1,          ui.Button4};
+}
+
 }  // namespace
 
 TFrmMain::TFrmMain(Tdm& dm, const std::string& photoFolder)
@@ -54,12 +89,13 @@ TFrmMain::TFrmMain(Tdm& dm, const std::string& photoFolder)
     ui->showImage->setView(&ctx_.showImage);
     ui->MyImage->setView(&ctx_.MyImage);
     memo_ = std::make_unique<LogPaneView>(ctx_.Memo2, *ui->Memo2);
-    dsPicMsg_ = new ResultsModel(dm.ADOConnection1(), adoPicMsg_, this);
-
-    connectTools();
+    photoArea_ = std::make_unique<PhotoArea>(photoAreaOf(*ui));
+    tools_ = std::make_unique<TuningTools>(tuningToolsOf(this, *ui), ctx_, *photoArea_, *memo_, nullptr);
+    browser_ =
+        std::make_unique<ResultsBrowser>(resultsBrowserOf(this, *ui), dm.ADOConnection1(), adoPicMsg_,
+                                         ResultsBrowser::Showing{ctx_, *photoArea_, *memo_, state_}, nullptr);
     connectShell();
     connectBatchRun();
-    connectResultsBrowser();
     FormCreate();
 }
 
@@ -68,11 +104,7 @@ TFrmMain::~TFrmMain() = default;
 
 void TFrmMain::FormCreate() {
     qApp->installEventFilter(&arrowKeys_);  // AppMessage
-    try {
-        dsPicMsg_->open(FirstRowsStatement);
-    } catch (const std::exception& e) {
-        showErrorReport(this, e);
-    }
+    browser_->openResults(FirstRowsStatement);
 }
 
 void TFrmMain::connectShell() {
@@ -115,46 +147,129 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-// The hidden tuning controls: the debug controls, the tool group boxes, "参数设置", the range
-// filters of the results, and in GroupBox1 "显示测量区域" and "导出报告".
+// The hidden tuning controls: those of the tools, the range filters of the results and "参数设置".
 std::vector<QWidget*> TFrmMain::tuningControls() const {
-    return {ui->cbDebug,        ui->btnLoadPicture, ui->btncheckPicture, ui->GroupBox1,    ui->GroupBox4,
-            ui->Button7,        ui->lblBlue,        ui->edtBlueFrom,     ui->lblBlueTo,    ui->edtBlueTo,
-            ui->lblClarity,     ui->edtClarityFrom, ui->lblClarityTo,    ui->edtClarityTo, ui->lblRegular,
-            ui->edtRegularFrom, ui->lblRegularTo,   ui->edtRegularTo,    ui->lblHead,      ui->edtHeadFrom,
-            ui->lblHeadTo,      ui->edtHeadTo,      ui->Button5,         ui->Button6,      ui->cbShowOverlay,
-            ui->btnExportReport};
+    std::vector<QWidget*> controls = tools_->tuningControls();
+    const std::vector<QWidget*> filters = browser_->tuningControls();
+    controls.insert(controls.end(), filters.begin(), filters.end());
+    controls.push_back(ui->Button7);
+    return controls;
 }
 
 void TFrmMain::toggleTuningControls() {
     tuningShown_ = !tuningShown_;
     for (QWidget* control : tuningControls()) control->setVisible(tuningShown_);
-    bringToFront(ui->showImage);
+    photoArea_->bringToFront(photoArea_->showImage());
 }
 
-// The views show their pictures anew; the measured places of a check no longer belong to them.
-void TFrmMain::refreshPhotoViews() {
-    for (QWidget* view : {ui->orgImage, ui->showImage, ui->MyImage}) view->update();
-    showMeasurements({});
+void TFrmMain::connectBatchRun() {
+    ui->SpeedButton4->setIcon(chooseFolderIcon());
+    ui->SpeedButton1->setIcon(runBatchIcon());
+    connect(ui->SpeedButton4, &QToolButton::clicked, this, &TFrmMain::Button2Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &TFrmMain::Button2Click);
+    connect(ui->SpeedButton1, &QToolButton::clicked, this, &TFrmMain::Button3Click);
+    connect(ui->Button3, &QPushButton::clicked, this, &TFrmMain::Button3Click);
+
+    constexpr auto queued = Qt::QueuedConnection;
+    connect(&worker_, &BatchWorker::cleared, this, &TFrmMain::runCleared, queued);
+    connect(&worker_, &BatchWorker::logLine, this, &TFrmMain::runLogLine, queued);
+    connect(&worker_, &BatchWorker::progressStarted, this, &TFrmMain::runProgressStarted, queued);
+    connect(&worker_, &BatchWorker::photoDone, this, &TFrmMain::runPhotoDone, queued);
+    connect(&worker_, &BatchWorker::counts, this, &TFrmMain::runCounts, queued);
+    connect(&worker_, &BatchWorker::finished, this, &TFrmMain::runFinished, queued);
 }
 
-void TFrmMain::clearPictures(std::initializer_list<ImageView*> views) {
-    for (ImageView* view : views) view->clear();
-    refreshPhotoViews();
+void TFrmMain::Button2Click() {
+    const QString chosen = QFileDialog::getExistingDirectory(
+        this, "请选择一个目录", QString::fromStdString(executableFolder()), QFileDialog::ShowDirsOnly);
+    PhotoFolder = chosenPhotoFolder(chosen.toStdString());  // a cancel leaves no folder chosen
 }
 
-// A photo view comes to the front of the photo area, below what always lies above the views.
-void TFrmMain::bringToFront(QWidget* photoView) {
-    photoView->raise();
-    raiseAboveViews();
+void TFrmMain::Button3Click() {
+    if (running_ || !browser_->leaveQueryForRun()) return;
+    photoArea_->clearPictures({&ctx_.showImage, &ctx_.orgImage});
+    state_.PreviewEnabled = false;
+    BatchOptions options = batchOptions();
+    BatchEvents reportEvents;
+    LastRunReport& report = tools_->lastReport();
+    try {
+        report.startRun(tools_->collectForReport(), dm_.workFolder(), options, reportEvents);
+    } catch (const std::exception& e) {
+        showErrorReport(this, e);
+        report.startRun(false, dm_.workFolder(), options, reportEvents);  // the run goes on without it
+    }
+    setRunning(true);
+    worker_.start(adoPicMsg_, std::move(options), state_, std::move(reportEvents.onPhotoStored));
 }
 
-// The measured places over showImage, the floating readout and the tool group boxes.
-void TFrmMain::raiseAboveViews() {
-    for (QWidget* above :
-         {static_cast<QWidget*>(overlay_), static_cast<QWidget*>(ui->gray), static_cast<QWidget*>(ui->HSV),
-          static_cast<QWidget*>(ui->GroupBox1), static_cast<QWidget*>(ui->GroupBox4)})
-        above->raise();
+BatchOptions TFrmMain::batchOptions() const {
+    BatchOptions options;
+    options.photoFolder = PhotoFolder;
+    options.checks.cbDebug = tools_->debugMode();
+    options.checks.cbEyesLets = tools_->judgePupils();
+    options.checks.params = ctx_.params;
+    options.verdictFilter = browser_->verdictFilter();
+    options.threads = defaultBatchThreads();
+    options.workFolder = dm_.workFolder();  // held locked for the whole run
+    return options;
+}
+
+// While a run works, nothing the operator does may start another one or touch the database.
+void TFrmMain::setRunning(bool running) {
+    running_ = running;
+    for (QWidget* control : {static_cast<QWidget*>(ui->SpeedButton4), static_cast<QWidget*>(ui->SpeedButton1),
+                             static_cast<QWidget*>(ui->Button2), static_cast<QWidget*>(ui->Button3)})
+        control->setEnabled(!running);
+    browser_->setRunning(running);
+    tools_->setRunning(running);
+    if (frmPreParameters_) frmPreParameters_->setConfirmEnabled(!running);
+}
+
+// The run stops after the photos in work; what it sent before it stopped is shown at once.
+void TFrmMain::stopRunAndWait() {
+    if (!running_) return;
+    worker_.requestStop();
+    worker_.wait();
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+}
+
+void TFrmMain::runCleared() {
+    memo_->clear();
+    ui->StatusPanel1->clear();
+    ui->StatusPanel3->clear();
+}
+
+void TFrmMain::runLogLine(const QString& line) {
+    memo_->add(line.toStdString());
+}
+
+void TFrmMain::runProgressStarted(int total) {
+    ui->ProgressBar1->setRange(0, std::max(total, 1));  // a range of 0 to 0 would show a busy bar
+    ui->ProgressBar1->setValue(0);
+}
+
+void TFrmMain::runPhotoDone(int, const QString& line) {
+    memo_->add(line.toStdString());
+    ui->ProgressBar1->setValue(ui->ProgressBar1->value() + 1);
+}
+
+void TFrmMain::runCounts(int passed, int failed) {
+    ui->StatusPanel1->setText(QString::number(passed));
+    ui->StatusPanel3->setText(QString::number(failed));
+}
+
+void TFrmMain::runFinished() {
+    if (!running_) return;
+    const BatchWorker::Outcome outcome = worker_.wait();
+    state_ = outcome.state;
+    tools_->lastReport().runEnded(outcome.refusal || outcome.error ? std::nullopt
+                                                                   : std::optional(outcome.summary));
+    setRunning(false);
+    if (outcome.completed) photoArea_->clearPictures({&ctx_.orgImage, &ctx_.MyImage, &ctx_.showImage});
+    browser_->queryBack(outcome.completed);
+    if (outcome.refusal) showMessage(this, *outcome.refusal);
+    if (outcome.error) showErrorReport(this, *outcome.error);
+    if (const std::string notice = copiesNotice(outcome.summary); !notice.empty()) showMessage(this, notice);
 }
 
 }  // namespace photocheck

@@ -1,7 +1,5 @@
 #pragma once
-#include <QModelIndex>
 #include <QWidget>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,9 +7,7 @@
 #include "app/ArrowKeyNudge.h"
 #include "app/BatchWorker.h"
 #include "batch/BatchRun.h"
-#include "batch/ResultsQuery.h"
 #include "check/CheckContext.h"
-#include "report/LastRunReport.h"
 #include "store/Database.h"
 
 namespace Ui {
@@ -21,35 +17,53 @@ class TFrmMain;
 namespace photocheck {
 
 class LogPaneView;
-class MeasurementOverlay;
-class ResultsModel;
+class PhotoArea;
+class ResultsBrowser;
 class Tdm;
 class TfrmPreParameters;
+class TuningTools;
 
-// The main window "Varnel电子照片检测V1.0测试版". Its form, MainWindow.ui, holds every control at its
-// designed place, size, text and visibility. Where no place was designed we chose one: the
-// magnifier group GroupBox1 (caption "放大镜") and the tool group GroupBox4 (caption "图像处理") are
-// laid out in rows inside their boxes, which are see-through so that the photo and its measured
-// places show around their controls; the hidden range filters of GroupBox2 (labels lblBlue,
-// lblClarity, lblRegular, lblHead and their "to" labels lblBlueTo ... lblHeadTo, the edits
-// edtBlueFrom ... edtHeadTo, Button5 "查询" and Button6 "清除") stand in four rows over the top of
-// the grid; the floating readout labels gray and HSV are 180 pixels wide; the five status-bar panels
-// are the labels StatusPanel0 to StatusPanel4 inside StatusBar1.
+// The main window "Varnel电子照片检测V1.0测试版": its creation, the shell (documents, quit, close, the
+// tuning shortcut, the settings dialog) and the batch run. Its two other parts are classes of their
+// own, each built with the controls it owns: the results browser (ResultsBrowser: grid, filters,
+// edits, deletes, the photo of the current row) and the tuning tools (TuningTools: debug mode,
+// readout, magnifier, distance, gray and threshold views, measured places, report export); the photo
+// area they share is PhotoArea.
+//
+// The buttons by their names in the form and what they do (hidden ones marked so):
+//   SpeedButton4, Button2 (hidden) "调入文件夹"  choose the photo folder        Button2Click
+//   SpeedButton1, Button3 (hidden) "批量模式"    batch run                      Button3Click
+//   SpeedButton3                                open readme.doc                SpeedButton3Click
+//   SpeedButton6                                open versions.doc              SpeedButton6Click
+//   SpeedButton5                                clean up and quit              SpeedButton5Click
+//   Button7 (hidden) "参数设置"                  the settings dialog            Button7Click
+//   SpeedButton2, Button5 (hidden) "查询"        query the results              ResultsBrowser::Button5Click
+//   Button6 (hidden) "清除"                      clear the filters              ResultsBrowser::Button6Click
+//   btnLoadPicture (hidden) "导入照片"           load one photo for debugging
+//   TuningTools::btnLoadPictureClick btncheckPicture (hidden) "调试模式"          check the loaded photo
+//   TuningTools::btncheckPictureClick Button4 (hidden) "灰度处理"                  gray view
+//   TuningTools::Button4Click Button1 (hidden) "二值化"                    threshold view
+//   TuningTools::Button1Click btnExportReport (hidden) "导出报告"          the last run's report
+//   TuningTools::btnExportReportClick
+//
+// The form, MainWindow.ui, holds every control at its designed place, size, text and visibility.
+// Where no place was designed we chose one: the magnifier group GroupBox1 (caption "放大镜") and the
+// tool group GroupBox4 (caption "图像处理") are laid out in rows inside their boxes, which are
+// see-through so that the photo and its measured places show around their controls; the hidden range
+// filters of GroupBox2 (labels lblBlue, lblClarity, lblRegular, lblHead and their "to" labels
+// lblBlueTo ... lblHeadTo, the edits edtBlueFrom ... edtHeadTo, Button5 "查询" and Button6 "清除")
+// stand in four rows over the top of the grid; the floating readout labels gray and HSV are 180
+// pixels wide; the five status-bar panels are the labels StatusPanel0 to StatusPanel4 inside
+// StatusBar1.
 //
 // Windows metrics in Qt terms: fonts of height -11 and -13 are 11 and 13 pixel fonts of the CJK
 // face (set in code, as the form stores points); the button-face colour is the Fusion style's
 // window colour; Panel1's cream is #FFFBF0.
 //
-// The window holds the check context whose three photo views orgImage, showImage and MyImage the
-// form's PhotoViews paint and whose log pane Memo2 shows. The query adoPicMsg feeds the grid
-// DBGrid1 through ResultsModel (dsPicMsg). A batch run works on a thread of its own
-// (BatchWorker); while it works, the window leaves adoPicMsg and the database alone: the grid is
-// detached and the controls that would touch them are disabled.
-//
-// The handlers are spread over files by subject: MainWindow.cpp (creation, documents, quit, close,
-// tuning shortcut), MainWindowBatch.cpp (folder choice and batch run), MainWindowResults.cpp
-// (the grid, its query and the photo of its current row) and MainWindowTools.cpp (the single-photo
-// debug mode, the inspection tools, the measurement overlay and the report export).
+// The window holds the check context whose three photo views and log pane Memo2 it shows, and the
+// query adoPicMsg that feeds the grid. A batch run works on a thread of its own (BatchWorker); while
+// it works, the window leaves adoPicMsg and the database alone: the grid is detached and the controls
+// that would touch them are disabled.
 class TFrmMain : public QWidget {
     Q_OBJECT
   public:
@@ -64,10 +78,9 @@ class TFrmMain : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // The shell (MainWindow.cpp).
+    // The shell.
     void FormCreate();
     void connectShell();
     void Button7Click();
@@ -76,12 +89,8 @@ class TFrmMain : public QWidget {
     void SpeedButton5Click();
     void toggleTuningControls();
     std::vector<QWidget*> tuningControls() const;
-    void refreshPhotoViews();
-    void clearPictures(std::initializer_list<ImageView*> views);
-    void bringToFront(QWidget* photoView);
-    void raiseAboveViews();
 
-    // The folder choice and the batch run (MainWindowBatch.cpp).
+    // The folder choice and the batch run.
     void connectBatchRun();
     void Button2Click();
     void Button3Click();
@@ -95,59 +104,22 @@ class TFrmMain : public QWidget {
     void runCounts(int passed, int failed);
     void runFinished();
 
-    // The debug mode and the inspection tools (MainWindowTools.cpp).
-    void connectTools();
-    void btnLoadPictureClick();
-    void btncheckPictureClick();
-    void readPixel(ImageView& source, int x, int y);
-    void showImageMouseDown(int x, int y);
-    void showImageMouseUp(int x, int y);
-    void cb_moveMouseClick();
-    void updateDebugButtons();
-    void Button4Click();
-    void Button1Click();
-    void showMeasurements(std::vector<Measurement> measurements);
-    void cbShowOverlayClick();
-    void btnExportReportClick();
-    QWidget* photoViewAt(const QPoint& inPhotoArea) const;
-
-    // The results grid, its query and the photo of its current row (MainWindowResults.cpp).
-    void connectResultsBrowser();
-    void setUpGrid();
-    void Button5Click();
-    void Button6Click();
-    ResultsFilter currentFilter() const;
-    void showFilter(const ResultsFilter& filter);
-    void openResults(const std::string& statement);
-    void reloadResults();
-    void moveToOpenedRow();
-    void moveToRow(int row);
-    void currentRowChanged(const QModelIndex& current, const QModelIndex& previous);
-    bool postRowEdits();
-    void commitOpenEditor();
-    void writeFailed(const std::string& message);
-    void deleteSelectedRows();
-    void dsPicMsgDataChange();
-
     std::unique_ptr<Ui::TFrmMain> ui;
     Tdm& dm_;
     TfrmPreParameters* frmPreParameters_ = nullptr;
     CheckContext ctx_;
     std::unique_ptr<LogPaneView> memo_;
     Query adoPicMsg_;
-    ResultsModel* dsPicMsg_ = nullptr;  // owned by the window
+    std::unique_ptr<PhotoArea> photoArea_;
+    std::unique_ptr<ResultsBrowser> browser_;
+    std::unique_ptr<TuningTools> tools_;
     ArrowKeyNudge arrowKeys_;
-    ImageView magnifier_{105, 105};                              // IMGmagnify's picture
-    MeasurementOverlay* overlay_ = nullptr;                      // owned by the window
-    int pressX_ = 0, pressY_ = 0, releaseX_ = 0, releaseY_ = 0;  // the last press and release on showImage
-    LastRunReport lastReport_;
 
     std::string PhotoFolder;
     BatchState state_;  // PreviewEnabled
     bool running_ = false;
     bool tuningShown_ = false;
-    int rowAfterOpening_ = 0;  // the current row after the next opening of the results
-    BatchWorker worker_;       // last: stopped and waited for before the query goes
+    BatchWorker worker_;  // last: stopped and waited for before the query goes
 };
 
 }  // namespace photocheck

@@ -14,6 +14,12 @@ namespace {
 
 constexpr size_t RowsPerPage = 256;
 
+bool hasField(const Query& query, const char* field) {
+    const auto& names = query.columnNames();
+    return std::any_of(names.begin(), names.end(),
+                       [field](const std::string& name) { return asciiUpper(name) == asciiUpper(field); });
+}
+
 }  // namespace
 
 ResultsModel::ResultsModel(Database& db, Query& adoPicMsg, QObject* parent)
@@ -109,6 +115,7 @@ int ResultsModel::rowCount(const QModelIndex& parent) const {
 // A freshly opened result set shows its first page at once, as Qt's SQL models do.
 void ResultsModel::showFetchedRows() {
     shown_ = 0;
+    readErrorShown_ = false;
     if (!attached_ || !query_.isOpen()) return;
     if (query_.fetchedCount() < RowsPerPage) fetch(RowsPerPage - query_.fetchedCount());
     shown_ = query_.fetchedCount();
@@ -148,7 +155,7 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole) return {};
     if (index.row() == editedRow_)
         if (const auto typed = edits_.find(index.column()); typed != edits_.end()) return typed->second;
-    return QString::fromStdString(trimmed(text(index.row(), ResultsColumns[index.column()].field)));
+    return cellText(index.row(), index.column());
 }
 
 QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -179,12 +186,30 @@ bool ResultsModel::setData(const QModelIndex& index, const QVariant& value, int 
     return true;
 }
 
+// A statement may leave out a field (the grid then shows its cells empty); any other failure to read
+// a cell raises.
 std::string ResultsModel::text(int row, const char* field) const {
-    if (row < 0 || row >= rowCount()) return {};
+    if (row < 0 || row >= rowCount() || !hasField(query_, field)) return {};
+    return query_.text(static_cast<size_t>(row), field);
+}
+
+// A cell that cannot be read shows empty and the operator is told once per opening; a view asking for
+// a cell must not meet the error.
+QString ResultsModel::cellText(int row, int column) const {
     try {
-        return query_.text(static_cast<size_t>(row), field);
-    } catch (const std::exception&) {
-        return {};  // a result set without this field
+        return QString::fromStdString(trimmed(text(row, ResultsColumns[column].field)));
+    } catch (const std::exception& e) {
+        if (!readErrorShown_) {
+            readErrorShown_ = true;
+            auto* self = const_cast<ResultsModel*>(this);
+            QMetaObject::invokeMethod(
+                self,
+                [self, message = QString::fromStdString(operatorMessage(e))] {
+                    emit self->fetchFailed(message);
+                },
+                Qt::QueuedConnection);
+        }
+        return {};
     }
 }
 

@@ -79,11 +79,13 @@ class ResultsModel : public QAbstractTableModel {
   signals:
     // The query was opened anew: the grid moves to its first row.
     void reopened();
-    // Reading more rows failed; the rows read before stay. The window shows the message.
+    // Reading more rows, or a cell of them, failed; the rows read before stay. The window shows the
+    // message.
     void fetchFailed(const QString& message);
 
   private:
     std::string text(int row, const char* field) const;
+    QString cellText(int row, int column) const;
     void showFetchedRows();  // within a reset: the first page, then the rows fetched are the rows shown
     void fetch(size_t count);
     void dropEdits();
@@ -93,7 +95,8 @@ class ResultsModel : public QAbstractTableModel {
     bool attached_ = true;
     size_t shown_ = 0;  // the fetched rows the view has been told of
     int editedRow_ = -1;
-    std::map<int, QString> edits_;  // column -> text typed, of editedRow_
+    std::map<int, QString> edits_;         // column -> text typed, of editedRow_
+    mutable bool readErrorShown_ = false;  // since the last opening
 };
 
 }  // namespace photocheck

@@ -2,27 +2,19 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
-#include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/Messages.h"
 #include "app/ToolbarIcons.h"
-#include "platform/ExecutableFolder.h"
-#include "store/PackageInstall.h"
+#include "batch/BatchRun.h"
+#include "batch/Workspace.h"
 
 namespace photocheck {
 namespace {
 
 const char* const CjkFont = "WenQuanYi Micro Hei";
 constexpr int FormFontPixels = 11;
-
-// As the folder dialog gives it: absolute, without a final separator except for the root.
-std::string chosenFolderOf(const QString& argument) {
-    if (argument.isEmpty()) return {};
-    return QDir::cleanPath(QFileInfo(argument).absoluteFilePath()).toStdString();
-}
 
 QCommandLineOption describeCommandLine(QCommandLineParser& parser) {
     parser.setApplicationDescription(
@@ -66,7 +58,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         std::fputs(qPrintable(error + "\n\n" + usage()), stderr);
         std::exit(1);
     }
-    return {chosenFolderOf(positional.value(0)), parser.value(workFolder).toStdString()};
+    return {chosenPhotoFolder(positional.value(0).toStdString()), parser.value(workFolder).toStdString()};
 }
 
 void prepareApplication(QApplication& app) {
@@ -80,7 +72,7 @@ void prepareApplication(QApplication& app) {
 }
 
 Desktop::Desktop(const CommandLine& commandLine)
-    : dm(commandLine.workFolder, executableFolder() + PackageFileName),
+    : dm(commandLine.workFolder, packageBesideProgram()),
       frmMain(dm, commandLine.photoFolder),
       frmPreParameters(dm, frmMain.parameters(), &frmMain) {
     frmMain.attachSettingsDialog(frmPreParameters);

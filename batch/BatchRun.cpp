@@ -143,6 +143,10 @@ int defaultBatchThreads() {
     return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, MostThreadsByDefault));
 }
 
+std::string chosenPhotoFolder(const std::string& folder) {
+    return folder.empty() ? folder : absolutePath(folder);
+}
+
 std::string countLine(int total) {
     return "此文件夹照片一共有 " + std::to_string(total) + " 张";
 }

@@ -21,8 +21,13 @@ class BatchRefused : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The photo folder as a run takes it, whether chosen in the folder dialog or named on a command line:
+// absolute and cleaned as written (absolutePath: no "." or "..", no final separator except for the
+// root), so that the rows of a run name the same folders either way; empty when none is chosen.
+std::string chosenPhotoFolder(const std::string& folder);
+
 struct BatchOptions {
-    std::string photoFolder;  // as chosen: no final separator except for a root; empty when none is chosen
+    std::string photoFolder;                     // as chosenPhotoFolder gives it; empty when none is chosen
     std::optional<ResultFolders> resultFolders;  // beside the photo folder unless given
     CheckSettings checks;                        // with debug mode on the run refuses to start
     std::string verdictFilter = AllVerdicts;     // the verdict filter the results are reopened with

@@ -356,6 +356,13 @@ void createFolder(const std::string& path) {
         throw FileSystemError("无法创建文件夹 " + path + "：" + std::strerror(errno));
 }
 
+std::string absolutePath(const std::string& path) {
+    if (!path.empty() && path.front() == PathSeparator) return cleanPath(path);
+    const std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);
+    if (!cwd) throw FileSystemError(std::string("无法确定当前文件夹（") + std::strerror(errno) + "）");
+    return cleanPath(std::string(cwd.get()) + PathSeparator + path);
+}
+
 std::optional<std::string> canonicalPath(const std::string& path) {
     std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr), &std::free);
     if (!resolved) return std::nullopt;

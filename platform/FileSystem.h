@@ -22,6 +22,11 @@ bool isLink(const std::string& path);        // the path itself is a symbolic li
 // Creates one folder; throws FileSystemError when it cannot.
 void createFolder(const std::string& path);
 
+// The path made absolute against the current folder and cleaned as written (cleanPath): links are not
+// resolved, so a path the operator chose keeps its names. Throws FileSystemError when the current
+// folder cannot be found.
+std::string absolutePath(const std::string& path);
+
 // The absolute path with links and "." and ".." resolved; nothing when the path does not exist.
 std::optional<std::string> canonicalPath(const std::string& path);
 

@@ -1,7 +1,13 @@
+#include "app/ResultsBrowser.h"
+
+#include <QComboBox>
 #include <QHeaderView>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QShortcut>
 #include <QStyle>
+#include <QTableView>
+#include <QToolButton>
 #include <algorithm>
 #include <exception>
 #include <iterator>
@@ -9,15 +15,16 @@
 #include <utility>
 
 #include "app/LogPaneView.h"
-#include "app/MainWindow.h"
 #include "app/Messages.h"
+#include "app/PhotoArea.h"
+#include "app/PhotoViews.h"
 #include "app/ResultsModel.h"
 #include "app/RowIndicator.h"
 #include "app/ToolbarIcons.h"
+#include "batch/BatchRun.h"
 #include "batch/OperatorMessage.h"
 #include "batch/RowPhoto.h"
 #include "check/ResultRow.h"
-#include "ui_MainWindow.h"
 
 namespace photocheck {
 namespace {
@@ -51,26 +58,28 @@ void setText(QLineEdit* edit, const std::string& text) {
 
 }  // namespace
 
-void TFrmMain::connectResultsBrowser() {
-    ui->SpeedButton2->setIcon(queryIcon());
+ResultsBrowser::ResultsBrowser(const Widgets& widgets, Database& db, Query& adoPicMsg, const Showing& showing,
+                               QObject* parent)
+    : QObject(parent), w_(widgets), showing_(showing), dsPicMsg_(new ResultsModel(db, adoPicMsg, this)) {
+    w_.SpeedButton2->setIcon(queryIcon());
     setUpGrid();
-    connect(ui->SpeedButton2, &QToolButton::clicked, this, &TFrmMain::Button5Click);
-    connect(ui->Button5, &QPushButton::clicked, this, &TFrmMain::Button5Click);
-    connect(ui->Button6, &QPushButton::clicked, this, &TFrmMain::Button6Click);
-    connect(dsPicMsg_, &ResultsModel::reopened, this, &TFrmMain::moveToOpenedRow);
+    connect(w_.SpeedButton2, &QAbstractButton::clicked, this, &ResultsBrowser::Button5Click);
+    connect(w_.Button5, &QAbstractButton::clicked, this, &ResultsBrowser::Button5Click);
+    connect(w_.Button6, &QAbstractButton::clicked, this, &ResultsBrowser::Button6Click);
+    connect(dsPicMsg_, &ResultsModel::reopened, this, &ResultsBrowser::moveToOpenedRow);
     connect(
         dsPicMsg_, &ResultsModel::fetchFailed, this,
-        [this](const QString& message) { showErrorReport(this, message.toStdString()); },
+        [this](const QString& message) { showErrorReport(w_.window, message.toStdString()); },
         Qt::QueuedConnection);
-    connect(ui->DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &TFrmMain::currentRowChanged);
+    connect(w_.DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &ResultsBrowser::currentRowChanged);
 }
 
 // Column titles, a row indicator, resizable columns, lines between cells, several rows selectable,
 // cells editable; the twelve columns of the results with their widths, the unshown ones hidden.
 // Ctrl+Delete deletes the selected rows, Esc drops the edits of the row not written yet.
-void TFrmMain::setUpGrid() {
-    QTableView* grid = ui->DBGrid1;
+void ResultsBrowser::setUpGrid() {
+    QTableView* grid = w_.DBGrid1;
     grid->setVerticalHeader(new RowIndicator(*dsPicMsg_, grid));
     grid->setModel(dsPicMsg_);
     QFont font = grid->font();
@@ -95,96 +104,123 @@ void TFrmMain::setUpGrid() {
         if (width > 0) grid->setColumnWidth(column, width);
     }
     connect(gridKey(*grid, Qt::CTRL | Qt::Key_Delete), &QShortcut::activated, this,
-            &TFrmMain::deleteSelectedRows);
+            &ResultsBrowser::deleteSelectedRows);
     connect(gridKey(*grid, Qt::Key_Escape), &QShortcut::activated, dsPicMsg_, &ResultsModel::revert);
 }
 
+std::vector<QWidget*> ResultsBrowser::tuningControls() const {
+    std::vector<QWidget*> controls = w_.rangeLabels;
+    controls.insert(controls.end(),
+                    {w_.edtBlueFrom, w_.edtBlueTo, w_.edtClarityFrom, w_.edtClarityTo, w_.edtHeadFrom,
+                     w_.edtHeadTo, w_.edtRegularFrom, w_.edtRegularTo, w_.Button5, w_.Button6});
+    return controls;
+}
+
+std::string ResultsBrowser::verdictFilter() const {
+    return w_.cbResult->currentText().toStdString();
+}
+
+bool ResultsBrowser::leaveQueryForRun() {
+    if (!postRowEdits()) return false;
+    dsPicMsg_->detach();
+    return true;
+}
+
+void ResultsBrowser::queryBack(bool reopened) {
+    dsPicMsg_->attach(reopened ? ResultsModel::Since::Reopened : ResultsModel::Since::Unchanged);
+}
+
+void ResultsBrowser::setRunning(bool running) {
+    running_ = running;
+    for (QWidget* control : {w_.SpeedButton2, w_.Button5, w_.Button6}) control->setEnabled(!running);
+}
+
 // The query button: the statement of the filter typed, or the message instead.
-void TFrmMain::Button5Click() {
+void ResultsBrowser::Button5Click() {
     const ResultsQuery query = buildResultsQuery(currentFilter());
-    if (!query.statement) return showMessage(this, query.message);
+    if (!query.statement) return showMessage(w_.window, query.message);
     openResults(*query.statement);
 }
 
 // The clear button: every filter emptied, the verdict too, then every row.
-void TFrmMain::Button6Click() {
+void ResultsBrowser::Button6Click() {
     ResultsFilter filter;
     const std::string statement = clearResultsFilter(filter);
     showFilter(filter);
     openResults(statement);
 }
 
-ResultsFilter TFrmMain::currentFilter() const {
+ResultsFilter ResultsBrowser::currentFilter() const {
     ResultsFilter filter;
-    filter.blueFrom = textOf(ui->edtBlueFrom);
-    filter.blueTo = textOf(ui->edtBlueTo);
-    filter.clarityFrom = textOf(ui->edtClarityFrom);
-    filter.clarityTo = textOf(ui->edtClarityTo);
-    filter.headFrom = textOf(ui->edtHeadFrom);
-    filter.headTo = textOf(ui->edtHeadTo);
-    filter.regularFrom = textOf(ui->edtRegularFrom);
-    filter.regularTo = textOf(ui->edtRegularTo);
-    filter.verdict = ui->cbResult->currentText().toStdString();
-    filter.fileName = textOf(ui->edtFileName);
+    filter.blueFrom = textOf(w_.edtBlueFrom);
+    filter.blueTo = textOf(w_.edtBlueTo);
+    filter.clarityFrom = textOf(w_.edtClarityFrom);
+    filter.clarityTo = textOf(w_.edtClarityTo);
+    filter.headFrom = textOf(w_.edtHeadFrom);
+    filter.headTo = textOf(w_.edtHeadTo);
+    filter.regularFrom = textOf(w_.edtRegularFrom);
+    filter.regularTo = textOf(w_.edtRegularTo);
+    filter.verdict = verdictFilter();
+    filter.fileName = textOf(w_.edtFileName);
     return filter;
 }
 
-void TFrmMain::showFilter(const ResultsFilter& filter) {
-    setText(ui->edtBlueFrom, filter.blueFrom);
-    setText(ui->edtBlueTo, filter.blueTo);
-    setText(ui->edtClarityFrom, filter.clarityFrom);
-    setText(ui->edtClarityTo, filter.clarityTo);
-    setText(ui->edtHeadFrom, filter.headFrom);
-    setText(ui->edtHeadTo, filter.headTo);
-    setText(ui->edtRegularFrom, filter.regularFrom);
-    setText(ui->edtRegularTo, filter.regularTo);
-    ui->cbResult->setCurrentText(QString::fromStdString(filter.verdict));
-    setText(ui->edtFileName, filter.fileName);
+void ResultsBrowser::showFilter(const ResultsFilter& filter) {
+    setText(w_.edtBlueFrom, filter.blueFrom);
+    setText(w_.edtBlueTo, filter.blueTo);
+    setText(w_.edtClarityFrom, filter.clarityFrom);
+    setText(w_.edtClarityTo, filter.clarityTo);
+    setText(w_.edtHeadFrom, filter.headFrom);
+    setText(w_.edtHeadTo, filter.headTo);
+    setText(w_.edtRegularFrom, filter.regularFrom);
+    setText(w_.edtRegularTo, filter.regularTo);
+    w_.cbResult->setCurrentText(QString::fromStdString(filter.verdict));
+    setText(w_.edtFileName, filter.fileName);
 }
 
 // Opening leaves the current row, so its edits are written first. A statement the engine rejects is
 // shown and the grid keeps its rows.
-void TFrmMain::openResults(const std::string& statement) {
+void ResultsBrowser::openResults(const std::string& statement) {
     postRowEdits();
     try {
         dsPicMsg_->open(statement);
     } catch (const std::exception& e) {
-        showErrorReport(this, e);
+        showErrorReport(w_.window, e);
     }
 }
 
 // The statement shown, opened again: the grid shows what the table holds, at the row that was current.
-void TFrmMain::reloadResults() {
-    rowAfterOpening_ = std::max(ui->DBGrid1->currentIndex().row(), 0);
+void ResultsBrowser::reloadResults() {
+    rowAfterOpening_ = std::max(w_.DBGrid1->currentIndex().row(), 0);
     try {
         dsPicMsg_->open(dsPicMsg_->statement());
     } catch (const std::exception& e) {
         rowAfterOpening_ = 0;
-        showErrorReport(this, e);
+        showErrorReport(w_.window, e);
     }
 }
 
 // Every opening of the results moves to their first row (after a reload, to the row that was current),
 // which shows that row's photo.
-void TFrmMain::moveToOpenedRow() {
+void ResultsBrowser::moveToOpenedRow() {
     const int wanted = std::exchange(rowAfterOpening_, 0);
     while (dsPicMsg_->rowCount() <= wanted && dsPicMsg_->canFetchMore({})) dsPicMsg_->fetchMore({});
     if (dsPicMsg_->rowCount() == 0) return dsPicMsgDataChange();
     moveToRow(std::min(wanted, dsPicMsg_->rowCount() - 1));
 }
 
-void TFrmMain::moveToRow(int row) {
-    ui->DBGrid1->setCurrentIndex(dsPicMsg_->index(row, 0));  // a new current row runs dsPicMsgDataChange
+void ResultsBrowser::moveToRow(int row) {
+    w_.DBGrid1->setCurrentIndex(dsPicMsg_->index(row, 0));  // a new current row runs dsPicMsgDataChange
 }
 
-void TFrmMain::currentRowChanged(const QModelIndex& current, const QModelIndex& previous) {
+void ResultsBrowser::currentRowChanged(const QModelIndex& current, const QModelIndex& previous) {
     if (previous.isValid() && previous.row() != current.row()) postRowEdits();
     dsPicMsgDataChange();
 }
 
 // The edits of the row being left are written into the table. A write that fails is shown, and the
 // grid reloads, once the grid has done what it is doing.
-bool TFrmMain::postRowEdits() {
+bool ResultsBrowser::postRowEdits() {
     commitOpenEditor();
     try {
         dsPicMsg_->post();
@@ -197,52 +233,53 @@ bool TFrmMain::postRowEdits() {
 }
 
 // A cell still being typed into joins its row's edits, as when the operator leaves it.
-void TFrmMain::commitOpenEditor() {
-    QTableView* grid = ui->DBGrid1;
+void ResultsBrowser::commitOpenEditor() {
+    QTableView* grid = w_.DBGrid1;
     if (QWidget* editor = grid->indexWidget(grid->currentIndex()))
         QMetaObject::invokeMethod(grid, "commitData", Qt::DirectConnection, Q_ARG(QWidget*, editor));
 }
 
 // A run that has started meanwhile reopens the results itself at its end.
-void TFrmMain::writeFailed(const std::string& message) {
-    showErrorReport(this, message);
+void ResultsBrowser::writeFailed(const std::string& message) {
+    showErrorReport(w_.window, message);
     if (!running_) reloadResults();
 }
 
 // Ctrl+Delete: the selected rows (or the current one) leave the table after a Yes.
-void TFrmMain::deleteSelectedRows() {
+void ResultsBrowser::deleteSelectedRows() {
     std::vector<int> rows;
-    for (const QModelIndex& selected : ui->DBGrid1->selectionModel()->selectedRows())
+    for (const QModelIndex& selected : w_.DBGrid1->selectionModel()->selectedRows())
         rows.push_back(selected.row());
-    if (rows.empty() && ui->DBGrid1->currentIndex().isValid())
-        rows.push_back(ui->DBGrid1->currentIndex().row());
-    if (rows.empty() || !askYesNo(this, ApplicationTitle, DeleteRowsQuestion)) return;
+    if (rows.empty() && w_.DBGrid1->currentIndex().isValid())
+        rows.push_back(w_.DBGrid1->currentIndex().row());
+    if (rows.empty() || !askYesNo(w_.window, ApplicationTitle, DeleteRowsQuestion)) return;
     if (!postRowEdits()) return;
     try {
         dsPicMsg_->deleteRows(rows);
     } catch (const std::exception& e) {
-        showErrorReport(this, e);
+        showErrorReport(w_.window, e);
         return reloadResults();
     }
     if (dsPicMsg_->rowCount() == 0) return dsPicMsgDataChange();
     moveToRow(std::min(*std::min_element(rows.begin(), rows.end()), dsPicMsg_->rowCount() - 1));
 }
 
-void TFrmMain::dsPicMsgDataChange() {
-    bringToFront(ui->showImage);
-    if (!state_.PreviewEnabled) return;
-    const QModelIndex current = ui->DBGrid1->currentIndex();
+void ResultsBrowser::dsPicMsgDataChange() {
+    PhotoArea& area = showing_.photoArea;
+    area.bringToFront(area.showImage());
+    if (!showing_.state.PreviewEnabled) return;
+    const QModelIndex current = w_.DBGrid1->currentIndex();
     if (!current.isValid()) return;
     try {
-        ShowRowPhoto(ctx_, dsPicMsg_->storedPhoto(current.row()));
+        ShowRowPhoto(showing_.ctx, dsPicMsg_->storedPhoto(current.row()));
     } catch (const std::exception& e) {
-        refreshPhotoViews();
-        showErrorReport(this, e);
+        area.refresh();
+        showErrorReport(w_.window, e);
         return;
     }
-    memo_->showPane();
-    refreshPhotoViews();
-    bringToFront(ui->showImage);
+    showing_.memo.showPane();
+    area.refresh();
+    area.bringToFront(area.showImage());
 }
 
 }  // namespace photocheck
