@@ -78,24 +78,30 @@ struct Tally {
     int undeletedFiles = 0;
 };
 
-void prepareResultFolders(const ResultFolders& folders, const BatchEvents& events, Tally& tally) {
+void createResultFolders(const ResultFolders& folders) {
     if (!folderExists(folders.failed)) createFolder(folders.failed);
     if (!folderExists(folders.passed)) createFolder(folders.passed);
-    const PassedOverReport undeleted = [&](const std::string& path, const std::string& reason) {
+}
+
+// Old files of the result folders that could not be deleted are logged and counted.
+PassedOverReport undeletedReport(const BatchEvents& events, Tally& tally) {
+    return [&events, &tally](const std::string& path, const std::string& reason) {
         ++tally.undeletedFiles;
         notify(events.onLogLine, undeletedLine(path, reason));
     };
-    EmptyFolderTree(folders.failed, undeleted);
-    EmptyFolderTree(folders.passed, undeleted);
 }
 
 void emptyResultTable(Query& adoPicMsg) {
     if (OpenSql(adoPicMsg, "select * from pictureMsg")) ExecSql(adoPicMsg, "delete * from pictureMsg");
 }
 
-FileList listPhotos(const BatchOptions& options, const BatchEvents& events) {
+FileList listPhotos(const BatchOptions& options, const BatchEvents& events,
+                    const EmptiedResultFolders& emptied) {
     FolderWalk walk;
     if (!options.workFolder.empty()) walk.leftOut.push_back(options.workFolder);
+    // Result folders inside the photo folder are empty, but for the old files kept aside in them.
+    for (const EmptiedFolder* folder : {&emptied.failed, &emptied.passed})
+        if (!folder->spareFolder().empty()) walk.leftOut.push_back(folder->spareFolder());
     walk.onPassedOver = [&](const std::string& path, const std::string& reason) {
         notify(events.onLogLine, passedOverLine(path, reason));
     };
@@ -212,15 +218,16 @@ BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const Batch
     refuseUnusableTable(adoPicMsg);
 
     Tally tally;
-    prepareResultFolders(folders, events, tally);
+    createResultFolders(folders);
+    EmptiedResultFolders emptied(folders, undeletedReport(events, tally));
     emptyResultTable(adoPicMsg);
 
-    const FileList paths = listPhotos(options, events);
+    const FileList paths = listPhotos(options, events, emptied);
     const int total = static_cast<int>(paths.size());
     notify(events.onLogLine, countLine(total));
     notify(events.onProgressStart, total);
 
-    EarlyCopies copies(paths, folders);
+    EarlyCopies copies(paths, folders, &emptied);
     size_t index = 0;
     try {
         OrderedChecks checks(paths, options.threads, options.checks,
@@ -231,6 +238,8 @@ BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const Batch
         copies.takeBackFrom(index + 1);  // the judging threads have stopped; this photo's copy stays
         throw;
     }
+    emptied.failed.finish(undeletedReport(events, tally));
+    emptied.passed.finish(undeletedReport(events, tally));
     if (index < paths.size()) {
         copies.takeBackFrom(index);
         const BatchSummary summary = summaryOf(total, tally, PassRate(tally.passed, tally.failed), true);

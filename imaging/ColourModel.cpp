@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__GNUC__) && defined(__x86_64__) && defined(__linux__)
+#include <immintrin.h>
+#endif
+
 #include "imaging/Extended.h"
 #include "imaging/VectorClones.h"
 
@@ -126,13 +130,13 @@ int GrayLevel(int r, int g, int b) {
 
 namespace {
 
-constexpr int ChunkPixels = 64;
+constexpr int ChunkPixels = 256;
 
 // The rounded level of every pixel of a chunk with the ties marked, in plain integer arithmetic the
 // compiler turns into vector instructions; where the processor has AVX2 a second copy uses it.
 PHOTOCHECK_VECTOR_CLONES
-void levelsMarkingTies(const uint8_t* __restrict bgr, int count, uint8_t* __restrict levels,
-                       uint8_t* __restrict ties) {
+void plainLevelsMarkingTies(const uint8_t* __restrict bgr, int count, uint8_t* __restrict levels,
+                            uint8_t* __restrict ties) {
     for (int i = 0; i < count; ++i) {
         // At most 25,500 hundredths: 16-bit lanes hold them, twice as many to a vector as 32-bit ones.
         const auto hundredths =
@@ -142,6 +146,69 @@ void levelsMarkingTies(const uint8_t* __restrict bgr, int count, uint8_t* __rest
         ties[i] = static_cast<uint16_t>(hundredths - 100 * level) == 50 ? 1 : 0;
     }
 }
+
+#if defined(__GNUC__) && defined(__x86_64__) && defined(__linux__)
+
+// The hundredths of eight pixels as 32-bit numbers (pixels 0 to 3 in the low half, 4 to 7 in the high
+// one): each pixel's bytes are spread to blue, green, red, 0, multiplied by 11, 59, 30, 0 and added up
+// in pairs twice. Reads exactly the 24 bytes of the pixels.
+__attribute__((target("avx2"))) __m256i hundredthsOfEight(const uint8_t* bgr) {
+    const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1,  //
+                                            4, 5, 6, -1, 7, 8, 9, -1, 10, 11, 12, -1, 13, 14, 15, -1);
+    const __m256i weights = _mm256_setr_epi8(11, 59, 30, 0, 11, 59, 30, 0, 11, 59, 30, 0, 11, 59, 30, 0,  //
+                                             11, 59, 30, 0, 11, 59, 30, 0, 11, 59, 30, 0, 11, 59, 30, 0);
+    const __m256i bytes = _mm256_inserti128_si256(
+        _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bgr))),
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(bgr + 8)), 1);
+    const __m256i pairs = _mm256_maddubs_epi16(_mm256_shuffle_epi8(bytes, spread), weights);
+    return _mm256_madd_epi16(pairs, _mm256_set1_epi16(1));
+}
+
+// The same as plainLevelsMarkingTies for sixteen pixels at a time, with far fewer shuffles than the
+// compiler's copy needs for pixels of three bytes. The hundredths are narrowed to 16 bits and divided
+// by 100 as a product: (h + 49) * 5243 / 2^19 rounds down to (h + 49) / 100 for every h up to 25,500.
+// Gives the number of pixels done, a multiple of 16; the rest is left to the plain loop.
+__attribute__((target("avx2"))) int levelsMarkingTiesAvx2(const uint8_t* bgr, int count, uint8_t* levels,
+                                                          uint8_t* ties) {
+    constexpr int InPixelOrder = _MM_SHUFFLE(3, 1, 2, 0);  // the 64-bit quarters 0, 2, 1, 3
+    int i = 0;
+    for (; i + 16 <= count; i += 16) {
+        const uint8_t* p = bgr + 3 * static_cast<size_t>(i);
+        const __m256i hundredths = _mm256_permute4x64_epi64(
+            _mm256_packus_epi32(hundredthsOfEight(p), hundredthsOfEight(p + 24)), InPixelOrder);
+        const __m256i level = _mm256_srli_epi16(
+            _mm256_mulhi_epu16(_mm256_add_epi16(hundredths, _mm256_set1_epi16(49)), _mm256_set1_epi16(5243)),
+            3);
+        const __m256i rest = _mm256_sub_epi16(hundredths, _mm256_mullo_epi16(level, _mm256_set1_epi16(100)));
+        const __m256i tie =
+            _mm256_and_si256(_mm256_cmpeq_epi16(rest, _mm256_set1_epi16(50)), _mm256_set1_epi16(1));
+        const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(level, tie), InPixelOrder);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(levels + i), _mm256_castsi256_si128(bytes));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(ties + i), _mm256_extracti128_si256(bytes, 1));
+    }
+    return i;
+}
+
+using LevelsKernel = int (*)(const uint8_t*, int, uint8_t*, uint8_t*);
+
+LevelsKernel vectorKernel() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") ? levelsMarkingTiesAvx2 : nullptr;
+}
+
+void levelsMarkingTies(const uint8_t* bgr, int count, uint8_t* levels, uint8_t* ties) {
+    static const LevelsKernel kernel = vectorKernel();
+    const int done = kernel ? kernel(bgr, count, levels, ties) : 0;
+    plainLevelsMarkingTies(bgr + 3 * static_cast<size_t>(done), count - done, levels + done, ties + done);
+}
+
+#else
+
+void levelsMarkingTies(const uint8_t* bgr, int count, uint8_t* levels, uint8_t* ties) {
+    plainLevelsMarkingTies(bgr, count, levels, ties);
+}
+
+#endif
 
 // Whether the level of every pixel lies above the threshold, as white (255) or black (0) in all three
 // channels; the ties at the threshold are marked.

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -422,6 +423,203 @@ CopyOutcome copyFileNoOverwrite(const std::string& source, const std::string& ta
         return failed("复制时出错", copied ? closeError : copyError);
     }
     return {Kind::Made, {}};
+}
+
+namespace {
+
+// Only a plain file of this program's user that no other name links to may be written again: a second
+// link could be anyone's photo.
+bool writableAgain(const struct stat& st) {
+    return S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_uid == geteuid();
+}
+
+std::string cannotDelete(int error) {
+    return "无法删除（" + systemReason(error) + "）";
+}
+
+// The folder's own name without its final separators, so that a link standing for it is not followed.
+std::string withoutSeparator(std::string folder) {
+    while (folder.size() > 1 && folder.back() == PathSeparator) folder.pop_back();
+    return folder;
+}
+
+// Cuts an old file written over from its start to the length written, dropping what is left of the old
+// content after it.
+bool cutAtTheEnd(int fd) {
+    const off_t written = lseek(fd, 0, SEEK_CUR);
+    return written >= 0 && ftruncate(fd, written) == 0;
+}
+
+// Renames without ever replacing a file at the target: in one step where the file system offers it,
+// else as a second link to the file and the removal of the first. False with errno set otherwise.
+bool renameNoReplace(int fromFd, const std::string& from, int toFd, const std::string& to) {
+    if (renameat2(fromFd, from.c_str(), toFd, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    if (linkat(fromFd, from.c_str(), toFd, to.c_str(), 0) != 0) return false;
+    unlinkat(fromFd, from.c_str(), 0);
+    return true;
+}
+
+}  // namespace
+
+EmptiedFolder::EmptiedFolder(const std::string& given, const PassedOverReport& onFailure) {
+    const std::string folder = withoutSeparator(given);
+    folder_ = withSeparator(folder);
+    folderFd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (folderFd_ < 0) {
+        if (errno != ENOENT && onFailure)
+            onFailure(folder, "无法打开此文件夹（" + systemReason(errno) + "）");
+        return;
+    }
+    int error = 0;
+    FolderNames names = namesOf(listingOf(folderFd_), error);
+    if (error != 0) {
+        if (onFailure) onFailure(folder, "无法读取此文件夹（" + systemReason(error) + "）");
+        return;
+    }
+    if (names.size() == 0) return;  // nothing to keep
+    if (mkdirat(folderFd_, SpareFolderName, 0700) == 0 || errno == EEXIST)
+        spareFd_ = openat(folderFd_, SpareFolderName, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (spareFd_ < 0) {  // no room to keep the old files: they are deleted
+        EmptyFolderTree(folder, onFailure);
+        return;
+    }
+    sparePath_ = folder_ + SpareFolderName;
+    takeOverSpares();
+
+    names.sortLikeNtfs();
+    for (size_t i = 0; i < names.size(); ++i) {
+        const std::string name(names[i]);
+        if (name == SpareFolderName) continue;
+        const std::string entryPath = folder_ + name;
+        struct stat st {};
+        if (fstatat(folderFd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno != ENOENT && onFailure) onFailure(entryPath, unreadableReason(errno));
+            continue;
+        }
+        if (S_ISDIR(st.st_mode)) {
+            EmptyFolderTree(entryPath, onFailure);
+            continue;
+        }
+        if (writableAgain(st) && moveAside(name)) continue;
+        if (unlinkat(folderFd_, name.c_str(), 0) != 0 && errno != ENOENT && onFailure)
+            onFailure(entryPath, cannotDelete(errno));
+    }
+}
+
+EmptiedFolder::~EmptiedFolder() {
+    finish();
+    if (folderFd_ >= 0) ::close(folderFd_);
+}
+
+// The files a killed run left in the hidden folder are old files like the others.
+void EmptiedFolder::takeOverSpares() {
+    int error = 0;
+    const FolderNames names = namesOf(listingOf(spareFd_), error);
+    for (size_t i = 0; i < names.size(); ++i) {
+        const std::string name(names[i]);
+        struct stat st {};
+        if (fstatat(spareFd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (S_ISDIR(st.st_mode)) continue;  // not made here; the hidden folder then stays
+        (writableAgain(st) ? spares_ : dropped_).push_back(name);
+        nextName_ = std::max<uint64_t>(nextName_, std::strtoull(name.c_str(), nullptr, 10) + 1);
+    }
+}
+
+bool EmptiedFolder::moveAside(const std::string& name) {
+    for (int tries = 0; tries < 100; ++tries) {
+        std::string spare = std::to_string(nextName_++);
+        if (renameNoReplace(folderFd_, name, spareFd_, spare)) {
+            spares_.push_back(std::move(spare));
+            return true;
+        }
+        if (errno != EEXIST) return false;
+    }
+    return false;
+}
+
+std::optional<std::string> EmptiedFolder::takeSpare() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (spares_.empty()) return std::nullopt;
+    std::string name = std::move(spares_.back());
+    spares_.pop_back();
+    return name;
+}
+
+void EmptiedFolder::putBack(std::string name, bool writable) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    (writable ? spares_ : dropped_).push_back(std::move(name));
+}
+
+// An old file opened for a copy to be written over it; -1 when it may not be written again (it is then
+// deleted at the end). It is not emptied first: ext4 writes a file out at once when it is closed after
+// it was cut to nothing and written again, which a copy written over the old content and then cut to
+// its own length does not meet.
+int EmptiedFolder::openToWriteAgain(const std::string& spare) {
+    const int fd = openat(spareFd_, spare.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat old {};
+    if (fd >= 0 && fstat(fd, &old) == 0 && writableAgain(old)) return fd;
+    if (fd >= 0) ::close(fd);
+    putBack(spare, false);
+    return -1;
+}
+
+CopyOutcome EmptiedFolder::copy(const std::string& source, const std::string& fileName) {
+    using Kind = CopyOutcome::Kind;
+    std::string spare;
+    int fd = -1;
+    while (fd < 0) {
+        std::optional<std::string> next = takeSpare();
+        if (!next) return copyFileNoOverwrite(source, folder_ + fileName);
+        spare = std::move(*next);
+        fd = openToWriteAgain(spare);
+    }
+    FileDescriptor out(fd);
+    // Whatever happens, the old file stays in the hidden folder for another copy or the end.
+    const auto failed = [&](const char* what, int error) {
+        putBack(spare, true);
+        return CopyOutcome{Kind::Failed, std::string(what) + "（" + systemReason(error) + "）"};
+    };
+    FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!in.valid()) return failed("无法读取原文件", errno);
+    struct stat st {};
+    if (fstat(in.get(), &st) != 0) return failed("无法读取原文件", errno);
+    if (!S_ISREG(st.st_mode)) {
+        putBack(spare, true);
+        return {Kind::Failed, "原文件不是普通文件"};
+    }
+    const mode_t mode = st.st_mode & 0777;
+    const bool copied = copyContent(in.get(), out.get(), st.st_size) && cutAtTheEnd(out.get());
+    const int copyError = errno;
+    if (copied) keepModeAndTimes(out.get(), mode, st);
+    const bool closed = out.close();
+    const int closeError = errno;
+    if (!copied || !closed) return failed("复制时出错", copied ? closeError : copyError);
+    if (renameNoReplace(spareFd_, spare, folderFd_, fileName)) return {Kind::Made, {}};
+    if (errno == EEXIST) {
+        putBack(spare, true);
+        return {Kind::TargetExists, {}};
+    }
+    return failed("无法创建副本", errno);
+}
+
+void EmptiedFolder::finish(const PassedOverReport& onFailure) {
+    if (spareFd_ < 0) return;
+    std::vector<std::string> left;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        left.swap(spares_);
+        left.insert(left.end(), dropped_.begin(), dropped_.end());
+        dropped_.clear();
+    }
+    for (const std::string& name : left)
+        if (unlinkat(spareFd_, name.c_str(), 0) != 0 && errno != ENOENT && onFailure)
+            onFailure(sparePath_ + PathSeparator + name, cannotDelete(errno));
+    ::close(spareFd_);
+    spareFd_ = -1;
+    if (unlinkat(folderFd_, SpareFolderName, AT_REMOVEDIR) != 0 && errno != ENOENT && onFailure)
+        onFailure(sparePath_, cannotDelete(errno));
+    sparePath_.clear();
 }
 
 }  // namespace photocheck
