@@ -14,6 +14,7 @@
 #include "batch/PassRate.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/SystemReason.h"
 #include "platform/WorkFolderLock.h"
 
 namespace photocheck {
@@ -46,7 +47,7 @@ void refuseMissingPhotoFolder(const std::string& photoFolder) {
     struct stat st {};
     if (stat(photoFolder.c_str(), &st) != 0)
         throw BatchRefused("照片文件夹 " + photoFolder + " 不存在或无法访问，请选择其他文件夹（" +
-                           std::strerror(errno) + "）");
+                           systemReason(errno) + "）");
     if (!S_ISDIR(st.st_mode))
         throw BatchRefused("所选的 " + photoFolder + " 不是文件夹，请选择照片所在的文件夹");
 }
@@ -62,7 +63,7 @@ void refuseUnusableFolders(const std::string& photoFolder, const ResultFolders& 
 // stops the run before the result folders are emptied.
 void refuseUnusableTable(Query& adoPicMsg) {
     try {
-        OpenSql(adoPicMsg, "select * from pictureMsg limit 1");
+        OpenSql(adoPicMsg, std::string(AllRowsStatement) + " limit 1");
         ExecSql(adoPicMsg, "delete from pictureMsg where 0");
     } catch (const DatabaseError& e) {
         throw BatchRefused(std::string("数据库中的表 pictureMsg 无法读写，检测没有开始，什么也没有改动（") +
@@ -92,7 +93,7 @@ PassedOverReport undeletedReport(const BatchEvents& events, Tally& tally) {
 }
 
 void emptyResultTable(Query& adoPicMsg) {
-    if (OpenSql(adoPicMsg, "select * from pictureMsg")) ExecSql(adoPicMsg, "delete * from pictureMsg");
+    if (OpenSql(adoPicMsg, AllRowsStatement)) ExecSql(adoPicMsg, DeleteAllRowsStatement);
 }
 
 FileList listPhotos(const BatchOptions& options, const BatchEvents& events,
@@ -105,6 +106,7 @@ FileList listPhotos(const BatchOptions& options, const BatchEvents& events,
     walk.onPassedOver = [&](const std::string& path, const std::string& reason) {
         notify(events.onLogLine, passedOverLine(path, reason));
     };
+    walk.stopRequested = [&options] { return stopRequested(options); };
     return listFiles(options.photoFolder, ".*", walk);
 }
 
@@ -140,6 +142,20 @@ BatchSummary summaryOf(int total, const Tally& tally, int32_t rate, bool stopped
 void noticeCopies(const BatchSummary& summary, const BatchEvents& events) {
     const std::string notice = copiesNotice(summary);
     if (!notice.empty()) notify(events.onLogLine, notice);
+}
+
+// A run stopped before its first photo: nothing judged, old files that could not be deleted counted.
+BatchSummary stoppedInPreparation(const Tally& tally, const BatchEvents& events) {
+    const BatchSummary summary = summaryOf(0, tally, 0, true);
+    noticeCopies(summary, events);
+    return summary;
+}
+
+// The refusals that go beyond the one for no folder chosen; each gives the preview back as it was.
+void refuseUnusableRun(Query& adoPicMsg, const BatchOptions& options, const ResultFolders& folders) {
+    refuseMissingPhotoFolder(options.photoFolder);
+    refuseUnusableFolders(options.photoFolder, folders);
+    refuseUnusableTable(adoPicMsg);
 }
 
 }  // namespace
@@ -197,12 +213,13 @@ std::string copiesNotice(const BatchSummary& summary) {
 }
 
 std::string resultsStatement(const std::string& verdictFilter) {
-    if (verdictFilter == AllVerdicts) return "select * from pictureMsg";
-    return "select * from pictureMsg where Result='" + quoteSql(trimmed(verdictFilter)) + "'";
+    if (verdictFilter == AllVerdicts) return AllRowsStatement;
+    return RowsWhereStatement + ("Result='" + quoteSql(trimmed(verdictFilter)) + "'");
 }
 
 BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const BatchEvents& events,
                       BatchState& state) {
+    const bool previewBefore = state.PreviewEnabled;
     state.PreviewEnabled = false;
     if (options.checks.cbDebug) {
         state.PreviewEnabled = true;
@@ -211,18 +228,32 @@ BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const Batch
     notify(events.onCleared);
     if (options.photoFolder.empty()) throw BatchRefused(ChooseFolderMessage);
 
-    const std::unique_ptr<WorkFolderLock> lock = lockWorkFolder(options.workFolder);
-    refuseMissingPhotoFolder(options.photoFolder);
     const ResultFolders folders = options.resultFolders.value_or(resultFoldersBeside(options.photoFolder));
-    refuseUnusableFolders(options.photoFolder, folders);
-    refuseUnusableTable(adoPicMsg);
+    std::unique_ptr<WorkFolderLock> lock;
+    try {
+        lock = lockWorkFolder(options.workFolder);
+        refuseUnusableRun(adoPicMsg, options, folders);
+    } catch (const BatchRefused&) {
+        state.PreviewEnabled = previewBefore;
+        throw;
+    }
 
     Tally tally;
+    if (stopRequested(options)) return stoppedInPreparation(tally, events);
+    notify(events.onPreparing, EmptyingResultFoldersStep);
     createResultFolders(folders);
-    EmptiedResultFolders emptied(folders, undeletedReport(events, tally));
+    EmptiedResultFolders emptied(folders, undeletedReport(events, tally),
+                                 [&options] { return stopRequested(options); });
+    const auto stoppedWhilePreparing = [&] {
+        emptied.finish(undeletedReport(events, tally));
+        return stoppedInPreparation(tally, events);
+    };
+    if (stopRequested(options)) return stoppedWhilePreparing();
     emptyResultTable(adoPicMsg);
 
+    notify(events.onPreparing, ListingPhotosStep);
     const FileList paths = listPhotos(options, events, emptied);
+    if (stopRequested(options)) return stoppedWhilePreparing();
     const int total = static_cast<int>(paths.size());
     notify(events.onLogLine, countLine(total));
     notify(events.onProgressStart, total);
@@ -238,8 +269,7 @@ BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const Batch
         copies.takeBackFrom(index + 1);  // the judging threads have stopped; this photo's copy stays
         throw;
     }
-    emptied.failed.finish(undeletedReport(events, tally));
-    emptied.passed.finish(undeletedReport(events, tally));
+    emptied.finish(undeletedReport(events, tally));
     if (index < paths.size()) {
         copies.takeBackFrom(index);
         const BatchSummary summary = summaryOf(total, tally, PassRate(tally.passed, tally.failed), true);

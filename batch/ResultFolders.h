@@ -18,8 +18,15 @@ struct ResultFolders {
 // The result folders as a run has emptied them, the failed one first: their old files serve for the
 // run's copies until the run ends (see EmptiedFolder).
 struct EmptiedResultFolders {
-    EmptiedResultFolders(const ResultFolders& folders, const PassedOverReport& onFailure)
-        : failed(folders.failed, onFailure), passed(folders.passed, onFailure) {}
+    EmptiedResultFolders(const ResultFolders& folders, const PassedOverReport& onFailure,
+                         const StopRequest& stopRequested = {})
+        : failed(folders.failed, onFailure, stopRequested),
+          passed(folders.passed, onFailure, stopRequested) {}
+    // Deletes the old files no copy took (see EmptiedFolder::finish).
+    void finish(const PassedOverReport& onFailure) {
+        failed.finish(onFailure);
+        passed.finish(onFailure);
+    }
     EmptiedFolder failed;
     EmptiedFolder passed;
 };

@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "platform/Paths.h"
+#include "platform/SystemReason.h"
 
 namespace photocheck {
 namespace {
@@ -55,13 +56,9 @@ bool isDotEntry(const std::string& name) {
     return name == "." || name == "..";
 }
 
-std::string systemReason(int error) {
-    return std::strerror(error);
-}
-
 // The reason an entry could not be examined or a folder not read, as the operator is told it.
 std::string unreadableReason(int error) {
-    if (error == ENAMETOOLONG) return "路径超过系统允许的长度（" + systemReason(error) + "）";
+    if (error == ENAMETOOLONG) return "路径超过系统允许的长度（" + std::string(std::strerror(error)) + "）";
     return "无法读取（" + systemReason(error) + "）";
 }
 
@@ -198,7 +195,7 @@ class Walker {
         if (error != 0) return passedOver(folder, unreadableReason(error));
         names.sortLikeNtfs();
         std::optional<uint32_t> folderId;  // given when the folder's first file is listed
-        for (size_t i = 0; i < names.size(); ++i) {
+        for (size_t i = 0; i < names.size() && !stopped(); ++i) {
             const std::string_view name = names[i];
             std::string path = folder;
             path.append(name);
@@ -225,6 +222,7 @@ class Walker {
     }
 
   private:
+    bool stopped() const { return options_.stopRequested && options_.stopRequested(); }
     bool isLeftOut(const struct stat& st) const {
         const FolderId id{st.st_dev, st.st_ino};
         return std::find(leftOut_.begin(), leftOut_.end(), id) != leftOut_.end();
@@ -254,7 +252,8 @@ DIR* listingOf(int dirFd) {
 
 // Empties the open folder `dirFd` (closed afterwards), which stands at `path`. The names are read
 // before anything is deleted; every step goes from the folder's descriptor, so no link is followed.
-void emptyOpenFolder(int dirFd, const std::string& path, const PassedOverReport& onFailure) {
+void emptyOpenFolder(int dirFd, const std::string& path, const PassedOverReport& onFailure,
+                     const StopRequest& stopRequested) {
     const FileDescriptor folder(dirFd);
     int error = 0;
     FolderNames names = namesOf(listingOf(folder.get()), error);
@@ -263,7 +262,7 @@ void emptyOpenFolder(int dirFd, const std::string& path, const PassedOverReport&
         return;
     }
     names.sortLikeNtfs();
-    for (size_t i = 0; i < names.size(); ++i) {
+    for (size_t i = 0; i < names.size() && !(stopRequested && stopRequested()); ++i) {
         const std::string name(names[i]);
         const std::string entryPath = path + name;
         struct stat st {};
@@ -278,7 +277,7 @@ void emptyOpenFolder(int dirFd, const std::string& path, const PassedOverReport&
                 if (onFailure) onFailure(entryPath, "无法打开此文件夹（" + systemReason(errno) + "）");
                 continue;
             }
-            emptyOpenFolder(sub, withSeparator(entryPath), onFailure);
+            emptyOpenFolder(sub, withSeparator(entryPath), onFailure, stopRequested);
         } else if (unlinkat(folder.get(), name.c_str(), 0) != 0 && errno != ENOENT && onFailure) {
             onFailure(entryPath, "无法删除（" + systemReason(errno) + "）");
         }
@@ -354,13 +353,13 @@ bool isLink(const std::string& path) {
 
 void createFolder(const std::string& path) {
     if (mkdir(path.c_str(), 0777) != 0)
-        throw FileSystemError("无法创建文件夹 " + path + "：" + std::strerror(errno));
+        throw FileSystemError("无法创建文件夹 " + path + "（" + systemReason(errno) + "）");
 }
 
 std::string absolutePath(const std::string& path) {
     if (!path.empty() && path.front() == PathSeparator) return cleanPath(path);
     const std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);
-    if (!cwd) throw FileSystemError(std::string("无法确定当前文件夹（") + std::strerror(errno) + "）");
+    if (!cwd) throw FileSystemError("无法确定当前文件夹（" + systemReason(errno) + "）");
     return cleanPath(std::string(cwd.get()) + PathSeparator + path);
 }
 
@@ -383,7 +382,8 @@ std::vector<std::string> ListFilesRecursive(const std::string& folder, const std
     return listFiles(folder, extension, walk).paths();
 }
 
-bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure) {
+bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure,
+                     const StopRequest& stopRequested) {
     // Without its final separators, so that a link standing for the folder is not followed.
     std::string folder = given;
     while (folder.size() > 1 && folder.back() == PathSeparator) folder.pop_back();
@@ -393,7 +393,7 @@ bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure
             onFailure(folder, "无法打开此文件夹（" + systemReason(errno) + "）");
         return true;
     }
-    emptyOpenFolder(fd, withSeparator(folder), onFailure);
+    emptyOpenFolder(fd, withSeparator(folder), onFailure, stopRequested);
     return true;
 }
 
@@ -462,7 +462,8 @@ bool renameNoReplace(int fromFd, const std::string& from, int toFd, const std::s
 
 }  // namespace
 
-EmptiedFolder::EmptiedFolder(const std::string& given, const PassedOverReport& onFailure) {
+EmptiedFolder::EmptiedFolder(const std::string& given, const PassedOverReport& onFailure,
+                             const StopRequest& stopRequested) {
     const std::string folder = withoutSeparator(given);
     folder_ = withSeparator(folder);
     folderFd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -481,14 +482,14 @@ EmptiedFolder::EmptiedFolder(const std::string& given, const PassedOverReport& o
     if (mkdirat(folderFd_, SpareFolderName, 0700) == 0 || errno == EEXIST)
         spareFd_ = openat(folderFd_, SpareFolderName, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (spareFd_ < 0) {  // no room to keep the old files: they are deleted
-        EmptyFolderTree(folder, onFailure);
+        EmptyFolderTree(folder, onFailure, stopRequested);
         return;
     }
     sparePath_ = folder_ + SpareFolderName;
     takeOverSpares();
 
     names.sortLikeNtfs();
-    for (size_t i = 0; i < names.size(); ++i) {
+    for (size_t i = 0; i < names.size() && !(stopRequested && stopRequested()); ++i) {
         const std::string name(names[i]);
         if (name == SpareFolderName) continue;
         const std::string entryPath = folder_ + name;
@@ -498,7 +499,7 @@ EmptiedFolder::EmptiedFolder(const std::string& given, const PassedOverReport& o
             continue;
         }
         if (S_ISDIR(st.st_mode)) {
-            EmptyFolderTree(entryPath, onFailure);
+            EmptyFolderTree(entryPath, onFailure, stopRequested);
             continue;
         }
         if (writableAgain(st) && moveAside(name)) continue;

@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "platform/FileList.h"
+#include "platform/OperatorError.h"
 
 namespace photocheck {
 
 // A folder that cannot be created or examined; the message names the path and the system's reason.
-class FileSystemError : public std::runtime_error {
+class FileSystemError : public OperatorError {
   public:
-    using std::runtime_error::runtime_error;
+    using OperatorError::OperatorError;
 };
 
 bool folderExists(const std::string& path);  // a link to a folder counts
@@ -35,9 +36,14 @@ std::optional<std::string> canonicalPath(const std::string& path);
 // Something a walk or an emptying passed over, and why, in Chinese with the system's reason after it.
 using PassedOverReport = std::function<void(const std::string& path, const std::string& reason)>;
 
+// Asked before each entry of a long walk or emptying; once it says true, the work ends at once and
+// what was not reached is left as it is.
+using StopRequest = std::function<bool()>;
+
 struct FolderWalk {
     std::vector<std::string> leftOut;  // folders that are not walked (the working folder of a run)
     PassedOverReport onPassedOver;     // told of every entry the walk leaves out, see below
+    StopRequest stopRequested;         // a stopped walk gives the files listed so far
 };
 
 // Every file below a folder, as folder + name, with the extension ".*" (every file) or one
@@ -56,8 +62,9 @@ FileList listFiles(const std::string& folder, const std::string& extension, cons
 // Deletes every file in a folder and below it; folders are kept. A link is removed itself, never
 // followed, the folder itself included (a folder that is a link is left as it is and reported).
 // Failures to delete are passed over and reported to onFailure, a folder that does not exist
-// excepted; the result is always true.
-bool EmptyFolderTree(const std::string& folder, const PassedOverReport& onFailure = {});
+// excepted; the result is always true. A stop request leaves the files not reached yet.
+bool EmptyFolderTree(const std::string& folder, const PassedOverReport& onFailure = {},
+                     const StopRequest& stopRequested = {});
 
 // What became of a copy.
 struct CopyOutcome {
@@ -85,9 +92,10 @@ inline const char* const SpareFolderName = ".检测中的旧照片";
 // written again; any other old file is deleted as before.
 class EmptiedFolder {
   public:
-    // Empties the folder as EmptyFolderTree does, failures reported to onFailure. Nothing is done for a
-    // folder that does not exist.
-    EmptiedFolder(const std::string& folder, const PassedOverReport& onFailure);
+    // Empties the folder as EmptyFolderTree does, failures reported to onFailure, and stops emptying
+    // when stopRequested says so. Nothing is done for a folder that does not exist.
+    EmptiedFolder(const std::string& folder, const PassedOverReport& onFailure,
+                  const StopRequest& stopRequested = {});
     ~EmptiedFolder();  // deletes what is left, as finish()
     EmptiedFolder(const EmptiedFolder&) = delete;
     EmptiedFolder& operator=(const EmptiedFolder&) = delete;

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/Paths.h"
+#include "platform/SystemReason.h"
 
 namespace photocheck {
 namespace {
@@ -27,7 +28,7 @@ std::string withoutSeparator(std::string folder) {
 }
 
 std::string systemReason() {
-    return std::strerror(errno);
+    return photocheck::systemReason(errno);
 }
 
 // The folder itself, not what a link points to; refused unless it is a folder of the user.

@@ -8,6 +8,8 @@
 #include <variant>
 #include <vector>
 
+#include "platform/OperatorError.h"
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -22,6 +24,17 @@ class DatabaseError : public std::runtime_error {
 inline const char* const DatabaseFileName = "qob.trd";
 inline const char* const DatabaseKey = "lowbrine";
 inline const char* const DatabaseMissingMessage = "找不到数据库，程序将退出";
+
+// The working database does not open: DatabaseMissingMessage with the engine's reason after it.
+class DatabaseMissing : public OperatorError {
+  public:
+    using OperatorError::OperatorError;
+};
+
+// An error text of the database engine as the operator reads it: a Chinese explanation first where the
+// text is a known one, then the engine's own text, for example
+// "数据库文件已损坏，或不是本程序的数据库：file is encrypted or is not a database".
+std::string explainedEngineText(const std::string& text);
 
 using SqlValue = std::variant<std::monostate, int64_t, std::string>;
 using SqlRow = std::vector<SqlValue>;
@@ -75,8 +88,7 @@ class Transaction {
     bool done_ = false;
 };
 
-// Opens WorkFolder + "qob.trd" with the key; any failure raises DatabaseError with
-// DatabaseMissingMessage followed by the engine's reason in brackets.
+// Opens WorkFolder + "qob.trd" with the key; any failure raises DatabaseMissing.
 std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder);
 
 // A query object: bound to the connection, it keeps the result set of the statement it last opened,
