@@ -79,30 +79,26 @@ struct Tally {
     int undeletedFiles = 0;
 };
 
-void createResultFolders(const ResultFolders& folders) {
+void prepareResultFolders(const ResultFolders& folders, const BatchOptions& options,
+                          const BatchEvents& events, Tally& tally) {
     if (!folderExists(folders.failed)) createFolder(folders.failed);
     if (!folderExists(folders.passed)) createFolder(folders.passed);
-}
-
-// Old files of the result folders that could not be deleted are logged and counted.
-PassedOverReport undeletedReport(const BatchEvents& events, Tally& tally) {
-    return [&events, &tally](const std::string& path, const std::string& reason) {
+    const PassedOverReport undeleted = [&](const std::string& path, const std::string& reason) {
         ++tally.undeletedFiles;
         notify(events.onLogLine, undeletedLine(path, reason));
     };
+    const StopRequest stop = [&options] { return stopRequested(options); };
+    EmptyFolderTree(folders.failed, undeleted, stop);
+    EmptyFolderTree(folders.passed, undeleted, stop);
 }
 
 void emptyResultTable(Query& adoPicMsg) {
     if (OpenSql(adoPicMsg, AllRowsStatement)) ExecSql(adoPicMsg, DeleteAllRowsStatement);
 }
 
-FileList listPhotos(const BatchOptions& options, const BatchEvents& events,
-                    const EmptiedResultFolders& emptied) {
+FileList listPhotos(const BatchOptions& options, const BatchEvents& events) {
     FolderWalk walk;
     if (!options.workFolder.empty()) walk.leftOut.push_back(options.workFolder);
-    // Result folders inside the photo folder are empty, but for the old files kept aside in them.
-    for (const EmptiedFolder* folder : {&emptied.failed, &emptied.passed})
-        if (!folder->spareFolder().empty()) walk.leftOut.push_back(folder->spareFolder());
     walk.onPassedOver = [&](const std::string& path, const std::string& reason) {
         notify(events.onLogLine, passedOverLine(path, reason));
     };
@@ -241,24 +237,18 @@ BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const Batch
     Tally tally;
     if (stopRequested(options)) return stoppedInPreparation(tally, events);
     notify(events.onPreparing, EmptyingResultFoldersStep);
-    createResultFolders(folders);
-    EmptiedResultFolders emptied(folders, undeletedReport(events, tally),
-                                 [&options] { return stopRequested(options); });
-    const auto stoppedWhilePreparing = [&] {
-        emptied.finish(undeletedReport(events, tally));
-        return stoppedInPreparation(tally, events);
-    };
-    if (stopRequested(options)) return stoppedWhilePreparing();
+    prepareResultFolders(folders, options, events, tally);
+    if (stopRequested(options)) return stoppedInPreparation(tally, events);
     emptyResultTable(adoPicMsg);
 
     notify(events.onPreparing, ListingPhotosStep);
-    const FileList paths = listPhotos(options, events, emptied);
-    if (stopRequested(options)) return stoppedWhilePreparing();
+    const FileList paths = listPhotos(options, events);
+    if (stopRequested(options)) return stoppedInPreparation(tally, events);
     const int total = static_cast<int>(paths.size());
     notify(events.onLogLine, countLine(total));
     notify(events.onProgressStart, total);
 
-    EarlyCopies copies(paths, folders, &emptied);
+    EarlyCopies copies(paths, folders);
     size_t index = 0;
     try {
         OrderedChecks checks(paths, options.threads, options.checks,
@@ -269,7 +259,6 @@ BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const Batch
         copies.takeBackFrom(index + 1);  // the judging threads have stopped; this photo's copy stays
         throw;
     }
-    emptied.finish(undeletedReport(events, tally));
     if (index < paths.size()) {
         copies.takeBackFrom(index);
         const BatchSummary summary = summaryOf(total, tally, PassRate(tally.passed, tally.failed), true);

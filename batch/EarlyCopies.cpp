@@ -43,18 +43,12 @@ std::string copyTargetOf(const JudgedPhoto& photo, const ResultFolders& folders)
     return copyTarget(photo.passed ? folders.passed : folders.failed, fileNameOf(photo.path));
 }
 
-CopyOutcome copyIntoResultFolder(const JudgedPhoto& photo, const ResultFolders& folders,
-                                 EmptiedResultFolders* emptied) {
-    if (!emptied) return copyFileNoOverwrite(photo.path, copyTargetOf(photo, folders));
-    return (photo.passed ? emptied->passed : emptied->failed).copy(photo.path, fileNameOf(photo.path));
+CopyOutcome copyIntoResultFolder(const JudgedPhoto& photo, const ResultFolders& folders) {
+    return copyFileNoOverwrite(photo.path, copyTargetOf(photo, folders));
 }
 
-EarlyCopies::EarlyCopies(const FileList& paths, const ResultFolders& folders, EmptiedResultFolders* emptied)
-    : paths_(paths),
-      folders_(folders),
-      emptied_(emptied),
-      unique_(namesSeenOnce(paths)),
-      made_(paths.size(), None) {}
+EarlyCopies::EarlyCopies(const FileList& paths, const ResultFolders& folders)
+    : paths_(paths), folders_(folders), unique_(namesSeenOnce(paths)), made_(paths.size(), None) {}
 
 std::optional<std::string> EarlyCopies::missingOf(const JudgedPhoto& photo, const CopyOutcome& outcome,
                                                   bool targetMayBeOurs) const {
@@ -67,7 +61,7 @@ std::optional<std::string> EarlyCopies::missingOf(const JudgedPhoto& photo, cons
 
 void EarlyCopies::copy(const JudgedPhoto& photo, size_t index) {
     if (!copiesEarly(index)) return;
-    const CopyOutcome outcome = copyIntoResultFolder(photo, folders_, emptied_);
+    const CopyOutcome outcome = copyIntoResultFolder(photo, folders_);
     if (outcome.made()) {
         made_[index] = photo.passed ? Passed : Failed;
         return;
@@ -87,7 +81,7 @@ std::optional<std::string> EarlyCopies::copyAtItsTurn(const JudgedPhoto& photo, 
         missingEarly_.erase(found);
         return missing;
     }
-    const CopyOutcome outcome = copyIntoResultFolder(photo, folders_, emptied_);
+    const CopyOutcome outcome = copyIntoResultFolder(photo, folders_);
     if (outcome.made()) madeAtTurn_.insert(copyTargetOf(photo, folders_));
     return missingOf(photo, outcome, true);
 }

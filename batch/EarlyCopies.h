@@ -17,9 +17,8 @@ namespace photocheck {
 std::string copyTargetOf(const JudgedPhoto& photo, const ResultFolders& folders);
 
 // The copy of a photo into the passed or the failed folder: full file name kept, an existing file
-// never replaced. Made in an old file of the folder where the run's emptying left one.
-CopyOutcome copyIntoResultFolder(const JudgedPhoto& photo, const ResultFolders& folders,
-                                 EmptiedResultFolders* emptied = nullptr);
+// never replaced.
+CopyOutcome copyIntoResultFolder(const JudgedPhoto& photo, const ResultFolders& folders);
 
 // The copies of a run. Only a photo whose file name no other file of the list has (letter case
 // aside, as on Windows) is copied by the thread that judged it, ahead of its turn: where names
@@ -31,7 +30,7 @@ CopyOutcome copyIntoResultFolder(const JudgedPhoto& photo, const ResultFolders& 
 // run that judges one photo at a time leaves.
 class EarlyCopies {
   public:
-    EarlyCopies(const FileList& paths, const ResultFolders& folders, EmptiedResultFolders* emptied = nullptr);
+    EarlyCopies(const FileList& paths, const ResultFolders& folders);
 
     bool copiesEarly(size_t index) const { return unique_[index] != 0; }
     // On the judging thread; each index from one thread only.
@@ -50,7 +49,6 @@ class EarlyCopies {
 
     const FileList& paths_;
     const ResultFolders& folders_;
-    EmptiedResultFolders* emptied_;
     std::vector<char> unique_;
     std::vector<char> made_;
     std::mutex mutex_;

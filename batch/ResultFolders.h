@@ -2,8 +2,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/FileSystem.h"
-
 namespace photocheck {
 
 inline const char* const PassedFolderName = "合格照片";
@@ -13,22 +11,6 @@ inline const char* const FailedFolderName = "不合格照片";
 struct ResultFolders {
     std::string passed;
     std::string failed;
-};
-
-// The result folders as a run has emptied them, the failed one first: their old files serve for the
-// run's copies until the run ends (see EmptiedFolder).
-struct EmptiedResultFolders {
-    EmptiedResultFolders(const ResultFolders& folders, const PassedOverReport& onFailure,
-                         const StopRequest& stopRequested = {})
-        : failed(folders.failed, onFailure, stopRequested),
-          passed(folders.passed, onFailure, stopRequested) {}
-    // Deletes the old files no copy took (see EmptiedFolder::finish).
-    void finish(const PassedOverReport& onFailure) {
-        failed.finish(onFailure);
-        passed.finish(onFailure);
-    }
-    EmptiedFolder failed;
-    EmptiedFolder passed;
 };
 
 // PhotoFolder + "/../合格照片" and PhotoFolder + "/../不合格照片", formed by plain concatenation and

@@ -101,8 +101,8 @@ struct Best {
 // run over the same folder (which first empties those result folders of the first run's copies) and a
 // first run at -j 2, taken in turn for a few rounds; the fastest of each stands, which is the figure least
 // disturbed by other work on the machine. Nothing is deleted between the runs: a file system without
-// a journal is slow to make files for a while after many were deleted (see EmptiedFolder), which a
-// real first run does not meet.
+// a journal is slow to make files for a while after many were deleted, which a real first run does
+// not meet (the second run meets it, as a user's second run does).
 void folderRounds(benchmark::State& state, BenchWorkspace* workspace) {
     const double photos = static_cast<double>(workspace->folderPhotos().size());
     Best floor, first, second, dual;

@@ -1,7 +1,5 @@
 #pragma once
-#include <cstdint>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -78,51 +76,5 @@ struct CopyOutcome {
 // Copies a file, never replacing an existing target (a link at the target counts as existing).
 // Keeps the permission bits and the modification time. A partial copy is removed again.
 CopyOutcome copyFileNoOverwrite(const std::string& source, const std::string& target);
-
-// The hidden folder in which an emptied folder keeps its old files for a while (see EmptiedFolder).
-inline const char* const SpareFolderName = ".检测中的旧照片";
-
-// A folder emptied for a batch run, whose old files serve again for the run's copies. On a file system
-// without a journal (ext4 so mounted), making a file is slow for minutes after many were deleted: each
-// new file's inode is looked for past every one freed lately. So the files are not deleted but moved
-// into a hidden folder inside the folder (SpareFolderName); a copy is written into one of them there and
-// only then renamed to its name, never replacing a file, so no half-written copy is ever seen. What no
-// copy takes is deleted at the end. A run that is killed leaves the hidden folder, which the next
-// emptying of the folder takes over. Only files of the program's own user with no other link are
-// written again; any other old file is deleted as before.
-class EmptiedFolder {
-  public:
-    // Empties the folder as EmptyFolderTree does, failures reported to onFailure, and stops emptying
-    // when stopRequested says so. Nothing is done for a folder that does not exist.
-    EmptiedFolder(const std::string& folder, const PassedOverReport& onFailure,
-                  const StopRequest& stopRequested = {});
-    ~EmptiedFolder();  // deletes what is left, as finish()
-    EmptiedFolder(const EmptiedFolder&) = delete;
-    EmptiedFolder& operator=(const EmptiedFolder&) = delete;
-
-    // The hidden folder while the old files are kept there (a folder walk leaves it out); else empty.
-    const std::string& spareFolder() const { return sparePath_; }
-    // As copyFileNoOverwrite(source, folder + separator + fileName), in an old file while one is left.
-    // Copies may be made from several threads at once.
-    CopyOutcome copy(const std::string& source, const std::string& fileName);
-    // Deletes the old files no copy took and the hidden folder; failures are reported to onFailure.
-    void finish(const PassedOverReport& onFailure = {});
-
-  private:
-    void takeOverSpares();
-    bool moveAside(const std::string& name);
-    std::optional<std::string> takeSpare();
-    void putBack(std::string name, bool writable);
-    int openToWriteAgain(const std::string& spare);
-
-    std::string folder_;  // with its final separator
-    std::string sparePath_;
-    int folderFd_ = -1;
-    int spareFd_ = -1;
-    std::mutex mutex_;
-    std::vector<std::string> spares_;   // names in the hidden folder, free to be written again
-    std::vector<std::string> dropped_;  // names in the hidden folder that are not to be written again
-    uint64_t nextName_ = 0;
-};
 
 }  // namespace photocheck

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -172,48 +171,6 @@ TEST_F(BatchRunTest, ASecondRunReplacesRowsAndCopies) {
     EXPECT_EQ(test::namesIn(failed), (Lines{"a.txt", "c.txt", "old"}));
     EXPECT_TRUE(test::namesIn(failed + "/old").empty());
     EXPECT_TRUE(test::namesIn(passed).empty());
-}
-
-// The copies of a second run are written into the files of the first, which must then hold exactly
-// the new content, longer or shorter, and the source's permissions.
-TEST_F(BatchRunTest, ASecondRunOverChangedFilesCopiesTheirNewContent) {
-    put("a.txt", "one");
-    put("b.txt", "a longer first version");
-    run();
-    put("a.txt", "the second version");
-    put("b.txt", "2");
-    ASSERT_EQ(0, chmod(at("b.txt").c_str(), 0640));
-    const BatchSummary summary = run();
-    EXPECT_EQ(summary.missingCopies, 0);
-    EXPECT_EQ(test::namesIn(failed), (Lines{"a.txt", "b.txt"}));
-    EXPECT_EQ(test::readFile(failed + "/a.txt"), "the second version");
-    EXPECT_EQ(test::readFile(failed + "/b.txt"), "2");
-    struct stat st {};
-    ASSERT_EQ(0, stat((failed + "/b.txt").c_str(), &st));
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
-}
-
-// An old file in a result folder that is another name of some file is deleted, never written into.
-TEST_F(BatchRunTest, AnOldFileLinkedElsewhereKeepsItsContentWhereItIsLinked) {
-    put("a.txt");
-    put("b.txt");
-    test::makeFolders(failed);
-    test::writeFile(dir.file("mine.jpg"), "precious");
-    ASSERT_EQ(0, link(dir.file("mine.jpg").c_str(), (failed + "/old.jpg").c_str()));
-    run();
-    EXPECT_EQ(test::namesIn(failed), (Lines{"a.txt", "b.txt"}));
-    EXPECT_EQ(test::readFile(dir.file("mine.jpg")), "precious");
-}
-
-// A run that was killed leaves the old files it kept aside; the next run takes them over.
-TEST_F(BatchRunTest, TheOldFilesAKilledRunKeptAsideAreGoneAfterTheNextRun) {
-    put("a.txt");
-    test::makeFolders(failed + "/" + SpareFolderName);
-    test::writeFile(failed + "/" + SpareFolderName + "/3", "old");
-    test::writeFile(failed + "/" + SpareFolderName + "/4", "old");
-    run();
-    EXPECT_EQ(test::namesIn(failed), (Lines{"a.txt"}));
-    EXPECT_EQ(test::readFile(failed + "/a.txt"), "x");
 }
 
 TEST_F(BatchRunTest, AnEmptyTreeEmptiesTheTableAndShowsZeroes) {
