@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+// The AVX2 kernel below is compiled for x86-64 Linux only and chosen when the processor has AVX2. GCC
+// for Windows does not align the stack for 32-byte vectors, so a spilled one could fault there: the
+// Windows build keeps the plain loop.
 #if defined(__GNUC__) && defined(__x86_64__) && defined(__linux__)
+#define PHOTOCHECK_AVX2_KERNEL 1
 #include <immintrin.h>
 #endif
 
@@ -147,7 +151,7 @@ void plainLevelsMarkingTies(const uint8_t* __restrict bgr, int count, uint8_t* _
     }
 }
 
-#if defined(__GNUC__) && defined(__x86_64__) && defined(__linux__)
+#ifdef PHOTOCHECK_AVX2_KERNEL
 
 // The hundredths of eight pixels as 32-bit numbers (pixels 0 to 3 in the low half, 4 to 7 in the high
 // one): each pixel's bytes are spread to blue, green, red, 0, multiplied by 11, 59, 30, 0 and added up
