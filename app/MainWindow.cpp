@@ -149,6 +149,7 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return closeAfterRun();
     }
+    browser_->cancelQuery();
     CleanUpWorkFiles(dm_.workFolder());
     if (frmPreParameters_) frmPreParameters_->hide();
     event->accept();

@@ -1,5 +1,6 @@
 #include "app/ResultsModel.h"
 
+#include <QTextDocument>
 #include <algorithm>
 #include <exception>
 #include <iterator>
@@ -23,15 +24,27 @@ bool hasField(const Query& query, const char* field) {
 ResultsModel::ResultsModel(Database& db, Query& adoPicMsg, QObject* parent)
     : QAbstractTableModel(parent), db_(db), query_(adoPicMsg) {}
 
+// The run is read before the statement is opened: a batch run elsewhere in between makes the rows newer
+// than the run kept, and a write is refused where it would otherwise land on a row of another run.
 void ResultsModel::open(const std::string& statement) {
+    const ResultsRun run = currentResultsRun(db_);
     Query opened(db_);
     OpenSql(opened, statement);
+    adopt(std::move(opened), run);
+}
+
+void ResultsModel::adopt(Query&& opened, ResultsRun run) {
     beginResetModel();
     dropEdits();
     query_ = std::move(opened);
+    run_ = run;
     showFetchedRows();
     endResetModel();
     emit reopened();
+}
+
+void ResultsModel::setQuerying(bool querying) {
+    querying_ = querying;
 }
 
 void ResultsModel::detach() {
@@ -42,7 +55,18 @@ void ResultsModel::detach() {
     endResetModel();
 }
 
+// A run that reopened the results has raised the run number: the statement is opened again here, so
+// that the rows and the run kept belong together whatever another program did after the run.
 void ResultsModel::attach(Since since) {
+    if (since == Since::Reopened) {
+        attached_ = true;
+        try {
+            const std::string statement = query_.statement();
+            return open(statement);
+        } catch (const std::exception&) {
+            run_ = NoRun;  // the run's rows are shown, but none of them can be written
+        }
+    }
     beginResetModel();
     attached_ = true;
     showFetchedRows();
@@ -64,12 +88,14 @@ void ResultsModel::post() {
         emit headerDataChanged(Qt::Vertical, row, row);
     };
     try {
-        const RowId id = query_.rowId(static_cast<size_t>(row));
-        for (const auto& [column, typed] : edits) {
-            const char* field = GridColumns[column].field;
-            SqlValue stored = updateResultCell(db_, id, field, typed.toStdString());
-            query_.setFetchedValue(static_cast<size_t>(row), query_.columnIndex(field), std::move(stored));
-        }
+        std::vector<CellEdit> cells;
+        for (const auto& [column, typed] : edits)
+            cells.push_back({GridColumns[column].field, typed.toStdString()});
+        std::vector<SqlValue> stored =
+            updateResultRow(db_, run_, query_.rowId(static_cast<size_t>(row)), cells);
+        for (size_t i = 0; i < cells.size(); ++i)
+            query_.setFetchedValue(static_cast<size_t>(row), query_.columnIndex(cells[i].column),
+                                   std::move(stored[i]));
     } catch (...) {
         showRow();
         throw;
@@ -91,7 +117,7 @@ void ResultsModel::deleteRows(const std::vector<int>& rows) {
     doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
     std::vector<RowId> ids;
     for (const int row : doomed) ids.push_back(query_.rowId(static_cast<size_t>(row)));
-    deleteResultRows(db_, ids);
+    deleteResultRows(db_, run_, ids);
     beginResetModel();
     dropEdits();
     for (auto row = doomed.rbegin(); row != doomed.rend(); ++row)
@@ -129,7 +155,7 @@ void ResultsModel::fetch(size_t count) {
 }
 
 bool ResultsModel::canFetchMore(const QModelIndex& parent) const {
-    return !parent.isValid() && attached_ && query_.isOpen() && query_.canFetchMore();
+    return !parent.isValid() && attached_ && !querying_ && query_.isOpen() && query_.canFetchMore();
 }
 
 void ResultsModel::fetchMore(const QModelIndex& parent) {
@@ -149,11 +175,14 @@ int ResultsModel::columnCount(const QModelIndex& parent) const {
 QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     if (role == Qt::TextAlignmentRole) return Qt::AlignCenter;
-    // The tip shows a text in full where the column cuts it.
     if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole) return {};
+    QString text = cellText(index.row(), index.column());
     if (index.row() == editedRow_)
-        if (const auto typed = edits_.find(index.column()); typed != edits_.end()) return typed->second;
-    return cellText(index.row(), index.column());
+        if (const auto typed = edits_.find(index.column()); typed != edits_.end()) text = typed->second;
+    // The tip shows a text in full where the column cuts it, as plain text: a name such as "<img ...>"
+    // would otherwise be taken for markup.
+    if (role == Qt::ToolTipRole && !text.isEmpty()) return Qt::convertFromPlainText(text);
+    return text;
 }
 
 QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -166,7 +195,7 @@ QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int 
 // Rows can be edited where they can be written back: the statement read each row's row id.
 Qt::ItemFlags ResultsModel::flags(const QModelIndex& index) const {
     const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-    if (!index.isValid() || !query_.hasRowIds()) return flags;
+    if (!index.isValid() || querying_ || !query_.hasRowIds()) return flags;
     return flags | Qt::ItemIsEditable;
 }
 

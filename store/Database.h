@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -27,6 +28,20 @@ inline const char* const DatabaseMissingMessage = "找不到数据库，程序�
 
 // The working database does not open: DatabaseMissingMessage with the engine's reason after it.
 class DatabaseMissing : public OperatorError {
+  public:
+    using OperatorError::OperatorError;
+};
+
+// What a query may cost the engine (see Query): this long for each reading, and this much more for
+// every row it has handed out, so that going through a large table is never cut short.
+inline constexpr std::chrono::seconds QueryTimeLimit{5};
+inline constexpr std::chrono::microseconds QueryTimePerRow{50};
+inline const char* const QueryTooSlowMessage =
+    "查询超过 5 秒仍未完成，已经取消：筛选条件太复杂（例如文件名中有很多“%”或“_”）。"
+    "请换一个简单些的条件再查询";
+
+// A query stopped because the engine worked on it for longer than allowed.
+class QueryTooSlow : public OperatorError {
   public:
     using OperatorError::OperatorError;
 };
@@ -67,6 +82,10 @@ class Database {
     // gives no row.
     std::optional<SqlValue> firstValue(const std::string& sql, const std::vector<SqlValue>& parameters);
 
+    // Stops what the engine works on for this connection as soon as it can, from any thread; the
+    // statement that was stepping fails with "interrupted".
+    void interrupt();
+
     sqlite3* handle() const { return db_; }
 
   private:
@@ -74,7 +93,9 @@ class Database {
     sqlite3* db_ = nullptr;
 };
 
-// A transaction on the connection, rolled back unless committed.
+// A transaction that writes, on the connection, rolled back unless committed. It takes the write lock
+// at its start ("begin immediate"), so that what it reads is what it writes against: no other
+// connection can write between.
 class Transaction {
   public:
     explicit Transaction(Database& db);
@@ -90,6 +111,13 @@ class Transaction {
 
 // Opens WorkFolder + "qob.trd" with the key; any failure raises DatabaseMissing.
 std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder);
+// The same for a program that may change the working folder: when the first try fails, the engine's
+// journal files that this program cannot open for writing (left read-only by a time when the database
+// was read-only: the index "-shm", and the log "-wal" when it is empty) are removed under the working
+// folder's lock, and the database is opened once more.
+std::unique_ptr<Database> openWorkDatabaseRepairing(const std::string& workFolder);
+
+class EngineTimeLimit;  // the bound on one reading's time (Database.cpp)
 
 // A query object: bound to the connection, it keeps the result set of the statement it last opened,
 // for a grid to show. The rows are read from the engine a page at a time, as the grid asks for them
@@ -107,6 +135,12 @@ std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder);
 // While it is held, a write through this connection fails with "database is locked" if another
 // connection has written since the snapshot was taken; after the query is opened again it succeeds.
 //
+// Time: every reading (the opening, each fetchMore, forEachRow) may keep the engine busy for
+// QueryTimeLimit and QueryTimePerRow more for each row it hands out; beyond that the engine is stopped
+// and QueryTooSlow raised, the rows fetched before stay, and no more can be fetched. The statements an
+// operator can start (a filter of the grid, "photocheck-cli query") thus end within seconds however
+// they backtrack.
+//
 // Threads: a query and its connection are used by one thread at a time. The query may be opened on one
 // thread and paged on another (a worker opens the results at the end of a run, the window pages them),
 // as long as the hand-over orders the two, as a queued signal or a joined thread does.
@@ -121,6 +155,7 @@ class Query {
     bool hasRow() const { return open_ && hasRow_; }
     // The statement as the caller gave it.
     const std::string& statement() const { return statement_; }
+    Database& database() const { return *db_; }
     const std::vector<std::string>& columnNames() const { return columns_; }
     // The position of a column among columnNames(), found without regard to letter case; throws
     // DatabaseError when unknown.
@@ -167,8 +202,8 @@ class Query {
         RowId id = 0;
         SqlRow values;
     };
-    // Reads the next row into pending_; at the end the statement is let go.
-    void readAhead();
+    // Reads the next row into pending_; at the end, or when the time is up, the statement is let go.
+    void readAhead(EngineTimeLimit& limit);
 
     Database* db_;
     bool open_ = false;
