@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
 
 #include "tests/cli/CliSupport.h"
 #include "tests/support/TestSupport.h"
@@ -16,16 +15,6 @@ namespace photocheck {
 namespace {
 
 using namespace clitest;
-
-// The names in a folder, sorted.
-std::vector<std::string> namesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 struct HostileCliTest : ::testing::Test {
     test::TempDir dir;
@@ -104,7 +93,7 @@ TEST_F(HostileCliTest, AReportPathThatIsAFolderIsRefusedBeforeAnythingIsTouched)
 // The hidden folder of the report's parts beside the page.
 std::vector<std::string> partsFolders(const std::string& folder) {
     std::vector<std::string> names;
-    for (const std::string& name : namesIn(folder))
+    for (const std::string& name : test::namesIn(folder))
         if (name.rfind(".r.html.parts-", 0) == 0) names.push_back(name);
     return names;
 }
@@ -128,7 +117,7 @@ TEST_F(HostileCliTest, CtrlCStopsTheRunAndLeavesNoPartsOfTheReport) {
     const size_t rows = runCli({"query", "--work-folder", work}).lines().size() - 1;
     EXPECT_GE(rows, 3u);
     EXPECT_LT(rows, 200u);
-    EXPECT_EQ(namesIn(dir.file("不合格照片")).size(), rows);
+    EXPECT_EQ(test::namesIn(dir.file("不合格照片")).size(), rows);
 }
 
 TEST_F(HostileCliTest, OutputFilesInsideThePhotoFolderAreNotJudged) {
@@ -143,7 +132,7 @@ TEST_F(HostileCliTest, OutputFilesInsideThePhotoFolderAreNotJudged) {
         ASSERT_FALSE(r.lines().empty());
         EXPECT_EQ(r.lines().front(), "此文件夹照片一共有 2 张");
     }
-    EXPECT_EQ(namesIn(dir.file("不合格照片")), (std::vector<std::string>{"a.txt", "g.jpg"}));
+    EXPECT_EQ(test::namesIn(dir.file("不合格照片")), (std::vector<std::string>{"a.txt", "g.jpg"}));
 }
 
 TEST_F(HostileCliTest, ACsvFileNamingTheDatabaseIsRefusedAndTheDatabaseKept) {
