@@ -98,26 +98,30 @@ std::vector<std::string> partsFolders(const std::string& folder) {
     return names;
 }
 
-TEST_F(HostileCliTest, CtrlCStopsTheRunAndLeavesNoPartsOfTheReport) {
+// The operator's Ctrl+C, and the system's request to end (a shutdown, a service manager).
+TEST_F(HostileCliTest, CtrlCAndSigtermStopTheRunAndLeaveNoPartsOfTheReport) {
     for (int i = 0; i < 200; ++i) putSample("glasses.jpg", photos + "/g" + std::to_string(i) + ".jpg");
-    const std::string stale = dir.file(".r.html.parts-Abc123");  // left by a run that was killed
-    ASSERT_EQ(0, mkdir(stale.c_str(), 0700));
-    test::writeFile(stale + "/part-1.html", "<figure>");
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal == SIGINT ? "SIGINT" : "SIGTERM");
+        const std::string stale = dir.file(".r.html.parts-Abc123");  // left by a run that was killed
+        ASSERT_EQ(0, mkdir(stale.c_str(), 0700));
+        test::writeFile(stale + "/part-1.html", "<figure>");
 
-    RunningCli cli({"batch", photos, "--work-folder", work, "--report", dir.file("r.html"), "-j", "1"});
-    for (int seen = 0; seen < 3;) {
-        const std::optional<std::string> line = cli.nextLine();
-        ASSERT_TRUE(line) << "the run ended before it was interrupted";
-        if (line->find("已检测照片") != std::string::npos) ++seen;
+        RunningCli cli({"batch", photos, "--work-folder", work, "--report", dir.file("r.html"), "-j", "1"});
+        for (int seen = 0; seen < 3;) {
+            const std::optional<std::string> line = cli.nextLine();
+            ASSERT_TRUE(line) << "the run ended before it was interrupted";
+            if (line->find("已检测照片") != std::string::npos) ++seen;
+        }
+        EXPECT_EQ(partsFolders(dir.path()).size(), 1u);  // this run's own; the stale one is gone
+        EXPECT_EQ(cli.signalAndWait(signal), 128 + signal);
+        EXPECT_EQ(partsFolders(dir.path()), std::vector<std::string>{});
+        EXPECT_FALSE(test::fileExists(dir.file("r.html")));
+        const size_t rows = runCli({"query", "--work-folder", work}).lines().size() - 1;
+        EXPECT_GE(rows, 3u);
+        EXPECT_LT(rows, 200u);
+        EXPECT_EQ(test::namesIn(dir.file("不合格照片")).size(), rows);
     }
-    EXPECT_EQ(partsFolders(dir.path()).size(), 1u);  // this run's own; the stale one is gone
-    EXPECT_EQ(cli.signalAndWait(SIGINT), 130);
-    EXPECT_EQ(partsFolders(dir.path()), std::vector<std::string>{});
-    EXPECT_FALSE(test::fileExists(dir.file("r.html")));
-    const size_t rows = runCli({"query", "--work-folder", work}).lines().size() - 1;
-    EXPECT_GE(rows, 3u);
-    EXPECT_LT(rows, 200u);
-    EXPECT_EQ(test::namesIn(dir.file("不合格照片")).size(), rows);
 }
 
 TEST_F(HostileCliTest, OutputFilesInsideThePhotoFolderAreNotJudged) {
