@@ -47,7 +47,7 @@ BatchEvents BatchWorker::events(std::function<void(const JudgedPhoto&)> onPhotoS
     return events;
 }
 
-void BatchWorker::run(Query& adoPicMsg, BatchOptions options, BatchState state,
+void BatchWorker::run(Query& adoPicMsg, const BatchOptions& options, BatchState state,
                       std::function<void(const JudgedPhoto&)> onPhotoStored) {
     try {
         const BatchEvents runEvents = events(std::move(onPhotoStored));

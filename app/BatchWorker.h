@@ -52,7 +52,7 @@ class BatchWorker : public QObject {
     void finished();
 
   private:
-    void run(Query& adoPicMsg, BatchOptions options, BatchState state,
+    void run(Query& adoPicMsg, const BatchOptions& options, BatchState state,
              std::function<void(const JudgedPhoto&)> onPhotoStored);
     BatchEvents events(std::function<void(const JudgedPhoto&)> onPhotoStored);
 

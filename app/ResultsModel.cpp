@@ -89,6 +89,7 @@ void ResultsModel::post() {
     };
     try {
         std::vector<CellEdit> cells;
+        cells.reserve(edits.size());
         for (const auto& [column, typed] : edits)
             cells.push_back({GridColumns[column].field, typed.toStdString()});
         std::vector<SqlValue> stored =
@@ -116,6 +117,7 @@ void ResultsModel::deleteRows(const std::vector<int>& rows) {
     std::sort(doomed.begin(), doomed.end());
     doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
     std::vector<RowId> ids;
+    ids.reserve(doomed.size());
     for (const int row : doomed) ids.push_back(query_.rowId(static_cast<size_t>(row)));
     deleteResultRows(db_, run_, ids);
     beginResetModel();

@@ -88,13 +88,13 @@ void loadQtChinese(QApplication& app) {
 
 void prepareApplication(QApplication& app) {
     loadQtChinese(app);
-    app.setApplicationName("photocheck");
-    app.setDesktopFileName("photocheck");
-    app.setWindowIcon(programIcon());
-    app.setStyle("Fusion");
+    QApplication::setApplicationName("photocheck");
+    QApplication::setDesktopFileName("photocheck");
+    QApplication::setWindowIcon(programIcon());
+    QApplication::setStyle("Fusion");
     QFont font(CjkFont);
     font.setPixelSize(FormFontPixels);
-    app.setFont(font);
+    QApplication::setFont(font);
 }
 
 Desktop::Desktop(const CommandLine& commandLine)

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "batch/BatchRun.h"
+#include "batch/OperatorMessage.h"
 #include "cli/BatchCommand.h"
 #include "cli/CheckCommand.h"
 #include "cli/QueryCommand.h"
@@ -160,7 +161,8 @@ std::string usageMessage(const CLI::ParseError& e) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// Whatever error reaches here is shown as every other: in the operator's words, exit status 1.
+int main(int argc, char** argv) try {
     CLI::App app(Description, "photocheck-cli");
     useChineseLabels(app);
     app.require_subcommand(1);
@@ -184,4 +186,7 @@ int main(int argc, char** argv) {
     if (app.got_subcommand("query")) return photocheck::runQueryCommand(query, std::cout, std::cerr);
     batch.terminal = isatty(STDOUT_FILENO) != 0;
     return photocheck::runBatchCommand(batch, std::cout, std::cerr);
+} catch (const std::exception& e) {
+    std::cerr << photocheck::operatorMessage(e) << '\n';
+    return 1;
 }

@@ -152,7 +152,7 @@ void forEachTie(const uint8_t* ties, int count, Settle settle) {
     const uint8_t* end = ties + count;
     for (const void* found = ties;
          (found = std::memchr(found, 1, static_cast<size_t>(end - static_cast<const uint8_t*>(found))));) {
-        const uint8_t* tie = static_cast<const uint8_t*>(found);
+        const auto* tie = static_cast<const uint8_t*>(found);
         settle(static_cast<int>(tie - ties));
         found = tie + 1;
     }

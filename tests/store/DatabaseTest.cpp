@@ -65,7 +65,7 @@ TEST_F(DatabaseTest, JournalFilesLeftReadOnlyAreRemovedAndTheDatabaseOpens) {
         if (access((path + "-shm").c_str(), W_OK) == 0) _exit(11);  // nothing stale to repair
         chmod(path.c_str(), 0644);
         try {
-            Database(path, DatabaseKey);
+            const Database opened(path, DatabaseKey);
             _exit(12);  // it opens without any repair
         } catch (const std::exception&) {
         }

@@ -22,7 +22,7 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ec;
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
-    for (auto& entry : std::filesystem::recursive_directory_iterator(
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(
              path_, std::filesystem::directory_options::skip_permission_denied, ec)) {
         if (entry.is_directory(ec))
             std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all, ec);
