@@ -71,6 +71,8 @@ ResultsBrowser::ResultsBrowser(const Widgets& widgets, Database& db, Query& adoP
         dsPicMsg_, &ResultsModel::fetchFailed, this,
         [this](const QString& message) { showErrorReport(w_.window, message.toStdString()); },
         Qt::QueuedConnection);
+    connect(dsPicMsg_, &ResultsModel::changedElsewhere, this, &ResultsBrowser::reopenChangedResults,
+            Qt::QueuedConnection);
     connect(w_.DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &ResultsBrowser::currentRowChanged);
 }
@@ -196,6 +198,19 @@ void ResultsBrowser::reloadResults() {
         dsPicMsg_->open(dsPicMsg_->statement());
     } catch (const std::exception& e) {
         rowAfterOpening_ = 0;
+        showErrorReport(w_.window, e);
+    }
+}
+
+// Another program changed the table under the grid: the rows it shows are no longer the table's, and
+// edits not written yet would land on other rows. They are dropped and the statement opened again
+// (a run that has started meanwhile reopens the results itself at its end).
+void ResultsBrowser::reopenChangedResults(const QString& message) {
+    showMessage(w_.window, message.toStdString());
+    if (running_) return;
+    try {
+        dsPicMsg_->open(dsPicMsg_->statement());
+    } catch (const std::exception& e) {
         showErrorReport(w_.window, e);
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <QModelIndex>
 #include <QObject>
+#include <QString>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,7 @@ class ResultsBrowser : public QObject {
     ResultsFilter currentFilter() const;
     void showFilter(const ResultsFilter& filter);
     void reloadResults();
+    void reopenChangedResults(const QString& message);
     void moveToOpenedRow();
     void moveToRow(int row);
     void currentRowChanged(const QModelIndex& current, const QModelIndex& previous);

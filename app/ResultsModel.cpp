@@ -53,7 +53,12 @@ void ResultsModel::attach(Since since) {
 }
 
 StoredPhoto ResultsModel::storedPhoto(int row) const {
-    return {text(row, "name"), text(row, "mode"), text(row, "folderPath")};
+    try {
+        return {text(row, "name"), text(row, "mode"), text(row, "folderPath")};
+    } catch (const RowsChangedElsewhere& e) {
+        readFailed(e);
+        return {};
+    }
 }
 
 void ResultsModel::post() {
@@ -73,9 +78,11 @@ void ResultsModel::post() {
             query_.setFetchedValue(static_cast<size_t>(row), query_.columnIndex(field), std::move(stored));
         }
     } catch (...) {
+        query_.letGoKeptRows();
         showRow();
         throw;
     }
+    query_.letGoKeptRows();
     showRow();
 }
 
@@ -105,6 +112,7 @@ void ResultsModel::deleteRows(const std::vector<int>& rows) {
 void ResultsModel::dropEdits() {
     editedRow_ = -1;
     edits_.clear();
+    query_.letGoKeptRows();
 }
 
 int ResultsModel::rowCount(const QModelIndex& parent) const {
@@ -179,6 +187,15 @@ bool ResultsModel::setData(const QModelIndex& index, const QVariant& value, int 
     if (editedRow_ >= 0 && editedRow_ != index.row()) return false;
     const QString typed = value.toString();
     if (!edits_.count(index.column()) && typed == data(index, Qt::DisplayRole).toString()) return true;
+    if (editedRow_ < 0) {
+        try {
+            query_.keepRow(
+                static_cast<size_t>(index.row()));  // the row as read, whatever the grid shows meanwhile
+        } catch (const std::exception& e) {
+            readFailed(e);
+            return false;
+        }
+    }
     editedRow_ = index.row();
     edits_[index.column()] = typed;
     emit dataChanged(index, index);
@@ -193,24 +210,28 @@ std::string ResultsModel::text(int row, const char* field) const {
     return query_.text(static_cast<size_t>(row), field);
 }
 
-// A cell that cannot be read shows empty and the operator is told once per opening; a view asking for
-// a cell must not meet the error.
+// A cell that cannot be read shows empty; a view asking for a cell must not meet the error.
 QString ResultsModel::cellText(int row, int column) const {
     try {
         return QString::fromStdString(trimmed(text(row, ResultsColumns[column].field)));
     } catch (const std::exception& e) {
-        if (!readErrorShown_) {
-            readErrorShown_ = true;
-            auto* self = const_cast<ResultsModel*>(this);
-            QMetaObject::invokeMethod(
-                self,
-                [self, message = QString::fromStdString(operatorMessage(e))] {
-                    emit self->fetchFailed(message);
-                },
-                Qt::QueuedConnection);
-        }
+        readFailed(e);
         return {};
     }
+}
+
+// The operator is told once per opening, after the view has done what it is doing.
+void ResultsModel::readFailed(const std::exception& e) const {
+    if (readErrorShown_) return;
+    readErrorShown_ = true;
+    auto* self = const_cast<ResultsModel*>(this);
+    const QString message = QString::fromStdString(operatorMessage(e));
+    if (dynamic_cast<const RowsChangedElsewhere*>(&e))
+        QMetaObject::invokeMethod(
+            self, [self, message] { emit self->changedElsewhere(message); }, Qt::QueuedConnection);
+    else
+        QMetaObject::invokeMethod(
+            self, [self, message] { emit self->fetchFailed(message); }, Qt::QueuedConnection);
 }
 
 }  // namespace photocheck

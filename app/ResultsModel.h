@@ -1,6 +1,7 @@
 #pragma once
 #include <QAbstractTableModel>
 #include <QString>
+#include <exception>
 #include <map>
 #include <string>
 #include <vector>
@@ -35,6 +36,10 @@ inline constexpr ResultsColumn ResultsColumns[] = {
 // Editing works as a data-aware grid posts a record: the cells typed into one row are kept as that
 // row's edits, shown in the grid, until post() writes them into pictureMsg (the window posts when the
 // current row is left) or revert() drops them (Esc).
+//
+// The query holds a bounded window of the rows read around those the view asks for, and the row with
+// edits; the view's rows outside it are read again as it scrolls back to them (see Query). So the
+// memory stays flat however far the operator scrolls, and rowCount() is still every row read so far.
 class ResultsModel : public QAbstractTableModel {
     Q_OBJECT
   public:
@@ -82,10 +87,14 @@ class ResultsModel : public QAbstractTableModel {
     // Reading more rows, or a cell of them, failed; the rows read before stay. The window shows the
     // message.
     void fetchFailed(const QString& message);
+    // Rows let go of could not be read again: another program changed the table. The window shows the
+    // message and opens the statement again.
+    void changedElsewhere(const QString& message);
 
   private:
     std::string text(int row, const char* field) const;
     QString cellText(int row, int column) const;
+    void readFailed(const std::exception& e) const;
     void showFetchedRows();  // within a reset: the first page, then the rows fetched are the rows shown
     void fetch(size_t count);
     void dropEdits();

@@ -20,9 +20,12 @@ std::string makeScratchRoot(const std::string& parent) {
     return name + "/";
 }
 
+// Private, as the window and the command line take only such a working folder.
 std::string installWorkFolder(const std::string& root) {
     const std::string work = root + "work/";
     std::filesystem::create_directories(work);
+    std::filesystem::permissions(work, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::replace);
     InstallWorkFiles(work, executableFolder() + PackageFileName, [](const std::string&) { return false; });
     return work;
 }
@@ -38,9 +41,9 @@ CheckSettings packageSettings(const std::string& work) {
 BenchWorkspace::BenchWorkspace(const PhotoFolderPlan& plan, const std::string& scratchParent)
     : root_(makeScratchRoot(scratchParent)) {
     try {
-        const std::string work = installWorkFolder(root_);
-        database_ = openWorkDatabase(work);
-        settings_ = packageSettings(work);
+        workFolder_ = installWorkFolder(root_);
+        database_ = openWorkDatabase(workFolder_);
+        settings_ = packageSettings(workFolder_);
         photoFolder_ = root_ + "photos";
         std::cerr << "Writing " << plan.count << " photos (" << plan.distinct << " painted) into "
                   << photoFolder_ << "\n";

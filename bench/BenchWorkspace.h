@@ -23,6 +23,7 @@ class BenchWorkspace {
 
     const CheckSettings& settings() const { return settings_; }
     Database& database() { return *database_; }
+    const std::string& workFolder() const { return workFolder_; }  // with its final separator
     const std::string& photoFolder() const { return photoFolder_; }
     const std::vector<std::string>& folderPhotos() const { return folderPhotos_; }
 
@@ -31,6 +32,7 @@ class BenchWorkspace {
 
   private:
     std::string root_;
+    std::string workFolder_;
     std::string photoFolder_;
     std::vector<std::string> folderPhotos_;
     std::unique_ptr<Database> database_;

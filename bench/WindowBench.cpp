@@ -1,0 +1,39 @@
+// photocheck-bench-window: the real window on the offscreen platform, measured.
+//
+//   photocheck-bench-window [--rows=N] [--scratch=DIR]
+//
+// --rows is the size of the generated results table the grid is scrolled through (1,000,000; 0
+// leaves it out), --scratch the folder in which the working files are made (the build folder). Each
+// measure is printed with its target and PASS or MISS; the exit status is 1 when one is missed.
+#include <CLI/CLI.hpp>
+#include <QApplication>
+#include <iostream>
+
+#include "app/Startup.h"
+#include "bench/WindowBenchmarks.h"
+
+int main(int argc, char** argv) {
+    CLI::App cli{"The real window on the offscreen platform, measured against its targets."};
+    int rows = 1000000;
+    std::string scratch;
+    cli.add_option("--rows", rows, "Rows of the results table scrolled through (0: none)")
+        ->capture_default_str();
+    cli.add_option("--scratch", scratch, "Folder for the working files (default: the build folder)");
+    CLI11_PARSE(cli, argc, argv);
+
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    photocheck::prepareApplication(app);
+    QApplication::setQuitOnLastWindowClosed(false);
+    try {
+        using namespace photocheck::bench;
+        BenchWorkspace workspace(PhotoFolderPlan{1, 1}, scratch);
+        bool met = true;
+        if (rows > 0) met = measureGridScroll(workspace, rows, std::cout) && met;
+        return met ? 0 : 1;
+    } catch (const std::exception& e) {
+        std::cerr << "photocheck-bench-window: " << e.what() << "\n";
+        return 2;
+    }
+}
