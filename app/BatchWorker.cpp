@@ -27,24 +27,30 @@ const BatchWorker::Outcome& BatchWorker::wait() {
     return outcome_;
 }
 
-BatchEvents BatchWorker::events() {
+BatchEvents BatchWorker::events(std::function<void(const JudgedPhoto&)> onPhotoStored) {
     const auto qt = [](const std::string& text) { return QString::fromStdString(text); };
     BatchEvents events;
     events.onCleared = [this] { emit cleared(); };
+    events.onPreparing = [this, qt](const std::string& step) { emit preparing(qt(step)); };
     events.onLogLine = [this, qt](const std::string& line) { emit logLine(qt(line)); };
     events.onProgressStart = [this](int total) { emit progressStarted(total); };
     events.onPhotoDone = [this, qt](int processed, const std::string& line) {
         emit photoDone(processed, qt(line));
     };
     events.onCounts = [this](int passed, int failed) { emit counts(passed, failed); };
+    events.onPhotoStored = [this, onPhotoStored = std::move(onPhotoStored), passed = 0,
+                            failed = 0](const JudgedPhoto& photo) mutable {
+        if (onPhotoStored) onPhotoStored(photo);
+        ++(photo.passed ? passed : failed);
+        emit counts(passed, failed);
+    };
     return events;
 }
 
 void BatchWorker::run(Query& adoPicMsg, BatchOptions options, BatchState state,
                       std::function<void(const JudgedPhoto&)> onPhotoStored) {
     try {
-        BatchEvents runEvents = events();
-        runEvents.onPhotoStored = std::move(onPhotoStored);
+        const BatchEvents runEvents = events(std::move(onPhotoStored));
         outcome_.summary = RunBatch(adoPicMsg, options, runEvents, state);
         outcome_.completed = !outcome_.summary.stopped;
     } catch (const BatchRefused& e) {

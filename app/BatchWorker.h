@@ -43,16 +43,18 @@ class BatchWorker : public QObject {
 
   signals:
     void cleared();
+    void preparing(const QString& step);
     void logLine(const QString& line);
     void progressStarted(int total);
     void photoDone(int processed, const QString& line);
+    // The passed and failed counts: photo by photo as the rows are written, and at the end.
     void counts(int passed, int failed);
     void finished();
 
   private:
     void run(Query& adoPicMsg, BatchOptions options, BatchState state,
              std::function<void(const JudgedPhoto&)> onPhotoStored);
-    BatchEvents events();
+    BatchEvents events(std::function<void(const JudgedPhoto&)> onPhotoStored);
 
     std::thread thread_;
     std::atomic<bool> stop_{false};

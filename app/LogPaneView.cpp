@@ -3,9 +3,11 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <algorithm>
+#include <utility>
 
 namespace photocheck {
 
@@ -17,9 +19,11 @@ LogPaneView::LogPaneView(LogPane& pane, QPlainTextEdit& widget) : pane_(pane), w
 void LogPaneView::clear() {
     pane_.clear();
     widget_.clear();
+    statusShown_ = false;
 }
 
 void LogPaneView::add(const std::string& line) {
+    dropStatus();
     pane_.add(line);
     widget_.appendPlainText(QString::fromStdString(line));
     showNewestLine();
@@ -28,6 +32,7 @@ void LogPaneView::add(const std::string& line) {
 // The lines the widget already shows unchanged stay; lines added after them are appended, and any
 // other change rewrites the widget.
 void LogPaneView::showPane() {
+    dropStatus();
     const QTextDocument* doc = widget_.document();
     const int lines = pane_.count();
     const int shown = doc->isEmpty() ? 0 : doc->blockCount();
@@ -42,6 +47,26 @@ void LogPaneView::showPane() {
     }
     for (int i = same; i < lines; ++i) widget_.appendPlainText(QString::fromStdString(pane_.line(i)));
     showNewestLine();
+}
+
+void LogPaneView::showStatus(const std::string& line) {
+    dropStatus();
+    widget_.appendPlainText(QString::fromStdString(line));
+    statusShown_ = true;
+    showNewestLine();
+}
+
+// The status line is the widget's last block, and the line break before it.
+void LogPaneView::dropStatus() {
+    if (!std::exchange(statusShown_, false)) return;
+    QTextCursor cursor(widget_.document()->lastBlock());
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    if (cursor.block().previous().isValid()) {
+        cursor.movePosition(QTextCursor::StartOfBlock);
+        cursor.movePosition(QTextCursor::PreviousCharacter);
+        cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    }
+    cursor.removeSelectedText();
 }
 
 // The first row of the newest line at the top: a line longer than the pane wraps, and its start is

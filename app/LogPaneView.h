@@ -18,11 +18,16 @@ class LogPaneView {
     void clear();
     void add(const std::string& line);
     void showPane();  // the widget rewritten from the context's pane
+    // A line that says what is going on (the preparation of a run), shown last until the next line is
+    // added or the pane is cleared; it is no line of the log.
+    void showStatus(const std::string& line);
 
   private:
     void showNewestLine();
+    void dropStatus();
     LogPane& pane_;
     QPlainTextEdit& widget_;
+    bool statusShown_ = false;
 };
 
 }  // namespace photocheck

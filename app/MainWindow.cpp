@@ -4,10 +4,13 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "app/DataModule.h"
 #include "app/LogPaneView.h"
@@ -31,6 +34,8 @@ constexpr Qt::WindowFlags MainWindowFlags = Qt::Window | Qt::CustomizeWindowHint
 constexpr int LogFontPixels = 13;
 const char* const TuningShortcut = "Ctrl+Shift+T";
 const char* const FirstRowsStatement = "select * from picTureMsg";
+const QPoint DesignedPosition(194, 121);
+const char* const ClosingCaption = "（正在停止检测，检测停下后窗口随即关闭……）";
 
 void setFontPixels(QWidget* widget, int pixels) {
     QFont font = widget->font();
@@ -82,7 +87,7 @@ TFrmMain::TFrmMain(Tdm& dm, const std::string& photoFolder)
       adoPicMsg_(dm.ADOConnection1()),
       PhotoFolder(photoFolder) {
     ui->setupUi(this);
-    move(194, 121);
+    move(DesignedPosition);
     setWindowIcon(programIcon());
     setFontPixels(ui->Memo2, LogFontPixels);
     ui->orgImage->setView(&ctx_.orgImage);
@@ -141,10 +146,34 @@ void TFrmMain::SpeedButton5Click() {
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
-    stopRunAndWait();
+    if (running_) {
+        event->ignore();
+        return closeAfterRun();
+    }
     CleanUpWorkFiles(dm_.workFolder());
     if (frmPreParameters_) frmPreParameters_->hide();
     event->accept();
+}
+
+QPoint fittedOnScreen(const QRect& frame, const QRect& available) {
+    const auto fitted = [](int at, int size, int first, int room) {
+        return std::max(first, std::min(at, first + room - size));
+    };
+    return {fitted(frame.x(), frame.width(), available.x(), available.width()),
+            fitted(frame.y(), frame.height(), available.y(), available.height())};
+}
+
+void TFrmMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!std::exchange(placed_, true))
+        QTimer::singleShot(0, this, &TFrmMain::placeOnScreen);  // with its frame
+}
+
+// The designed position where the whole window fits the screen (a laptop's 1366 x 768 is too low for
+// it); the size stays as designed.
+void TFrmMain::placeOnScreen() {
+    const QPoint fitted = fittedOnScreen(frameGeometry(), screen()->availableGeometry());
+    if (fitted != pos()) move(fitted);  // a window's position is its frame's
 }
 
 // The hidden tuning controls: those of the tools, the range filters of the results and "参数设置".
@@ -172,6 +201,7 @@ void TFrmMain::connectBatchRun() {
 
     constexpr auto queued = Qt::QueuedConnection;
     connect(&worker_, &BatchWorker::cleared, this, &TFrmMain::runCleared, queued);
+    connect(&worker_, &BatchWorker::preparing, this, &TFrmMain::runPreparing, queued);
     connect(&worker_, &BatchWorker::logLine, this, &TFrmMain::runLogLine, queued);
     connect(&worker_, &BatchWorker::progressStarted, this, &TFrmMain::runProgressStarted, queued);
     connect(&worker_, &BatchWorker::photoDone, this, &TFrmMain::runPhotoDone, queued);
@@ -182,14 +212,18 @@ void TFrmMain::connectBatchRun() {
 void TFrmMain::Button2Click() {
     const QString chosen = QFileDialog::getExistingDirectory(
         this, "请选择一个目录", QString::fromStdString(executableFolder()), QFileDialog::ShowDirsOnly);
-    PhotoFolder = chosen.toStdString();  // a cancel leaves no folder chosen
+    PhotoFolder = chosenPhotoFolder(chosen.toStdString());  // a cancel leaves no folder chosen
 }
 
 void TFrmMain::Button3Click() {
     if (running_ || !browser_->leaveQueryForRun()) return;
     photoArea_->clearPictures({&ctx_.showImage, &ctx_.orgImage});
+    const BatchState asked = state_;  // a refusal other than for no folder gives it back
     state_.PreviewEnabled = false;
+    ui->ProgressBar1->setRange(0, 1);
+    ui->ProgressBar1->setValue(0);
     BatchOptions options = batchOptions();
+    runVerdict_ = options.verdictFilter;
     BatchEvents reportEvents;
     LastRunReport& report = tools_->lastReport();
     try {
@@ -199,7 +233,7 @@ void TFrmMain::Button3Click() {
         report.startRun(false, dm_.workFolder(), options, reportEvents);  // the run goes on without it
     }
     setRunning(true);
-    worker_.start(adoPicMsg_, std::move(options), state_, std::move(reportEvents.onPhotoStored));
+    worker_.start(adoPicMsg_, std::move(options), asked, std::move(reportEvents.onPhotoStored));
 }
 
 BatchOptions TFrmMain::batchOptions() const {
@@ -225,18 +259,26 @@ void TFrmMain::setRunning(bool running) {
     if (frmPreParameters_) frmPreParameters_->setConfirmEnabled(!running);
 }
 
-// The run stops after the photos in work; what it sent before it stopped is shown at once.
-void TFrmMain::stopRunAndWait() {
-    if (!running_) return;
+// The run stops after the photos in work, or at once while it prepares; meanwhile the window keeps
+// answering and says in its caption that it is closing.
+void TFrmMain::closeAfterRun() {
+    if (closing_) return;
+    closing_ = true;
     worker_.requestStop();
-    worker_.wait();
-    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    setWindowTitle(windowTitle() + ClosingCaption);
+    setCursor(Qt::WaitCursor);
 }
 
 void TFrmMain::runCleared() {
     memo_->clear();
     ui->StatusPanel1->clear();
     ui->StatusPanel3->clear();
+}
+
+// A long step before the first photo: the bar shows that the run is busy, the log pane what it does.
+void TFrmMain::runPreparing(const QString& step) {
+    ui->ProgressBar1->setRange(0, 0);
+    memo_->showStatus(step.toStdString());
 }
 
 void TFrmMain::runLogLine(const QString& line) {
@@ -265,11 +307,13 @@ void TFrmMain::runFinished() {
     tools_->lastReport().runEnded(outcome.refusal || outcome.error ? std::nullopt
                                                                    : std::optional(outcome.summary));
     setRunning(false);
+    if (ui->ProgressBar1->maximum() == 0) ui->ProgressBar1->setRange(0, 1);  // ended while preparing
     if (outcome.completed) photoArea_->clearPictures({&ctx_.orgImage, &ctx_.MyImage, &ctx_.showImage});
-    browser_->queryBack(outcome.completed);
+    browser_->queryBack(outcome.completed, runVerdict_);
     if (outcome.refusal) showMessage(this, *outcome.refusal);
     if (outcome.error) showErrorReport(this, *outcome.error);
     if (const std::string notice = copiesNotice(outcome.summary); !notice.empty()) showMessage(this, notice);
+    if (closing_) close();
 }
 
 }  // namespace photocheck

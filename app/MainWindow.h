@@ -16,6 +16,10 @@ class TFrmMain;
 
 namespace photocheck {
 
+// Where a window of this frame goes on a screen's free area: where it is, when it fits there;
+// otherwise moved just enough to fit, its top-left corner kept on the screen when it is larger.
+QPoint fittedOnScreen(const QRect& frame, const QRect& available);
+
 class LogPaneView;
 class PhotoArea;
 class ResultsBrowser;
@@ -77,7 +81,10 @@ class TFrmMain : public QWidget {
     void attachSettingsDialog(TfrmPreParameters& dialog) { frmPreParameters_ = &dialog; }
 
   protected:
-    void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+    // FormCloseQuery. During a run the window asks the run to stop, says that it is closing and closes
+    // when the run has ended, without waiting for it.
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     // The shell.
@@ -87,6 +94,7 @@ class TFrmMain : public QWidget {
     void SpeedButton3Click();
     void SpeedButton6Click();
     void SpeedButton5Click();
+    void placeOnScreen();
     void toggleTuningControls();
     std::vector<QWidget*> tuningControls() const;
 
@@ -96,8 +104,9 @@ class TFrmMain : public QWidget {
     void Button3Click();
     BatchOptions batchOptions() const;
     void setRunning(bool running);
-    void stopRunAndWait();
+    void closeAfterRun();
     void runCleared();
+    void runPreparing(const QString& step);
     void runLogLine(const QString& line);
     void runProgressStarted(int total);
     void runPhotoDone(int processed, const QString& line);
@@ -118,8 +127,11 @@ class TFrmMain : public QWidget {
     std::string PhotoFolder;
     BatchState state_;  // PreviewEnabled
     bool running_ = false;
+    bool closing_ = false;    // the window closes when the run has ended
+    std::string runVerdict_;  // the verdict filter the run was started with
     bool tuningShown_ = false;
-    BatchWorker worker_;  // last: stopped and waited for before the query goes
+    bool placed_ = false;  // fitted on the screen at its first showing
+    BatchWorker worker_;   // last: stopped and waited for before the query goes
 };
 
 }  // namespace photocheck

@@ -1,21 +1,64 @@
 #include "app/PhotoArea.h"
 
 #include <QGroupBox>
+#include <QLabel>
 
 #include "app/MeasurementOverlay.h"
 #include "app/PhotoViews.h"
 
 namespace photocheck {
+namespace {
+
+constexpr int NoticeFontPixels = 13;
+constexpr int NoticeMargin = 24;
+// A band in the upper part of the photo, clear of the floating readout's designed place.
+constexpr int NoticeTop = 120;
+constexpr int NoticeHeight = 110;
+
+QLabel* noticeOver(const QRect& photo, QWidget* area) {
+    auto* notice = new QLabel(area);
+    notice->setObjectName("lblNoPhoto");
+    notice->setGeometry(photo.left() + NoticeMargin, photo.top() + NoticeTop,
+                        photo.width() - 2 * NoticeMargin, NoticeHeight);
+    notice->setAlignment(Qt::AlignCenter);
+    notice->setWordWrap(true);
+    notice->setTextFormat(Qt::PlainText);
+    notice->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QFont font = notice->font();
+    font.setPixelSize(NoticeFontPixels);
+    notice->setFont(font);
+    notice->hide();
+    return notice;
+}
+
+}  // namespace
 
 PhotoArea::PhotoArea(const Widgets& widgets)
-    : w_(widgets), overlay_(new MeasurementOverlay(widgets.GroupBox3)) {
+    : w_(widgets),
+      overlay_(new MeasurementOverlay(widgets.GroupBox3)),
+      notice_(noticeOver(widgets.showImage->geometry(), widgets.GroupBox3)) {
     overlay_->setGeometry(w_.showImage->geometry());
     overlay_->hide();
 }
 
 void PhotoArea::refresh() {
-    for (QWidget* view : {w_.orgImage, w_.showImage, w_.MyImage}) view->update();
+    updateViews();
+    notice_->hide();
     showMeasurements({}, false);
+}
+
+void PhotoArea::updateViews() {
+    for (QWidget* view : {w_.orgImage, w_.showImage, w_.MyImage}) view->update();
+}
+
+void PhotoArea::showNotice(const std::string& why) {
+    notice_->setText(QString::fromStdString(why));
+    notice_->show();
+    raiseLayers();
+}
+
+bool PhotoArea::showsNotice() const {
+    return notice_->isVisible();
 }
 
 void PhotoArea::clearPictures(std::initializer_list<ImageView*> views) {
@@ -49,6 +92,7 @@ PhotoView* PhotoArea::photoViewAt(const QPoint& inPhotoArea) const {
 
 void PhotoArea::raiseLayers() {
     overlay_->raise();
+    notice_->raise();
     for (QWidget* layer : layersAbove_) layer->raise();
 }
 

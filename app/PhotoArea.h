@@ -1,11 +1,13 @@
 #pragma once
 #include <QPoint>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "check/Measurement.h"
 
 class QGroupBox;
+class QLabel;
 class QWidget;
 
 namespace photocheck {
@@ -35,8 +37,13 @@ class PhotoArea {
     // The widgets that always lie above the views, bottom to top.
     void setLayersAbove(std::vector<QWidget*> layers) { layersAbove_ = std::move(layers); }
 
-    // The views show their pictures anew; the measured places no longer belong to them.
+    // The views show their pictures anew; the measured places and the notice no longer belong to them.
     void refresh();
+    // The views repainted whole, as after a read gave an empty view its blank picture.
+    void updateViews();
+    // Says in the empty photo area why it shows no photo, until the next refresh().
+    void showNotice(const std::string& why);
+    bool showsNotice() const;
     // The pictures of these views cleared, then refresh().
     void clearPictures(std::initializer_list<ImageView*> views);
     // A view comes to the front, below what always lies above the views.
@@ -54,6 +61,7 @@ class PhotoArea {
 
     Widgets w_;
     MeasurementOverlay* overlay_;  // owned by GroupBox3
+    QLabel* notice_;               // owned by GroupBox3
     std::vector<QWidget*> layersAbove_;
 };
 

@@ -128,7 +128,12 @@ bool ResultsBrowser::leaveQueryForRun() {
     return true;
 }
 
-void ResultsBrowser::queryBack(bool reopened) {
+// The run reopened the results with the verdict chosen when it started; one chosen since is taken now.
+void ResultsBrowser::queryBack(bool reopened, const std::string& runVerdict) {
+    if (reopened && verdictFilter() != runVerdict) {
+        dsPicMsg_->attach(ResultsModel::Since::Unchanged);
+        return openResults(resultsStatement(verdictFilter()));
+    }
     dsPicMsg_->attach(reopened ? ResultsModel::Since::Reopened : ResultsModel::Since::Unchanged);
 }
 
@@ -285,15 +290,18 @@ void ResultsBrowser::dsPicMsgDataChange() {
     if (!showing_.state.PreviewEnabled) return;
     const QModelIndex current = w_.DBGrid1->currentIndex();
     if (!current.isValid()) return;
+    std::string whyNoPhoto;
     try {
-        ShowRowPhoto(showing_.ctx, dsPicMsg_->storedPhoto(current.row()));
+        whyNoPhoto = ShowRowPhoto(showing_.ctx, dsPicMsg_->storedPhoto(current.row()));
     } catch (const std::exception& e) {
         area.refresh();
+        area.showNotice(operatorMessage(e));
         showErrorReport(w_.window, e);
         return;
     }
     showing_.memo.showPane();
     area.refresh();
+    if (!whyNoPhoto.empty()) area.showNotice(whyNoPhoto);
     area.bringToFront(area.showImage());
 }
 

@@ -64,8 +64,9 @@ class ResultsBrowser : public QObject {
     // Before a batch run: the edits of the current row are written (false, after showing why, when
     // they cannot be) and the grid lets go of the query.
     bool leaveQueryForRun();
-    // After it: the grid shows the query again, from its first row when the run reopened it.
-    void queryBack(bool reopened);
+    // After it: the grid shows the query again, from its first row when the run reopened it; with the
+    // verdict chosen now in "结果" when that is not the one the run was started with.
+    void queryBack(bool reopened, const std::string& runVerdict);
     void setRunning(bool running);
 
     // The controls hidden in the delivered layout: the range filters and their two buttons.

@@ -2,27 +2,22 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
-#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/Messages.h"
 #include "app/ToolbarIcons.h"
-#include "platform/ExecutableFolder.h"
-#include "store/PackageInstall.h"
+#include "batch/BatchRun.h"
+#include "batch/Workspace.h"
 
 namespace photocheck {
 namespace {
 
 const char* const CjkFont = "WenQuanYi Micro Hei";
 constexpr int FormFontPixels = 11;
-
-// As the folder dialog gives it: absolute, without a final separator except for the root.
-std::string chosenFolderOf(const QString& argument) {
-    if (argument.isEmpty()) return {};
-    return QDir::cleanPath(QFileInfo(argument).absoluteFilePath()).toStdString();
-}
 
 QCommandLineOption describeCommandLine(QCommandLineParser& parser) {
     parser.setApplicationDescription(
@@ -66,10 +61,29 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         std::fputs(qPrintable(error + "\n\n" + usage()), stderr);
         std::exit(1);
     }
-    return {chosenFolderOf(positional.value(0)), parser.value(workFolder).toStdString()};
+    return {chosenPhotoFolder(positional.value(0).toStdString()), parser.value(workFolder).toStdString()};
 }
 
+namespace {
+
+// Qt's own texts (the folder and file dialogs, the standard buttons) in Chinese, from Qt's translation
+// qtbase_zh_CN.qm (Debian: qt6-translations-l10n). Without it they stay English, and stderr says why.
+void loadQtChinese(QApplication& app) {
+    auto* translator = new QTranslator(&app);
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_", folder)) {
+        QApplication::installTranslator(translator);
+        return;
+    }
+    std::fputs(qPrintable("找不到 Qt 的中文翻译 qtbase_zh_CN.qm（" + folder +
+                          "），对话框和标准按钮将显示为英文；请安装 qt6-translations-l10n\n"),
+               stderr);
+}
+
+}  // namespace
+
 void prepareApplication(QApplication& app) {
+    loadQtChinese(app);
     app.setApplicationName("photocheck");
     app.setDesktopFileName("photocheck");
     app.setWindowIcon(programIcon());
@@ -80,7 +94,7 @@ void prepareApplication(QApplication& app) {
 }
 
 Desktop::Desktop(const CommandLine& commandLine)
-    : dm(commandLine.workFolder, executableFolder() + PackageFileName),
+    : dm(commandLine.workFolder, packageBesideProgram()),
       frmMain(dm, commandLine.photoFolder),
       frmPreParameters(dm, frmMain.parameters(), &frmMain) {
     frmMain.attachSettingsDialog(frmPreParameters);

@@ -128,7 +128,10 @@ void TuningTools::btncheckPictureClick() {
 // The readout of the pixel under the pointer from `source`: the magnifier, the texts beside it and
 // the floating labels that follow the pointer.
 void TuningTools::readPixel(ImageView& source, int x, int y) {
+    if (photoArea_.showsNotice()) return clearReadout();  // no photo of this row to read
+    const bool blankFirst = !source.hasPicture();
     const Bitmap& pixels = source.pixels();
+    if (blankFirst) photoArea_.updateViews();  // the blank shows whole, not only where the labels were
     paintMagnifier(pixels, x, y, magnifier_.canvas());
     w_.IMGmagnify->update();
     const PixelReadout readout = photocheck::readPixel(pixels, x, y);
@@ -144,6 +147,10 @@ void TuningTools::readPixel(ImageView& source, int x, int y) {
     w_.HSV->move(readout.labelLeft, readout.hsvLabelTop);
     w_.gray->raise();
     w_.HSV->raise();
+}
+
+void TuningTools::clearReadout() {
+    for (QLabel* label : {w_.LbRgb, w_.LbHsv, w_.gray, w_.HSV}) label->clear();
 }
 
 void TuningTools::showImageMouseDown(int x, int y) {
@@ -185,7 +192,7 @@ void TuningTools::Button1Click() {
     try {
         threshold = StrToInt(w_.Edit1->text().toStdString());
     } catch (const ConversionError& e) {
-        return showErrorReport(w_.window, e.what());
+        return showErrorReport(w_.window, e);
     }
     ctx_.MyImage.assign(thresholdView(picture, threshold));
     photoArea_.refresh();

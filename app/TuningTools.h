@@ -79,6 +79,7 @@ class TuningTools : public QObject {
 
   private:
     void readPixel(ImageView& source, int x, int y);
+    void clearReadout();
     void showImageMouseDown(int x, int y);
     void showImageMouseUp(int x, int y);
     void updateDebugButtons();

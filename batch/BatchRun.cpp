@@ -14,6 +14,7 @@
 #include "batch/PassRate.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/SystemReason.h"
 #include "platform/WorkFolderLock.h"
 
 namespace photocheck {
@@ -46,7 +47,7 @@ void refuseMissingPhotoFolder(const std::string& photoFolder) {
     struct stat st {};
     if (stat(photoFolder.c_str(), &st) != 0)
         throw BatchRefused("照片文件夹 " + photoFolder + " 不存在或无法访问，请选择其他文件夹（" +
-                           std::strerror(errno) + "）");
+                           systemReason(errno) + "）");
     if (!S_ISDIR(st.st_mode))
         throw BatchRefused("所选的 " + photoFolder + " 不是文件夹，请选择照片所在的文件夹");
 }
@@ -78,15 +79,17 @@ struct Tally {
     int undeletedFiles = 0;
 };
 
-void prepareResultFolders(const ResultFolders& folders, const BatchEvents& events, Tally& tally) {
+void prepareResultFolders(const ResultFolders& folders, const BatchOptions& options,
+                          const BatchEvents& events, Tally& tally) {
     if (!folderExists(folders.failed)) createFolder(folders.failed);
     if (!folderExists(folders.passed)) createFolder(folders.passed);
     const PassedOverReport undeleted = [&](const std::string& path, const std::string& reason) {
         ++tally.undeletedFiles;
         notify(events.onLogLine, undeletedLine(path, reason));
     };
-    EmptyFolderTree(folders.failed, undeleted);
-    EmptyFolderTree(folders.passed, undeleted);
+    const StopRequest stop = [&options] { return stopRequested(options); };
+    EmptyFolderTree(folders.failed, undeleted, stop);
+    EmptyFolderTree(folders.passed, undeleted, stop);
 }
 
 void emptyResultTable(Query& adoPicMsg) {
@@ -99,6 +102,7 @@ FileList listPhotos(const BatchOptions& options, const BatchEvents& events) {
     walk.onPassedOver = [&](const std::string& path, const std::string& reason) {
         notify(events.onLogLine, passedOverLine(path, reason));
     };
+    walk.stopRequested = [&options] { return stopRequested(options); };
     return listFiles(options.photoFolder, ".*", walk);
 }
 
@@ -136,11 +140,29 @@ void noticeCopies(const BatchSummary& summary, const BatchEvents& events) {
     if (!notice.empty()) notify(events.onLogLine, notice);
 }
 
+// A run stopped before its first photo: nothing judged, old files that could not be deleted counted.
+BatchSummary stoppedInPreparation(const Tally& tally, const BatchEvents& events) {
+    const BatchSummary summary = summaryOf(0, tally, 0, true);
+    noticeCopies(summary, events);
+    return summary;
+}
+
+// The refusals that go beyond the one for no folder chosen; each gives the preview back as it was.
+void refuseUnusableRun(Query& adoPicMsg, const BatchOptions& options, const ResultFolders& folders) {
+    refuseMissingPhotoFolder(options.photoFolder);
+    refuseUnusableFolders(options.photoFolder, folders);
+    refuseUnusableTable(adoPicMsg);
+}
+
 }  // namespace
 
 int defaultBatchThreads() {
     constexpr unsigned MostThreadsByDefault = 8;
     return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, MostThreadsByDefault));
+}
+
+std::string chosenPhotoFolder(const std::string& folder) {
+    return folder.empty() ? folder : absolutePath(folder);
 }
 
 std::string countLine(int total) {
@@ -193,6 +215,7 @@ std::string resultsStatement(const std::string& verdictFilter) {
 
 BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const BatchEvents& events,
                       BatchState& state) {
+    const bool previewBefore = state.PreviewEnabled;
     state.PreviewEnabled = false;
     if (options.checks.cbDebug) {
         state.PreviewEnabled = true;
@@ -201,17 +224,26 @@ BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const Batch
     notify(events.onCleared);
     if (options.photoFolder.empty()) throw BatchRefused(ChooseFolderMessage);
 
-    const std::unique_ptr<WorkFolderLock> lock = lockWorkFolder(options.workFolder);
-    refuseMissingPhotoFolder(options.photoFolder);
     const ResultFolders folders = options.resultFolders.value_or(resultFoldersBeside(options.photoFolder));
-    refuseUnusableFolders(options.photoFolder, folders);
-    refuseUnusableTable(adoPicMsg);
+    std::unique_ptr<WorkFolderLock> lock;
+    try {
+        lock = lockWorkFolder(options.workFolder);
+        refuseUnusableRun(adoPicMsg, options, folders);
+    } catch (const BatchRefused&) {
+        state.PreviewEnabled = previewBefore;
+        throw;
+    }
 
     Tally tally;
-    prepareResultFolders(folders, events, tally);
+    if (stopRequested(options)) return stoppedInPreparation(tally, events);
+    notify(events.onPreparing, EmptyingResultFoldersStep);
+    prepareResultFolders(folders, options, events, tally);
+    if (stopRequested(options)) return stoppedInPreparation(tally, events);
     emptyResultTable(adoPicMsg);
 
+    notify(events.onPreparing, ListingPhotosStep);
     const FileList paths = listPhotos(options, events);
+    if (stopRequested(options)) return stoppedInPreparation(tally, events);
     const int total = static_cast<int>(paths.size());
     notify(events.onLogLine, countLine(total));
     notify(events.onProgressStart, total);

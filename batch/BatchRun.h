@@ -14,6 +14,8 @@ namespace photocheck {
 inline const char* const AllVerdicts = "全部";
 inline const char* const LeaveDebugModeMessage = "请退出调试模式";
 inline const char* const ChooseFolderMessage = "请选择照片路径的文件夹！！";
+inline const char* const EmptyingResultFoldersStep = "正在准备检测：清空“合格照片”和“不合格照片”文件夹……";
+inline const char* const ListingPhotosStep = "正在准备检测：查找照片文件夹中的文件……";
 
 // A run that does not start; the message is for the operator.
 class BatchRefused : public std::runtime_error {
@@ -21,8 +23,13 @@ class BatchRefused : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The photo folder as a run takes it, whether chosen in the folder dialog or named on a command line:
+// absolute and cleaned as written (absolutePath: no "." or "..", no final separator except for the
+// root), so that the rows of a run name the same folders either way; empty when none is chosen.
+std::string chosenPhotoFolder(const std::string& folder);
+
 struct BatchOptions {
-    std::string photoFolder;  // as chosen: no final separator except for a root; empty when none is chosen
+    std::string photoFolder;                     // as chosenPhotoFolder gives it; empty when none is chosen
     std::optional<ResultFolders> resultFolders;  // beside the photo folder unless given
     CheckSettings checks;                        // with debug mode on the run refuses to start
     std::string verdictFilter = AllVerdicts;     // the verdict filter the results are reopened with
@@ -37,7 +44,10 @@ struct BatchOptions {
 
 // What the run shows while it works, in the order it happens. Every callback may be left empty.
 struct BatchEvents {
-    std::function<void()> onCleared;                         // the log pane and the two count panels
+    std::function<void()> onCleared;  // the log pane and the two count panels
+    // A step of the preparation begins (EmptyingResultFoldersStep, then ListingPhotosStep); it may
+    // take long and adds no line to the log.
+    std::function<void(const std::string& step)> onPreparing;
     std::function<void(const std::string& line)> onLogLine;  // a line added to the log pane
     std::function<void(int total)> onProgressStart;          // progress from 0 to total, at 0
     // A photo is done: its line "。。。已检测照片" + processed + "张" goes to the log pane and the
@@ -91,7 +101,13 @@ struct BatchSummary {
 //
 // A stop request ends the run before the next photo is stored: every row written so far stays, the
 // photos judged ahead leave neither row nor copy, and the closing steps (results reopened, counts,
-// summary line, preview) are left out; the copies notice, when there is one, still ends the log.
+// summary line, preview) are left out; the copies notice, when there is one, still ends the log. The
+// preparation honours it too, between its steps and within the emptying of the result folders and the
+// folder walk: what it had not reached yet (old files, the table's rows) stays as it was.
+//
+// PreviewEnabled: false from the start; true again after the refusal for debug mode and at the end of a
+// completed run. A refusal for no folder chosen leaves it false; the other refusals give it back the
+// value it had when the run was asked for.
 BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const BatchEvents& events,
                       BatchState& state);
 

@@ -17,6 +17,14 @@ std::string withDetail(const char* sentence, const std::string& detail) {
     return std::string(sentence) + "（" + detail + "）";
 }
 
+// "'abc' is not a valid integer value" read as "“abc”不是整数", the text itself after it.
+std::string explainedConversion(const std::string& text) {
+    const auto first = text.find('\'');
+    const auto last = text.rfind("' is not");
+    if (first != 0 || last == std::string::npos) return text;
+    return "“" + text.substr(1, last - 1) + "”不是整数：" + text;
+}
+
 }  // namespace
 
 std::string operatorMessage(const std::exception& error) {
@@ -26,11 +34,12 @@ std::string operatorMessage(const std::exception& error) {
         if (text.find("database is locked") != std::string::npos ||
             text.find("database table is locked") != std::string::npos)
             return withDetail("数据库正被另一个程序使用，请稍后再试", text);
-        return withDetail("数据库出错", text);
+        return withDetail("数据库出错", explainedEngineText(text));
     }
     if (dynamic_cast<const ZipError*>(&error)) return withDetail("数据包无法读取", text);
     if (dynamic_cast<const JpegError*>(&error)) return withDetail("照片文件无法读取", text);
-    if (dynamic_cast<const ConversionError*>(&error)) return withDetail("数值不是整数", text);
+    if (dynamic_cast<const ConversionError*>(&error))
+        return withDetail("数值不是整数", explainedConversion(text));
     return withDetail("程序出错", text);
 }
 

@@ -18,11 +18,12 @@ struct StoredPhoto {
 // found, not its copy in a result folder.
 std::string photoPathOf(const StoredPhoto& row);
 
-// Shows the photo of the current results row. A row whose name and mode are both empty shows
-// nothing new. A JPG row is decoded into orgImage and showImage and the log pane is cleared; a JPEG
-// that cannot be opened or read leaves the views as they were. A BMP row is loaded into showImage
-// only (a file that cannot be read raises its error). A row of any other format clears showImage and
-// orgImage.
-void ShowRowPhoto(CheckContext& ctx, const StoredPhoto& row);
+// Shows the photo of the current results row. A JPG row is decoded into orgImage and showImage and
+// the log pane is cleared. A BMP row is loaded into showImage only. No earlier photo stays on screen
+// for a row whose photo cannot be shown: showImage and orgImage are cleared and the reason is
+// returned in the operator's words (no file name, the file missing, not a JPEG, a JPEG that cannot be
+// decoded, another format); a BMP file that cannot be read clears them too and raises its error. The
+// result is empty when the photo is shown.
+std::string ShowRowPhoto(CheckContext& ctx, const StoredPhoto& row);
 
 }  // namespace photocheck

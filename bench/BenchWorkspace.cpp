@@ -6,8 +6,6 @@
 #include <stdexcept>
 
 #include "platform/ExecutableFolder.h"
-#include "store/PackageInstall.h"
-#include "store/Parameters.h"
 
 namespace photocheck::bench {
 namespace {
@@ -20,20 +18,9 @@ std::string makeScratchRoot(const std::string& parent) {
     return name + "/";
 }
 
-// Private, as the window and the command line take only such a working folder.
-std::string installWorkFolder(const std::string& root) {
-    const std::string work = root + "work/";
-    std::filesystem::create_directories(work);
-    std::filesystem::permissions(work, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::replace);
-    InstallWorkFiles(work, executableFolder() + PackageFileName, [](const std::string&) { return false; });
-    return work;
-}
-
-CheckSettings packageSettings(const std::string& work) {
-    CheckSettings settings;
-    LoadParametersFromFile(work + ParameterFileName, settings.params);
-    return settings;
+// A message of the start-up ends the benchmarks: they would measure something else.
+[[noreturn]] void stop(const std::string& message) {
+    throw std::runtime_error(message);
 }
 
 }  // namespace
@@ -41,9 +28,10 @@ CheckSettings packageSettings(const std::string& work) {
 BenchWorkspace::BenchWorkspace(const PhotoFolderPlan& plan, const std::string& scratchParent)
     : root_(makeScratchRoot(scratchParent)) {
     try {
-        workFolder_ = installWorkFolder(root_);
-        database_ = openWorkDatabase(workFolder_);
-        settings_ = packageSettings(workFolder_);
+        WorkspacePrompts prompts;
+        prompts.tell = stop;
+        workspace_.emplace(Workspace::open(root_ + "work", prompts));
+        settings_.params = workspace_->readThresholds(stop);
         photoFolder_ = root_ + "photos";
         std::cerr << "Writing " << plan.count << " photos (" << plan.distinct << " painted) into "
                   << photoFolder_ << "\n";
@@ -55,7 +43,7 @@ BenchWorkspace::BenchWorkspace(const PhotoFolderPlan& plan, const std::string& s
 }
 
 BenchWorkspace::~BenchWorkspace() {
-    database_.reset();
+    workspace_.reset();
     std::error_code ignored;
     std::filesystem::remove_all(root_, ignored);
 }

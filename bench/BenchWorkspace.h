@@ -1,19 +1,19 @@
 #pragma once
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "batch/JudgePhoto.h"
+#include "batch/Workspace.h"
 #include "bench/PhotoFolder.h"
-#include "store/Database.h"
 
 namespace photocheck::bench {
 
 // Everything the benchmarks work on, made once per run in a scratch folder that is removed at the
-// end (inside the build folder unless another parent is given): the working files installed from the data
-// package beside the executable (as the command line does), the open database, the thresholds of the
-// installed parameter file, and the generated photo folder of the batch run. The result folders of the batch
-// run lie beside the photo folder.
+// end (inside the build folder unless another parent is given): the working folder started as the
+// command line starts it (Workspace::open: the working files from the data package beside the
+// executable, the open database, the thresholds of the installed parameter file), and the generated photo
+// folder of the batch run. The result folders of the batch run lie beside the photo folder.
 class BenchWorkspace {
   public:
     BenchWorkspace(const PhotoFolderPlan& plan, const std::string& scratchParent);
@@ -22,8 +22,8 @@ class BenchWorkspace {
     BenchWorkspace& operator=(const BenchWorkspace&) = delete;
 
     const CheckSettings& settings() const { return settings_; }
-    Database& database() { return *database_; }
-    const std::string& workFolder() const { return workFolder_; }  // with its final separator
+    Database& database() { return workspace_->database(); }
+    const std::string& workFolder() const { return workspace_->folder(); }  // with its final separator
     const std::string& photoFolder() const { return photoFolder_; }
     const std::vector<std::string>& folderPhotos() const { return folderPhotos_; }
 
@@ -32,10 +32,9 @@ class BenchWorkspace {
 
   private:
     std::string root_;
-    std::string workFolder_;
     std::string photoFolder_;
     std::vector<std::string> folderPhotos_;
-    std::unique_ptr<Database> database_;
+    std::optional<Workspace> workspace_;
     CheckSettings settings_;
 };
 

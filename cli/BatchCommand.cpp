@@ -15,41 +15,24 @@
 #include "batch/BatchRun.h"
 #include "batch/OperatorMessage.h"
 #include "batch/RowsCsv.h"
+#include "batch/Workspace.h"
 #include "cli/BatchReport.h"
 #include "cli/ProgressBar.h"
 #include "cli/ResultsTable.h"
-#include "cli/WorkingFolder.h"
-#include "platform/Paths.h"
+#include "platform/OperatorError.h"
 #include "store/Database.h"
-#include "store/Parameters.h"
 
 namespace photocheck {
 namespace {
 
-// The folder as the folder dialog gives it: absolute, without a final separator except for the root,
-// so that the rows name folders that can be found again from anywhere.
-std::string photoFolderOf(const std::string& argument) {
-    if (argument.empty()) return argument;
-    std::string folder = argument;
-    if (folder.front() != PathSeparator) {
-        std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);
-        if (!cwd) throw CommandFailed(std::string("无法确定当前文件夹（") + std::strerror(errno) + "）");
-        folder = std::string(cwd.get()) + PathSeparator + folder;
-    }
-    while (folder.size() > 1 && folder.back() == PathSeparator) folder.pop_back();
-    return folder;
-}
-
-// Like the window at start, a bad value is shown and the thresholds read before it are kept.
-DetectionParameters loadThresholds(const std::string& work, std::ostream& err) {
-    DetectionParameters params;
-    try {
-        LoadParametersFromFile(work + ParameterFileName, params,
-                               [&err](const std::string& message) { err << message << '\n'; });
-    } catch (const std::exception& e) {
-        err << operatorMessage(e) << '\n';
-    }
-    return params;
+// No one to ask: a file the package would replace and that could not be deleted is kept.
+WorkspacePrompts promptsOn(std::ostream& err) {
+    WorkspacePrompts prompts;
+    prompts.zipError = [&err](const std::string& caption, const std::string& text) {
+        err << caption << "：" << text << '\n';
+    };
+    prompts.tell = [&err](const std::string& message) { err << message << '\n'; };
+    return prompts;
 }
 
 BatchEvents eventsFor(ProgressBar& bar) {
@@ -130,7 +113,7 @@ class CsvFile {
 
   private:
     [[noreturn]] void fail() const {
-        throw CommandFailed("无法写入 CSV 文件 " + path_ + "（" + std::strerror(errno) + "）");
+        throw OperatorError("无法写入 CSV 文件 " + path_ + "（" + std::strerror(errno) + "）");
     }
 
     std::string path_;
@@ -146,20 +129,19 @@ int runBatchCommand(const BatchCommandOptions& options, std::ostream& out, std::
     try {
         std::unique_ptr<CsvFile> csv;
         if (!options.csvFile.empty()) csv = std::make_unique<CsvFile>(options.csvFile);
-        const WorkingFolder working = openWorkingFolder(options.workFolder, err);
-        const std::string& work = working.folder;
-        const std::unique_ptr<Database>& db = working.database;
+        const WorkspacePrompts prompts = promptsOn(err);
+        const Workspace workspace = Workspace::open(options.workFolder, prompts);
 
         BatchOptions run;
-        run.photoFolder = photoFolderOf(options.folder);
+        run.photoFolder = chosenPhotoFolder(options.folder);
         run.checks.cbEyesLets = options.pupils;
-        run.checks.params = loadThresholds(work, err);
+        run.checks.params = workspace.readThresholds(prompts.tell);
         run.verdictFilter = options.verdict;
         run.threads = options.threads;
-        run.workFolder = work;
+        run.workFolder = workspace.folder();
         BatchEvents events = eventsFor(bar);
         const std::unique_ptr<RunReport> report = startReport(options.reportFile, run, events);
-        Query adoPicMsg(*db);
+        Query adoPicMsg(workspace.database());
         BatchState state;
         const BatchSummary summary = RunBatch(adoPicMsg, run, events, state);
         if (report) finishReport(*report, options.reportFile, run, summary, out);

@@ -6,7 +6,7 @@ namespace photocheck {
 
 // "photocheck-cli batch": the batch run over a folder without the window.
 struct BatchCommandOptions {
-    std::string folder;            // made absolute: the rows name the folders of the photos
+    std::string folder;            // as typed; the run takes it through chosenPhotoFolder
     bool pupils = false;           // as the check box "是否判断瞳孔"
     std::string verdict = "全部";  // the verdict filter the results are reopened with
     std::string csvFile;           // where to write the run's rows as CSV; none when empty
@@ -17,10 +17,11 @@ struct BatchCommandOptions {
     bool terminal = false;  // draw a progress bar instead of the per-photo lines
 };
 
-// Prepares the working folder as the window does at start (installs missing working files, opens the
-// database, loads the thresholds), runs the batch and prints the log pane's lines. The installation
-// and the run each hold the working folder's lock, so neither happens while another run works on that
-// folder. The working files stay in place. Messages are the operator's, in Chinese.
+// Starts as the window does (Workspace::open: when one of the four working files is missing, all four
+// are installed afresh from the package; then the database opens and the thresholds are read), runs
+// the batch and prints the log pane's lines. The installation and the run each hold the working
+// folder's lock, so neither happens while another run works on that folder. The working files stay
+// in place. Messages are the operator's, in Chinese.
 // Returns the exit status: 0 after a completed run, 2 after a completed run whose result folders are
 // not as they should be (missing copies, old files that stayed), 1 after a refusal or an error.
 int runBatchCommand(const BatchCommandOptions& options, std::ostream& out, std::ostream& err);

@@ -6,9 +6,10 @@
 #include <fstream>
 
 #include "batch/RowsCsv.h"
+#include "batch/Workspace.h"
 #include "cli/JsonLine.h"
 #include "cli/ResultsTable.h"
-#include "cli/WorkingFolder.h"
+#include "platform/OperatorError.h"
 #include "platform/Paths.h"
 
 namespace photocheck {
@@ -28,7 +29,7 @@ class CsvFile {
 
   private:
     [[noreturn]] void fail() const {
-        throw CommandFailed("无法写入CSV文件 " + path_ + "：" + std::strerror(errno));
+        throw OperatorError("无法写入CSV文件 " + path_ + "：" + std::strerror(errno));
     }
     std::string path_;
     std::ofstream out_;
@@ -53,7 +54,7 @@ void openResults(Query& adoPicMsg, const std::string& statement) {
     try {
         OpenSql(adoPicMsg, statement);
     } catch (const DatabaseError& e) {
-        throw CommandFailed(std::string("查询语句无法执行：") + e.what());
+        throw OperatorError(std::string("查询语句无法执行：") + e.what());
     }
 }
 
@@ -95,8 +96,8 @@ int runQueryCommand(const QueryCommandOptions& options, std::ostream& out, std::
     try {
         std::optional<CsvFile> csv;
         if (!options.csvFile.empty()) csv.emplace(options.csvFile);
-        const WorkingFolder working = openWorkingFolder(options.workFolder, err);
-        Query adoPicMsg(*working.database);
+        const Workspace workspace = Workspace::openForReading(options.workFolder);
+        Query adoPicMsg(workspace.database());
         openResults(adoPicMsg, *query.statement);
         if (csv) {
             writeRowsCsv(adoPicMsg, csv->stream());

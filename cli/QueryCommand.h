@@ -30,7 +30,8 @@ ResultsFilter filterOf(const QueryCommandOptions& options);
 
 // Builds the statement as the window's query button does. Where the window shows a message instead,
 // prints it on err and returns 1. With sql, prints the statement and returns 0 without opening anything.
-// Otherwise opens it on the working database (made ready as the batch command does) and prints its rows:
+// Otherwise opens it on the working database as it stands (Workspace::openForReading: nothing is
+// installed or changed; incomplete working files end the command with a message) and prints its rows:
 // as the grid shows them, as CSV into csvFile, or as one JSON object per row with every column (text
 // trimmed, NULL as null). Returns 0 then, 1 after an error (the message says which).
 int runQueryCommand(const QueryCommandOptions& options, std::ostream& out, std::ostream& err);

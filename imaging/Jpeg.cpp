@@ -13,6 +13,8 @@
 #include <jerror.h>
 // clang-format on
 
+#include "platform/SystemReason.h"
+
 namespace photocheck {
 namespace {
 
@@ -28,7 +30,7 @@ using FileHandle = std::unique_ptr<FILE, FileCloser>;
 
 FileHandle openForReading(const std::string& path) {
     FileHandle f(std::fopen(path.c_str(), "rb"));
-    if (!f) throw std::runtime_error("无法打开文件 \"" + path + "\"：" + std::strerror(errno));
+    if (!f) throw std::runtime_error("无法打开文件 \"" + path + "\"（" + systemReason(errno) + "）");
     return f;
 }
 

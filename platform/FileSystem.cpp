@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "platform/Paths.h"
+#include "platform/SystemReason.h"
 
 namespace photocheck {
 namespace {
@@ -54,13 +55,9 @@ bool isDotEntry(const std::string& name) {
     return name == "." || name == "..";
 }
 
-std::string systemReason(int error) {
-    return std::strerror(error);
-}
-
 // The reason an entry could not be examined or a folder not read, as the operator is told it.
 std::string unreadableReason(int error) {
-    if (error == ENAMETOOLONG) return "路径超过系统允许的长度（" + systemReason(error) + "）";
+    if (error == ENAMETOOLONG) return "路径超过系统允许的长度（" + std::string(std::strerror(error)) + "）";
     return "无法读取（" + systemReason(error) + "）";
 }
 
@@ -197,7 +194,7 @@ class Walker {
         if (error != 0) return passedOver(folder, unreadableReason(error));
         names.sortLikeNtfs();
         std::optional<uint32_t> folderId;  // given when the folder's first file is listed
-        for (size_t i = 0; i < names.size(); ++i) {
+        for (size_t i = 0; i < names.size() && !stopped(); ++i) {
             const std::string_view name = names[i];
             std::string path = folder;
             path.append(name);
@@ -224,6 +221,7 @@ class Walker {
     }
 
   private:
+    bool stopped() const { return options_.stopRequested && options_.stopRequested(); }
     bool isLeftOut(const struct stat& st) const {
         const FolderId id{st.st_dev, st.st_ino};
         return std::find(leftOut_.begin(), leftOut_.end(), id) != leftOut_.end();
@@ -253,7 +251,8 @@ DIR* listingOf(int dirFd) {
 
 // Empties the open folder `dirFd` (closed afterwards), which stands at `path`. The names are read
 // before anything is deleted; every step goes from the folder's descriptor, so no link is followed.
-void emptyOpenFolder(int dirFd, const std::string& path, const PassedOverReport& onFailure) {
+void emptyOpenFolder(int dirFd, const std::string& path, const PassedOverReport& onFailure,
+                     const StopRequest& stopRequested) {
     const FileDescriptor folder(dirFd);
     int error = 0;
     FolderNames names = namesOf(listingOf(folder.get()), error);
@@ -262,7 +261,7 @@ void emptyOpenFolder(int dirFd, const std::string& path, const PassedOverReport&
         return;
     }
     names.sortLikeNtfs();
-    for (size_t i = 0; i < names.size(); ++i) {
+    for (size_t i = 0; i < names.size() && !(stopRequested && stopRequested()); ++i) {
         const std::string name(names[i]);
         const std::string entryPath = path + name;
         struct stat st {};
@@ -277,7 +276,7 @@ void emptyOpenFolder(int dirFd, const std::string& path, const PassedOverReport&
                 if (onFailure) onFailure(entryPath, "无法打开此文件夹（" + systemReason(errno) + "）");
                 continue;
             }
-            emptyOpenFolder(sub, withSeparator(entryPath), onFailure);
+            emptyOpenFolder(sub, withSeparator(entryPath), onFailure, stopRequested);
         } else if (unlinkat(folder.get(), name.c_str(), 0) != 0 && errno != ENOENT && onFailure) {
             onFailure(entryPath, "无法删除（" + systemReason(errno) + "）");
         }
@@ -353,7 +352,14 @@ bool isLink(const std::string& path) {
 
 void createFolder(const std::string& path) {
     if (mkdir(path.c_str(), 0777) != 0)
-        throw FileSystemError("无法创建文件夹 " + path + "：" + std::strerror(errno));
+        throw FileSystemError("无法创建文件夹 " + path + "（" + systemReason(errno) + "）");
+}
+
+std::string absolutePath(const std::string& path) {
+    if (!path.empty() && path.front() == PathSeparator) return cleanPath(path);
+    const std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);
+    if (!cwd) throw FileSystemError(std::string("无法确定当前文件夹（") + std::strerror(errno) + "）");
+    return cleanPath(std::string(cwd.get()) + PathSeparator + path);
 }
 
 std::optional<std::string> canonicalPath(const std::string& path) {
@@ -375,7 +381,8 @@ std::vector<std::string> ListFilesRecursive(const std::string& folder, const std
     return listFiles(folder, extension, walk).paths();
 }
 
-bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure) {
+bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure,
+                     const StopRequest& stopRequested) {
     // Without its final separators, so that a link standing for the folder is not followed.
     std::string folder = given;
     while (folder.size() > 1 && folder.back() == PathSeparator) folder.pop_back();
@@ -385,7 +392,7 @@ bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure
             onFailure(folder, "无法打开此文件夹（" + systemReason(errno) + "）");
         return true;
     }
-    emptyOpenFolder(fd, withSeparator(folder), onFailure);
+    emptyOpenFolder(fd, withSeparator(folder), onFailure, stopRequested);
     return true;
 }
 

@@ -22,15 +22,25 @@ bool isLink(const std::string& path);        // the path itself is a symbolic li
 // Creates one folder; throws FileSystemError when it cannot.
 void createFolder(const std::string& path);
 
+// The path made absolute against the current folder and cleaned as written (cleanPath): links are not
+// resolved, so a path the operator chose keeps its names. Throws FileSystemError when the current
+// folder cannot be found.
+std::string absolutePath(const std::string& path);
+
 // The absolute path with links and "." and ".." resolved; nothing when the path does not exist.
 std::optional<std::string> canonicalPath(const std::string& path);
 
 // Something a walk or an emptying passed over, and why, in Chinese with the system's reason after it.
 using PassedOverReport = std::function<void(const std::string& path, const std::string& reason)>;
 
+// Asked before each entry of a long walk or emptying; once it says true, the work ends at once and
+// what was not reached is left as it is.
+using StopRequest = std::function<bool()>;
+
 struct FolderWalk {
     std::vector<std::string> leftOut;  // folders that are not walked (the working folder of a run)
     PassedOverReport onPassedOver;     // told of every entry the walk leaves out, see below
+    StopRequest stopRequested;         // a stopped walk gives the files listed so far
 };
 
 // Every file below a folder, as folder + name, with the extension ".*" (every file) or one
@@ -49,8 +59,9 @@ FileList listFiles(const std::string& folder, const std::string& extension, cons
 // Deletes every file in a folder and below it; folders are kept. A link is removed itself, never
 // followed, the folder itself included (a folder that is a link is left as it is and reported).
 // Failures to delete are passed over and reported to onFailure, a folder that does not exist
-// excepted; the result is always true.
-bool EmptyFolderTree(const std::string& folder, const PassedOverReport& onFailure = {});
+// excepted; the result is always true. A stop request leaves the files not reached yet.
+bool EmptyFolderTree(const std::string& folder, const PassedOverReport& onFailure = {},
+                     const StopRequest& stopRequested = {});
 
 // What became of a copy.
 struct CopyOutcome {

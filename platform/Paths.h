@@ -21,5 +21,9 @@ std::string photoBaseNameOf(const std::string& path);
 std::string asciiUpper(std::string text);
 // The text without leading and trailing blanks and control characters.
 std::string trimmed(const std::string& text);
+// The path cleaned as written, the file system not asked: no "." components and no doubled
+// separators, a ".." takes away the component before it (none above the root), no final separator
+// except for the root itself. "/a/./b//../c/" gives "/a/c"; a relative path stays relative.
+std::string cleanPath(const std::string& path);
 
 }  // namespace photocheck

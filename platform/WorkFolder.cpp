@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/Paths.h"
+#include "platform/SystemReason.h"
 
 namespace photocheck {
 namespace {
@@ -27,7 +28,7 @@ std::string withoutSeparator(std::string folder) {
 }
 
 std::string systemReason() {
-    return std::strerror(errno);
+    return photocheck::systemReason(errno);
 }
 
 // The folder itself, not what a link points to; refused unless it is a folder of the user.
@@ -51,29 +52,46 @@ bool createPrivateFolder(const std::string& folder) {
     refuse(folder, "无法创建：" + systemReason());
 }
 
-}  // namespace
+[[noreturn]] void refuseOpenToOthers(const std::string& folder) {
+    refuse(folder, "其他用户也能访问，不能使用：请先把它设为只有自己能访问（chmod 700），或指定一个新文件夹");
+}
 
-std::string defaultWorkFolder() {
+// The default folder's name, nothing created.
+std::string defaultWorkFolderName() {
 #ifdef _WIN32
-    return "C:\\Windows\\Temp\\";
+    return "C:\\Windows\\Temp";
 #else
     const char* tmp = std::getenv("TMPDIR");
     const std::string base = (tmp && *tmp) ? tmp : "/tmp";
-    const std::string folder = withSeparator(base) + "photocheck-" + std::to_string(getuid());
+    return withSeparator(base) + "photocheck-" + std::to_string(getuid());
+#endif
+}
+
+}  // namespace
+
+std::string defaultWorkFolder() {
+    const std::string folder = defaultWorkFolderName();
+#ifndef _WIN32
     createPrivateFolder(folder);
     const struct stat st = examine(folder);
     if (!isPrivate(st) && chmod(folder.c_str(), 0700) != 0) refuse(folder, "无法设为私有：" + systemReason());
-    return withSeparator(folder);
 #endif
+    return withSeparator(folder);
 }
 
 std::string prepareWorkFolder(const std::string& named) {
     if (named.empty()) return defaultWorkFolder();
     const std::string folder = withoutSeparator(named);
     if (createPrivateFolder(folder)) return withSeparator(folder);
-    if (!isPrivate(examine(folder)))
-        refuse(folder,
-               "其他用户也能访问，不能使用：请先把它设为只有自己能访问（chmod 700），或指定一个新文件夹");
+    if (!isPrivate(examine(folder))) refuseOpenToOthers(folder);
+    return withSeparator(folder);
+}
+
+std::string workFolderAsItStands(const std::string& named) {
+    const std::string folder = named.empty() ? defaultWorkFolderName() : withoutSeparator(named);
+    struct stat st {};
+    const bool missing = lstat(folder.c_str(), &st) != 0 && errno == ENOENT;
+    if (!missing && !isPrivate(examine(folder))) refuseOpenToOthers(folder);
     return withSeparator(folder);
 }
 

@@ -1,13 +1,14 @@
 #pragma once
-#include <stdexcept>
 #include <string>
+
+#include "platform/OperatorError.h"
 
 namespace photocheck {
 
 // A working folder that cannot be used; the message, in Chinese, names the folder and the reason.
-class WorkFolderError : public std::runtime_error {
+class WorkFolderError : public OperatorError {
   public:
-    using std::runtime_error::runtime_error;
+    using OperatorError::OperatorError;
 };
 
 // The working folder holds the database, the parameter file and the two documents. The program
@@ -32,5 +33,11 @@ std::string defaultWorkFolder();
 // folder) is refused with WorkFolderError before any file in it is touched. A private folder counts
 // as the program's: the four working files in it are replaced as in the default folder.
 std::string prepareWorkFolder(const std::string& folder);
+
+// The working folder for a command that only reads, as it stands: the default one when `folder` is
+// empty, otherwise the named one, with a final separator, whether it exists or not. Nothing is
+// created or changed: a folder that is a link, no folder, another user's, or one that others may
+// enter is refused with WorkFolderError, as prepareWorkFolder refuses a named folder.
+std::string workFolderAsItStands(const std::string& folder);
 
 }  // namespace photocheck

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/Paths.h"
+#include "platform/SystemReason.h"
 
 namespace photocheck {
 
@@ -16,7 +17,7 @@ WorkFolderLock::WorkFolderLock(const std::string& workFolder) {
         !workFolder.empty() && workFolder.back() == PathSeparator ? workFolder : workFolder + PathSeparator;
     const std::string path = folder + LockFileName;
     fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd_ < 0) throw std::runtime_error("无法锁定工作文件夹 " + folder + "：" + std::strerror(errno));
+    if (fd_ < 0) throw std::runtime_error("无法锁定工作文件夹 " + folder + "（" + systemReason(errno) + "）");
     int rc;
     do {
         rc = ::flock(fd_, LOCK_EX | LOCK_NB);
@@ -27,7 +28,7 @@ WorkFolderLock::WorkFolderLock(const std::string& workFolder) {
     if (error == EWOULDBLOCK)
         throw WorkFolderBusy("另一个检测正在使用工作文件夹 " + folder +
                              "，不能同时开始第二个；请等它结束后再开始");
-    throw std::runtime_error("无法锁定工作文件夹 " + folder + "：" + std::strerror(error));
+    throw std::runtime_error("无法锁定工作文件夹 " + folder + "（" + systemReason(error) + "）");
 }
 
 WorkFolderLock::~WorkFolderLock() {

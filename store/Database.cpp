@@ -208,11 +208,32 @@ void Transaction::commit() {
     done_ = true;
 }
 
+std::string explainedEngineText(const std::string& text) {
+    static const std::pair<const char*, const char*> known[] = {
+        {"file is encrypted or is not a database", "数据库文件已损坏，或不是本程序的数据库"},
+        {"database disk image is malformed", "数据库文件已损坏"},
+        {"unable to open database file", "无法打开数据库文件"},
+        {"attempt to write a readonly database", "数据库文件是只读的，无法写入"},
+        {"database or disk is full", "磁盘空间已满"},
+        {"disk I/O error", "读写磁盘出错"},
+        {"database is locked", "数据库正被另一个程序使用"},
+        {"database table is locked", "数据库正被另一个程序使用"},
+        {"no such table", "数据库中缺少所需的表"},
+        {"no such column", "数据库中缺少所需的列"},
+        {"syntax error", "查询语句无效"},
+        {"unrecognized token", "查询语句无效"},
+    };
+    for (const auto& [english, chinese] : known)
+        if (text.find(english) != std::string::npos) return std::string(chinese) + "：" + text;
+    return text;
+}
+
 std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder) {
     try {
         return std::make_unique<Database>(workFolder + DatabaseFileName, DatabaseKey);
     } catch (const DatabaseError& e) {
-        throw DatabaseError(std::string(DatabaseMissingMessage) + "（" + e.what() + "）");
+        throw DatabaseError(std::string(DatabaseMissingMessage) + "（" + explainedEngineText(e.what()) +
+                            "）");
     }
 }
 

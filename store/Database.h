@@ -34,6 +34,11 @@ class RowsChangedElsewhere : public DatabaseError {
     RowsChangedElsewhere();
 };
 
+// An error text of the database engine as the operator reads it: a Chinese explanation first where the
+// text is a known one, then the engine's own text, for example
+// "数据库文件已损坏，或不是本程序的数据库：file is encrypted or is not a database".
+std::string explainedEngineText(const std::string& text);
+
 using SqlValue = std::variant<std::monostate, int64_t, std::string>;
 using SqlRow = std::vector<SqlValue>;
 

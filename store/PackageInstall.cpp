@@ -38,18 +38,19 @@ void createFolderOneLevel(const std::string& workFolder) {
         throw std::runtime_error("无法创建文件夹 " + folder + "：" + std::strerror(errno));
 }
 
-bool allWorkFilesPresent(const std::string& workFolder) {
-    for (const char* name : {ReadmeFileName, VersionsFileName, DatabaseFileName, ParameterFileName})
-        if (!exists(workFolder + name)) return false;
-    return true;
-}
-
 }  // namespace
+
+std::vector<std::string> missingWorkFiles(const std::string& workFolder) {
+    std::vector<std::string> missing;
+    for (const char* name : {ReadmeFileName, VersionsFileName, DatabaseFileName, ParameterFileName})
+        if (!exists(workFolder + name)) missing.emplace_back(name);
+    return missing;
+}
 
 void InstallWorkFiles(const std::string& workFolder, const std::string& packagePath,
                       const OverwritePrompt& prompt, const ZipErrorReport& report) {
     createFolderOneLevel(workFolder);
-    if (allWorkFilesPresent(workFolder)) return;
+    if (missingWorkFiles(workFolder).empty()) return;
 
     deleteIgnoringFailure(workFolder + ReadmeFileName);
     deleteIgnoringFailure(workFolder + VersionsFileName);

@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "store/ZipExtractor.h"
 
@@ -15,9 +16,13 @@ inline const char* const VersionsFileName = "versions.doc";
 
 using OverwritePrompt = std::function<bool(const std::string& fileName)>;  // true = Yes
 
+// The four working files that are not in the folder, in the order they are tested; none when all are.
+std::vector<std::string> missingWorkFiles(const std::string& workFolder);
+
 // Installs the four working files from the package when any of them is missing: creates the folder
 // (one level), deletes all four (and the database's journal files), then extracts every member of
-// the package with the package password. Errors of the package (missing, damaged) propagate.
+// the package with the package password. So a missing document alone replaces the database with its
+// rows and the parameter file as well. Errors of the package (missing, damaged) propagate.
 // A member with an unknown compression method is reported through `report` ("Zip Error").
 void InstallWorkFiles(const std::string& workFolder, const std::string& packagePath,
                       const OverwritePrompt& prompt, const ZipErrorReport& report = {});

@@ -1,3 +1,5 @@
+#include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -13,6 +15,7 @@
 #include "app/Startup.h"
 #include "batch/RowsCsv.h"
 #include "imaging/Jpeg.h"
+#include "platform/WorkFolderLock.h"
 #include "tests/app/AppTestSupport.h"
 
 namespace photocheck {
@@ -137,6 +140,84 @@ class BatchRunTest : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(boxes.texts().size(), 1, RunTimeoutMs);
         QVERIFY2(boxes.texts().front().contains("有 1 张照片未能复制"), qPrintable(boxes.texts().front()));
         QCOMPARE(panel(window.main(), "StatusPanel3"), QString("1"));
+    }
+
+    // Only the refusal for no folder chosen leaves the preview off: after the others (here another run
+    // holding the working folder) choosing a row shows its photo again.
+    void aRunRefusedForABusyWorkingFolderLeavesThePreviewAsItWas() {
+        const apptest::Folders folders;
+        folders.copySample("pass-a.jpg", "a.jpg");
+        folders.copySample("blurred.jpg", "b.jpg");
+        const Window window(folders);
+        window.clickRun();
+        QTRY_VERIFY_WITH_TIMEOUT(window.idle(), RunTimeoutMs);
+        {
+            const WorkFolderLock otherRun(folders.work + "/");
+            const apptest::MessageBoxes boxes;
+            window.clickRun();
+            QTRY_COMPARE_WITH_TIMEOUT(boxes.texts().size(), 1, RunTimeoutMs);
+            QVERIFY2(boxes.texts().front().startsWith("另一个检测正在使用工作文件夹"),
+                     qPrintable(boxes.texts().front()));
+        }
+        QTRY_VERIFY(window.idle());
+        auto* grid = window.control<QTableView>("DBGrid1");
+        grid->setCurrentIndex(grid->model()->index(1, 0));
+        const ImageView* shown = window.control<PhotoView>("orgImage")->view();
+        QVERIFY(shown->hasPicture());
+        QVERIFY(shown->picture() == decodeJpeg(folders.photos + "/b.jpg"));
+    }
+
+    // "结果" changed while the run works: the grid at its end holds the rows of the verdict it shows,
+    // and the status bar counts the photos as they are written.
+    void theVerdictChosenDuringARunIsTheOneTheGridShowsAndTheCountsRunAlong() {
+        const apptest::Folders folders;
+        folders.copySample("pass-a.jpg", "a.jpg");
+        folders.copySample("small-file.jpg", "b.jpg");
+        folders.copySample("blurred.jpg", "c.jpg");
+        const Window window(folders);
+        auto* verdict = window.control<QComboBox>("cbResult");
+        QStringList countsSeen;
+        connect(window.control<QProgressBar>("ProgressBar1"), &QProgressBar::valueChanged, &window.main(),
+                [&](int value) {
+                    if (value < 1) return;
+                    countsSeen << panel(window.main(), "StatusPanel1") + "/" +
+                                      panel(window.main(), "StatusPanel3");
+                    if (value == 1) verdict->setCurrentIndex(verdict->findText("合格"));
+                });
+        window.clickRun();
+        QTRY_VERIFY_WITH_TIMEOUT(window.idle(), RunTimeoutMs);
+        QCOMPARE(countsSeen, (QStringList{"1/0", "1/1", "1/2"}));
+        QCOMPARE(verdict->currentText(), QString("合格"));
+        const auto* grid = window.control<QTableView>("DBGrid1");
+        QCOMPARE(grid->model()->rowCount(), 1);
+        QCOMPARE(grid->model()->index(0, 0).data().toString(), QString("a"));
+    }
+
+    // A close while the run prepares (emptying the result folders of an earlier run, walking the
+    // folder) stops it there: the window says it is closing, does not wait, and is gone at once.
+    void closingWhileARunPreparesStopsItBeforeItsPhotos() {
+        const apptest::Folders folders;
+        folders.copySample("small-file.jpg", "p0.jpg");
+        const std::string earlierCopies = folders.dir.file("不合格照片");
+        std::filesystem::create_directories(earlierCopies);
+        for (int i = 0; i < 4000; ++i)
+            std::filesystem::create_hard_link(folders.photos + "/p0.jpg",
+                                              earlierCopies + "/old" + std::to_string(i) + ".jpg");
+        for (int i = 1; i < 2000; ++i)
+            std::filesystem::create_hard_link(folders.photos + "/p0.jpg",
+                                              folders.photos + "/p" + std::to_string(i) + ".jpg");
+        const Window window(folders);
+        window.clickRun();
+        QElapsedTimer sinceClose;
+        sinceClose.start();
+        QVERIFY(!window.main().close());  // not yet: the run is asked to stop
+        QVERIFY(sinceClose.elapsed() < 500);
+        QVERIFY(window.main().windowTitle().contains("正在停止检测"));
+        QTRY_VERIFY_WITH_TIMEOUT(!window.main().isVisible(), RunTimeoutMs);
+        QVERIFY2(sinceClose.elapsed() < 3000, qPrintable(QString::number(sinceClose.elapsed())));
+        for (const QString& line : window.log())
+            QVERIFY2(!line.startsWith("此文件夹照片一共有"), qPrintable(line));
+        QVERIFY(!test::fileExists(folders.work + "/qob.trd"));
     }
 
     // Closing the window while the run works stops it after the photos in work; every photo that was

@@ -1,12 +1,15 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
 #include <QToolButton>
 #include <QtTest>
+#include <filesystem>
 
 #include "app/PhotoViews.h"
 #include "app/ResultsModel.h"
@@ -272,6 +275,33 @@ class ResultsBrowserTest : public QObject {
         QCOMPARE(window.names(), QStringList({"2024001", "2024002"}));
         QCOMPARE(window.currentName(), QString("2024001"));
         QVERIFY(window.shownPhoto() == window.photoOf("2024001"));
+    }
+
+    // An operator judging a failed photo must never look at the previous candidate: a row whose photo
+    // is gone empties the photo area, which says why, and the readout reads nothing.
+    void aRowWhosePhotoCannotBeShownEmptiesThePhotoAreaAndSaysWhy() {
+        const Browser browser;
+        std::filesystem::remove(browser.folders.photos + "/2023002.jpg");
+        browser.clickRow(0);
+        QVERIFY(browser.shownPhoto() == browser.photoOf("2023001"));
+        browser.clickRow(1);
+        QCOMPARE(browser.currentName(), QString("2023002"));
+        QVERIFY(!browser.control<PhotoView>("orgImage")->view()->hasPicture());
+        QVERIFY(!browser.control<PhotoView>("showImage")->view()->hasPicture());
+        const auto* notice = browser.control<QLabel>("lblNoPhoto");
+        QVERIFY(notice->isVisible());
+        QVERIFY2(notice->text().startsWith("照片文件不存在"), qPrintable(notice->text()));
+
+        auto* shown = browser.control<PhotoView>("showImage");
+        QMouseEvent move(QEvent::MouseMove, QPointF(100, 300), shown->mapToGlobal(QPointF(100, 300)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(shown, &move);
+        QVERIFY(browser.control<QLabel>("gray")->text().isEmpty());
+        QVERIFY(!browser.control<PhotoView>("orgImage")->view()->hasPicture());
+
+        browser.clickRow(2);
+        QVERIFY(!notice->isVisible());
+        QVERIFY(browser.shownPhoto() == browser.photoOf("2024001"));
     }
 
     void aTableLargerThanAPageScrolledToItsEndShowsItsLastRow() {

@@ -1,8 +1,12 @@
 #include <QCursor>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QToolButton>
 #include <QtTest>
 
+#include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "store/PackageInstall.h"
 #include "tests/app/AppTestSupport.h"
@@ -33,6 +37,31 @@ class ShellTest : public QObject {
             QVERIFY(!desktop->frmMain.isVisible());
             for (const char* file : WorkFiles) QVERIFY2(!test::fileExists(folders.work + "/" + file), file);
         }
+    }
+
+    // Qt's own dialogs and buttons speak Chinese.
+    void qtsOwnTextsAreInChinese() {
+        const QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Open);
+        QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QString("取消"));
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QString("查找范围："));
+    }
+
+    // The designed position where the window fits the screen, otherwise moved just enough; the size stays.
+    void theWindowIsMovedOnlyAsFarAsTheScreenNeeds() {
+        const QRect window(194, 121, 805, 713);
+        QCOMPARE(fittedOnScreen(window, {0, 0, 1280, 1024}), QPoint(194, 121));
+        QCOMPARE(fittedOnScreen(window, {0, 0, 1366, 738}), QPoint(194, 25));
+        QCOMPARE(fittedOnScreen(window, {0, 0, 800, 600}), QPoint(0, 0));
+
+        const apptest::Folders folders;
+        const auto desktop = startDesktop({"", folders.work});
+        desktop->frmMain.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&desktop->frmMain));
+        const QRect screen = desktop->frmMain.screen()->availableGeometry();
+        const QSize frame = desktop->frmMain.frameGeometry().size();
+        QTRY_COMPARE(desktop->frmMain.frameGeometry().topLeft(), fittedOnScreen({{194, 121}, frame}, screen));
+        QCOMPARE(desktop->frmMain.size(), QSize(805, 683));
+        desktop->frmMain.hide();
     }
 
     // The pointer moves one pixel per arrow key, and the key still moves the grid's current row.

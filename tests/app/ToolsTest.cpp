@@ -80,6 +80,19 @@ struct Window {
     }
 };
 
+// Everything painted of a widget from now on.
+struct PaintedRegion : QObject {
+    QRegion region;
+    explicit PaintedRegion(QWidget* widget) {
+        QTest::qWait(50);  // the first showing painted it whole
+        widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
 bool hasRows(Database& db) {
     Query rows(db);
     return OpenSql(rows, "select * from pictureMsg");
@@ -191,6 +204,17 @@ class ToolsTest : public QObject {
         QCOMPARE(org.picture().height(), 563);
     }
 
+    // The blank a read gives the empty view is painted whole, not only where the floating labels were.
+    void aPointerOverTheEmptyPhotoAreaRepaintsItWhole() {
+        const apptest::Folders folders;
+        const Window window(folders);
+        QVERIFY(QTest::qWaitForWindowExposed(&window.desktop->frmMain));
+        PaintedRegion painted(window.view("orgImage"));
+        window.moveOver("showImage", 100, 300);
+        window.moveOver("showImage", 120, 320);
+        QTRY_VERIFY((QRegion(window.view("orgImage")->rect()) - painted.region).isEmpty());
+    }
+
     void aDragMeasuresTheDistanceAndMoveMouseDisablesTheDebugButtons() {
         const apptest::Folders folders;
         const Window window(folders);
@@ -215,7 +239,8 @@ class ToolsTest : public QObject {
         const Bitmap photo = window.view("orgImage")->view()->picture();
         const apptest::MessageBoxes boxes;
         window.click("Button1");  // Edit1 still holds its first text
-        QTRY_COMPARE(boxes.texts(), QStringList{"'``````' is not a valid integer value"});
+        QTRY_COMPARE(boxes.texts(),
+                     QStringList{"数值不是整数（“``````”不是整数：'``````' is not a valid integer value）"});
         QVERIFY(window.view("MyImage")->view()->picture() == photo);
 
         window.control<QLineEdit>("Edit1")->setText("128");

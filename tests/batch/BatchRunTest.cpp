@@ -205,14 +205,34 @@ TEST_F(BatchRunTest, AMissingFolderOrAFileIsRefusedBeforeAnythingIsTouched) {
     options.photoFolder = dir.file("photoss");
     EXPECT_EQ(message([&] { run(); }),
               "照片文件夹 " + options.photoFolder +
-                  " 不存在或无法访问，请选择其他文件夹（No such file or directory）");
+                  " 不存在或无法访问，请选择其他文件夹（文件或文件夹不存在：No such file or directory）");
     options.photoFolder = at("a.txt");
     EXPECT_EQ(message([&] { run(); }), "所选的 " + at("a.txt") + " 不是文件夹，请选择照片所在的文件夹");
     EXPECT_EQ(rows().size(), 1u);
     EXPECT_EQ(test::namesIn(failed), (Lines{"a.txt"}));
     EXPECT_EQ(test::namesIn(photos), (Lines{"a.txt"}));
     EXPECT_EQ(recorder.events, (Lines{"cleared"}));
-    EXPECT_FALSE(state.PreviewEnabled);
+    EXPECT_TRUE(state.PreviewEnabled);  // given back as it was before the run was asked for
+}
+
+// A close while the run prepares must not wait for the whole preparation.
+TEST_F(BatchRunTest, AStopDuringThePreparationEndsItBeforeTheFolderWalk) {
+    put("a.txt");
+    put("b.txt");
+    run();
+    bool emptying = false;
+    BatchEvents events = recorder.hooks();
+    events.onPreparing = [&emptying](const std::string& step) {
+        emptying = step == EmptyingResultFoldersStep;
+    };
+    options.stopRequested = [&emptying] { return emptying; };  // asked for as the emptying starts
+    recorder.events.clear();
+    const BatchSummary summary = RunBatch(adoPicMsg, options, events, state);
+    EXPECT_TRUE(summary.stopped);
+    EXPECT_EQ(summary.total, 0);
+    EXPECT_EQ(test::namesIn(failed), (Lines{"a.txt", "b.txt"}));  // the old copies not reached stay
+    EXPECT_EQ(rows().size(), 2u);                                 // and so do the last run's rows
+    EXPECT_EQ(recorder.events, (Lines{"cleared"}));
 }
 
 TEST_F(BatchRunTest, NoChosenFolderIsRefusedAfterTheLogIsCleared) {
@@ -280,7 +300,7 @@ TEST_F(BatchRunTest, UnreadableFilesFailWithTheirOwnReasonAndTheRunGoesOn) {
     EXPECT_EQ(recorder.events[7].rfind("log 照片文件无法读取：" + at("c gone.jpg") + "（", 0), 0u);
     EXPECT_NE(recorder.events[7].find("No such file or directory"), std::string::npos);
     EXPECT_EQ(recorder.events[8], "log 照片未能复制到“不合格照片”：" + at("c gone.jpg") +
-                                      "，无法读取原文件（No such file or directory）");
+                                      "，无法读取原文件（文件或文件夹不存在：No such file or directory）");
     EXPECT_EQ(recorder.events[12], "log 照片合格率=0%   其中合格数=0  ,  不合格数=4");
     EXPECT_EQ(recorder.events[13], "log 注意：有 1 张照片未能复制到结果文件夹，原因见上面的记录");
 }

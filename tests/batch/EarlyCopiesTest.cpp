@@ -57,9 +57,11 @@ TEST_F(TwoThreadRunTest, OfTwoFilesOfOneNameTheFirstInTheListIsCopied) {
 TEST_F(TwoThreadRunTest, AStoppedRunKeepsTheRowsWrittenAndNoCopyBeyondThem) {
     for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt", "g.txt", "h.txt"})
         put(name);
-    int asked = 0;
-    options.stopRequested = [&asked] { return ++asked > 3; };
-    const BatchSummary summary = RunBatch(adoPicMsg, options, {}, state);
+    int stored = 0;
+    BatchEvents events;
+    events.onPhotoDone = [&stored](int processed, const std::string&) { stored = processed; };
+    options.stopRequested = [&stored] { return stored >= 3; };
+    const BatchSummary summary = RunBatch(adoPicMsg, options, events, state);
     EXPECT_TRUE(summary.stopped);
     EXPECT_EQ(summary.failed, 3);
     EXPECT_EQ(test::tableRows(*db).size(), 3u);

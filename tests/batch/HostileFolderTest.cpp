@@ -203,7 +203,7 @@ TEST_F(HostileFolderTest, AnUnreadableSubfolderIsPassedOverAndTheWalkGoesOn) {
         ASSERT_EQ(0, chmod(folder.c_str(), 0755));
     ASSERT_EQ(0, chmod(at("a closed").c_str(), 0));
     EXPECT_EQ(listAsNobody(photos),
-              (Names{"passed over " + at("a closed/") + ": 无法读取（Permission denied）",
+              (Names{"passed over " + at("a closed/") + ": 无法读取（没有访问权限：Permission denied）",
                      at("b open/seen.txt"), at("c.txt")}));
     chmod(at("a closed").c_str(), 0700);
 }

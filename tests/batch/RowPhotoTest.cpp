@@ -32,12 +32,17 @@ TEST_F(RowPhotoTest, AJpgRowIsShownFromItsOwnFolderInTheCaseOfItsExtensionAndCle
     EXPECT_EQ(ctx.Memo2.count(), 0);
 }
 
-TEST_F(RowPhotoTest, AJpgRowWhoseFileIsGoneOrUnreadableKeepsTheViewsAndTheLog) {
+// The earlier row's photo must not stay on screen as if it were this row's.
+TEST_F(RowPhotoTest, AJpgRowWhoseFileIsGoneOrUnreadableEmptiesTheViewsSaysWhyAndKeepsTheLog) {
     test::writeFile(dir.file("bad.JPG"), "not a jpeg");
-    for (const char* name : {"moved", "bad"}) {
-        ShowRowPhoto(ctx, storedRow(dir, name, "JPG"));
-        EXPECT_EQ(ctx.orgImage.picture(), earlier) << name;
-        EXPECT_EQ(ctx.showImage.picture(), earlier) << name;
+    const std::pair<const char*, const char*> cases[] = {{"moved", "照片文件不存在"},
+                                                         {"bad", "这个文件不是JPEG照片"}};
+    for (const auto& [name, reason] : cases) {
+        ctx.orgImage.assign(earlier);
+        ctx.showImage.assign(earlier);
+        EXPECT_EQ(ShowRowPhoto(ctx, storedRow(dir, name, "JPG")).rfind(reason, 0), 0u) << name;
+        EXPECT_FALSE(ctx.orgImage.hasPicture()) << name;
+        EXPECT_FALSE(ctx.showImage.hasPicture()) << name;
         EXPECT_EQ(ctx.Memo2.count(), 1) << name;
     }
 }
@@ -51,12 +56,14 @@ TEST_F(RowPhotoTest, ABmpRowGoesIntoShowImageOnly) {
 
     test::writeFile(dir.file("broken.bmp"), "BM");
     EXPECT_THROW(ShowRowPhoto(ctx, storedRow(dir, "broken", "bmp")), BmpError);
+    EXPECT_FALSE(ctx.showImage.hasPicture());
 }
 
-TEST_F(RowPhotoTest, ARowOfAnotherFormatClearsBothViewsAndAnEmptyRowChangesNothing) {
-    ShowRowPhoto(ctx, StoredPhoto{});
-    EXPECT_TRUE(ctx.orgImage.hasPicture());
-    ShowRowPhoto(ctx, storedRow(dir, "notes", "txt"));
+TEST_F(RowPhotoTest, ARowOfAnotherFormatOrWithoutANameClearsBothViews) {
+    EXPECT_EQ(ShowRowPhoto(ctx, StoredPhoto{}), "这一行没有文件名，找不到它的照片");
+    EXPECT_FALSE(ctx.orgImage.hasPicture());
+    ctx.orgImage.assign(earlier);
+    EXPECT_FALSE(ShowRowPhoto(ctx, storedRow(dir, "notes", "txt")).empty());
     EXPECT_FALSE(ctx.orgImage.hasPicture());
     EXPECT_FALSE(ctx.showImage.hasPicture());
     EXPECT_EQ(ctx.Memo2.count(), 1);

@@ -287,13 +287,56 @@ TEST_F(BatchCommandTest, ShowResultsListsTheGridAfterTheSummaryInColumns) {
     EXPECT_EQ(lines[6], "文件    不合格  照片像素必须是390*567");
 }
 
-TEST_F(BatchCommandTest, ARelativeFolderIsStoredAsAnAbsoluteOne) {
+// The window stores the folder the dialog gives, absolute and clean: the rows are the same.
+TEST_F(BatchCommandTest, ARelativeFolderIsStoredAbsoluteAndCleanAsTheWindowStoresIt) {
     test::writeFile(photos + "/sub/notes.txt", "notes");
-    const CliResult r = runCli({"batch", "photos//", "--work-folder", work, "--csv", "rows.csv"}, dir.path());
+    const CliResult r =
+        runCli({"batch", "./photos/./sub/..//", "--work-folder", work, "--csv", "rows.csv"}, dir.path());
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(test::readFile(dir.file("rows.csv")).find(",不合格," + photos + "/sub/\r\n"),
               std::string::npos);
     EXPECT_TRUE(test::fileExists(dir.file("不合格照片/notes.txt")));
+}
+
+// One missing working file brings all four back from the package, as the help says.
+TEST_F(BatchCommandTest, OneMissingWorkingFileReinstallsAllFourAndTheHelpSaysSo) {
+    ASSERT_EQ(runCli({"batch", photos, "--work-folder", work}).status, 0);
+    const std::string installed = test::readFile(work + "/SetParameters.ini");
+    test::writeFile(work + "/SetParameters.ini", toGbk("[Parameters]\r\n文件最小大小(Kb)=12\r\n"));
+    ASSERT_EQ(0, std::remove((work + "/readme.doc").c_str()));
+    ASSERT_EQ(runCli({"batch", photos, "--work-folder", work}).status, 0);
+    EXPECT_EQ(test::readFile(work + "/SetParameters.ini"), installed);
+
+    const std::string help = runCli({"batch", "--help"}).out;
+    EXPECT_EQ(help.find("已有的保留"), std::string::npos);
+    EXPECT_NE(help.find("缺少任何一个时，四个都从本程序旁边的数据包 xl.oef "
+                        "重新安装：上次检测的各行和改过的参数文件也被替换"),
+              std::string::npos)
+        << help;
+}
+
+// A command that only reads never installs: the last run's rows and an edited parameter file stay.
+TEST_F(BatchCommandTest, TheQueryOnIncompleteWorkingFilesSaysSoAndLeavesEverythingAsItIs) {
+    test::writeFile(photos + "/notes.txt", "notes");
+    ASSERT_EQ(runCli({"batch", photos, "--work-folder", work}).status, 0);
+    const std::string edited = toGbk("[Parameters]\r\n文件最小大小(Kb)=12\r\n");
+    test::writeFile(work + "/SetParameters.ini", edited);
+    ASSERT_EQ(0, std::remove((work + "/readme.doc").c_str()));
+    const std::string rows = test::readFile(work + "/qob.trd");
+
+    const CliResult r = runCli({"query", "--work-folder", work});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "工作文件夹 " + work +
+                         "/ 中缺少工作文件 readme.doc，查询只读取，不会安装或改动任何文件：请先用窗口程序或 "
+                         "photocheck-cli batch 做一次检测，它们会安装工作文件\n");
+    EXPECT_EQ(test::readFile(work + "/SetParameters.ini"), edited);
+    EXPECT_EQ(test::readFile(work + "/qob.trd"), rows);
+    EXPECT_FALSE(test::fileExists(work + "/readme.doc"));
+
+    const CliResult none = runCli({"query", "--work-folder", dir.file("none")});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_FALSE(test::fileExists(dir.file("none")));
 }
 
 TEST_F(BatchCommandTest, TheVerdictFilterChoosesTheRowsOfTheCsv) {
@@ -415,7 +458,8 @@ TEST(BatchCommandDatabase, ADatabaseThatDoesNotOpenEndsTheProgram) {
     const CliResult r = runCli({"batch", dir.path(), "--work-folder", dir.path()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("找不到数据库，程序将退出（file is encrypted or is not a database）\n"),
+    EXPECT_NE(r.err.find("找不到数据库，程序将退出（数据库文件已损坏，或不是本程序的数据库：file is "
+                         "encrypted or is not a database）\n"),
               std::string::npos)
         << r.err;
 }

@@ -43,8 +43,9 @@ TEST_F(DatabaseTest, MissingFileIsNotCreated) {
         openWorkDatabase(dir.file("nowhere/"));
         FAIL();
     } catch (const DatabaseError& e) {
-        EXPECT_EQ(std::string(e.what()), "找不到数据库，程序将退出（unable to open database file " +
-                                             dir.file("nowhere/qob.trd") + ": No such file or directory）");
+        EXPECT_EQ(std::string(e.what()),
+                  "找不到数据库，程序将退出（无法打开数据库文件：unable to open database file " +
+                      dir.file("nowhere/qob.trd") + ": No such file or directory）");
     }
 }
 
@@ -55,7 +56,8 @@ TEST_F(DatabaseTest, AFileThatIsNoDatabaseSaysSoAfterTheFixedMessage) {
         FAIL();
     } catch (const DatabaseError& e) {
         EXPECT_EQ(std::string(e.what()),
-                  "找不到数据库，程序将退出（file is encrypted or is not a database）");
+                  "找不到数据库，程序将退出（数据库文件已损坏，或不是本程序的数据库：file is encrypted or is "
+                  "not a database）");
     }
 }
 
