@@ -1,6 +1,6 @@
 # Convenience targets. The README's two commands are ./run.sh and ./test.sh.
 #   make fuzz [FUZZ_SECONDS=60]   build the libFuzzer targets with clang and run each for a bounded time
-#   make bench                    build and run the benchmarks, the whole-process check and the batch memory
+#   make bench                    build and run the benchmarks, the whole-process check, the batch memory and the window
 FUZZ_SECONDS ?= 60
 FUZZ_DIR := build-fuzz
 FUZZERS := fuzz_filecheck fuzz_zip fuzz_ini
@@ -33,3 +33,4 @@ bench:
 	build-bench/bin/photocheck-bench
 	NO_BUILD=1 BUILD_DIR=build-bench bench/check-processes.sh
 	NO_BUILD=1 BUILD_DIR=build-bench bench/batch-memory.sh
+	build-bench/bin/photocheck-bench-window

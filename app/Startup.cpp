@@ -12,6 +12,7 @@
 #include "app/ToolbarIcons.h"
 #include "batch/BatchRun.h"
 #include "batch/Workspace.h"
+#include "platform/ProcessMemory.h"
 
 namespace photocheck {
 namespace {
@@ -83,6 +84,7 @@ void loadQtChinese(QApplication& app) {
 }  // namespace
 
 void prepareApplication(QApplication& app) {
+    mapLargeBlocksApart();
     loadQtChinese(app);
     app.setApplicationName("photocheck");
     app.setDesktopFileName("photocheck");

@@ -1,5 +1,9 @@
 #include "platform/ProcessMemory.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -18,6 +22,13 @@ int64_t statusKb(const std::string& field) {
 }
 
 }  // namespace
+
+void mapLargeBlocksApart() {
+#if defined(__GLIBC__)
+    constexpr int LargeBlockBytes = 1 << 20;
+    mallopt(M_MMAP_THRESHOLD, LargeBlockBytes);  // fixed: the allocator no longer raises it itself
+#endif
+}
 
 int64_t residentKb() {
     return statusKb("VmRSS");
