@@ -22,7 +22,7 @@ WorkspacePrompts messageBoxes() {
 Workspace openWorkspace(const std::string& requestedWorkFolder, const std::string& packagePath) {
     try {
         return Workspace::open(requestedWorkFolder, messageBoxes(), packagePath);
-    } catch (const DatabaseError& e) {
+    } catch (const DatabaseMissing& e) {
         showMessage(nullptr, e.what());  // "找不到数据库，程序将退出" and the engine's reason
         throw ProgramEnds(e.what());
     } catch (const std::exception& e) {  // a working folder that is refused

@@ -33,7 +33,6 @@ constexpr Qt::WindowFlags MainWindowFlags = Qt::Window | Qt::CustomizeWindowHint
                                             Qt::WindowCloseButtonHint;
 constexpr int LogFontPixels = 13;
 const char* const TuningShortcut = "Ctrl+Shift+T";
-const char* const FirstRowsStatement = "select * from picTureMsg";
 const QPoint DesignedPosition(194, 121);
 const char* const ClosingCaption = "（正在停止检测，检测停下后窗口随即关闭……）";
 
@@ -109,7 +108,7 @@ TFrmMain::~TFrmMain() = default;
 
 void TFrmMain::FormCreate() {
     qApp->installEventFilter(&arrowKeys_);  // AppMessage
-    browser_->openResults(FirstRowsStatement);
+    browser_->openResults(StartupRowsStatement);
 }
 
 void TFrmMain::connectShell() {

@@ -36,9 +36,9 @@ const char* const DeleteRowsQuestion = "删除选中的记录吗？";
 // The designed width, widened where the cell's margins in this style would cut the longest verdict
 // "不合格" (the column was designed for a narrower face).
 int columnWidth(const QTableView& grid, const ResultsColumn& column) {
-    if (std::string(column.field) != "result") return column.width;
+    if (std::string(column.field) != "result") return column.gridWidth;
     const int margins = 2 * (grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1);
-    return std::max(column.width, grid.fontMetrics().horizontalAdvance(VerdictFailed) + margins + 2);
+    return std::max(column.gridWidth, grid.fontMetrics().horizontalAdvance(VerdictFailed) + margins + 2);
 }
 
 // A key of the grid itself; a cell being typed into keeps its own keys.
@@ -100,8 +100,8 @@ void ResultsBrowser::setUpGrid() {
                           QAbstractItemView::AnyKeyPressed);
     grid->setTabKeyNavigation(true);
     grid->setShowGrid(true);
-    for (int column = 0; column < static_cast<int>(std::size(ResultsColumns)); ++column) {
-        const int width = columnWidth(*grid, ResultsColumns[column]);
+    for (int column = 0; column < static_cast<int>(std::size(GridColumns)); ++column) {
+        const int width = columnWidth(*grid, GridColumns[column]);
         grid->setColumnHidden(column, width == 0);
         if (width > 0) grid->setColumnWidth(column, width);
     }

@@ -12,8 +12,6 @@
 namespace photocheck {
 namespace {
 
-constexpr size_t RowsPerPage = 256;
-
 bool hasField(const Query& query, const char* field) {
     const auto& names = query.columnNames();
     return std::any_of(names.begin(), names.end(),
@@ -73,7 +71,7 @@ void ResultsModel::post() {
     try {
         const RowId id = query_.rowId(static_cast<size_t>(row));
         for (const auto& [column, typed] : edits) {
-            const char* field = ResultsColumns[column].field;
+            const char* field = GridColumns[column].field;
             SqlValue stored = updateResultCell(db_, id, field, typed.toStdString());
             query_.setFetchedValue(static_cast<size_t>(row), query_.columnIndex(field), std::move(stored));
         }
@@ -125,7 +123,7 @@ void ResultsModel::showFetchedRows() {
     shown_ = 0;
     readErrorShown_ = false;
     if (!attached_ || !query_.isOpen()) return;
-    if (query_.fetchedCount() < RowsPerPage) fetch(RowsPerPage - query_.fetchedCount());
+    if (query_.fetchedCount() < ResultsPageRows) fetch(ResultsPageRows - query_.fetchedCount());
     shown_ = query_.fetchedCount();
 }
 
@@ -144,7 +142,7 @@ bool ResultsModel::canFetchMore(const QModelIndex& parent) const {
 
 void ResultsModel::fetchMore(const QModelIndex& parent) {
     if (!canFetchMore(parent)) return;
-    fetch(RowsPerPage);
+    fetch(ResultsPageRows);
     const size_t fetched = query_.fetchedCount();
     if (fetched <= shown_) return;
     beginInsertRows({}, static_cast<int>(shown_), static_cast<int>(fetched) - 1);
@@ -153,7 +151,7 @@ void ResultsModel::fetchMore(const QModelIndex& parent) {
 }
 
 int ResultsModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(std::size(ResultsColumns));
+    return parent.isValid() ? 0 : static_cast<int>(std::size(GridColumns));
 }
 
 QVariant ResultsModel::data(const QModelIndex& index, int role) const {
@@ -170,7 +168,7 @@ QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation == Qt::Vertical) return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
     if (role == Qt::TextAlignmentRole) return Qt::AlignCenter;
     if (role != Qt::DisplayRole || section < 0 || section >= columnCount()) return {};
-    return QString::fromUtf8(ResultsColumns[section].title);
+    return QString::fromUtf8(GridColumns[section].title);
 }
 
 // Rows can be edited where they can be written back: the statement read each row's row id.
@@ -213,7 +211,7 @@ std::string ResultsModel::text(int row, const char* field) const {
 // A cell that cannot be read shows empty; a view asking for a cell must not meet the error.
 QString ResultsModel::cellText(int row, int column) const {
     try {
-        return QString::fromStdString(trimmed(text(row, ResultsColumns[column].field)));
+        return QString::fromStdString(trimmed(text(row, GridColumns[column].field)));
     } catch (const std::exception& e) {
         readFailed(e);
         return {};
@@ -225,13 +223,15 @@ void ResultsModel::readFailed(const std::exception& e) const {
     if (readErrorShown_) return;
     readErrorShown_ = true;
     auto* self = const_cast<ResultsModel*>(this);
-    const QString message = QString::fromStdString(operatorMessage(e));
-    if (dynamic_cast<const RowsChangedElsewhere*>(&e))
+    if (dynamic_cast<const RowsChangedElsewhere*>(&e)) {
+        const QString message = QString::fromUtf8(e.what());  // in the operator's words already
         QMetaObject::invokeMethod(
             self, [self, message] { emit self->changedElsewhere(message); }, Qt::QueuedConnection);
-    else
-        QMetaObject::invokeMethod(
-            self, [self, message] { emit self->fetchFailed(message); }, Qt::QueuedConnection);
+        return;
+    }
+    const QString message = QString::fromStdString(operatorMessage(e));
+    QMetaObject::invokeMethod(
+        self, [self, message] { emit self->fetchFailed(message); }, Qt::QueuedConnection);
 }
 
 }  // namespace photocheck

@@ -8,30 +8,14 @@
 
 #include "batch/RowPhoto.h"
 #include "store/Database.h"
+#include "store/ResultsSchema.h"
 
 namespace photocheck {
 
-// One column of the results grid: the field of pictureMsg, its title and its width in pixels
-// (0 for a column that is present but not shown).
-struct ResultsColumn {
-    const char* field;
-    const char* title;
-    int width;
-};
-
-inline constexpr ResultsColumn ResultsColumns[] = {
-    {"name", "文件名", 132},      {"mode", "格式", 0},
-    {"pix", "像素", 0},           {"Picsize", "大小", 0},
-    {"bluePercent", "蓝比", 0},   {"clarityPercent", "清晰度", 0},
-    {"headPercent", "头部比", 0}, {"regularPercent", "端正度", 0},
-    {"eyeLeftlet", "左眼孔", 0},  {"eyeRightlet", "右眼孔", 0},
-    {"result", "结果", 40},       {"reason", "原因", 146},
-};
-
 // The grid's model (the data source dsPicMsg) over the query adoPicMsg: the rows of its open result
-// set in the twelve columns, text trimmed, cells and titles centred. The window and the tests reach
-// the rows only through this model. While a batch run works on the query the model is detached: it
-// shows no rows and does not touch the query until it is attached again.
+// set in the grid's twelve columns (GridColumns), text trimmed, cells and titles centred. The window and the
+// tests reach the rows only through this model. While a batch run works on the query the model is detached:
+// it shows no rows and does not touch the query until it is attached again.
 //
 // Editing works as a data-aware grid posts a record: the cells typed into one row are kept as that
 // row's edits, shown in the grid, until post() writes them into pictureMsg (the window posts when the
@@ -61,9 +45,9 @@ class ResultsModel : public QAbstractTableModel {
 
     // The row whose edits are not written yet, -1 when none.
     int editedRow() const { return editedRow_; }
-    // Writes the edited row's cells into pictureMsg, and shows what the table holds now. An engine
-    // error or a value the column refuses raises DatabaseError; the edits are dropped then too, and the
-    // cells written before it show their stored values.
+    // Writes the edited row's cells into pictureMsg, and shows what the table holds now. A change the
+    // table refuses raises EditNotSaved (an engine error otherwise, DatabaseError); the edits are
+    // dropped then too, and the cells written before it show their stored values.
     void post();
     void revert() override;  // drops the row's edits
 

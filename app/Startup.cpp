@@ -20,24 +20,31 @@ namespace {
 const char* const CjkFont = "WenQuanYi Micro Hei";
 constexpr int FormFontPixels = 11;
 
+// The help in the operator's language, as photocheck-cli gives its own.
+const char* const Usage =
+    "用法：photocheck [选项] [FOLDER]\n"
+    "Varnel电子照片检测：在窗口中检测考生的电子证件照。\n"
+    "\n"
+    "位置参数：\n"
+    "  FOLDER             照片文件夹，如同用工具栏的文件夹按钮选定；工具栏的检测按钮随后检测其下的每个文件\n"
+    "\n"
+    "选项：\n"
+    "  -h, --help         显示此帮助并退出\n"
+    "  --work-folder DIR  存放数据库和参数文件的工作文件夹（默认：系统临时文件夹中的）\n"
+    "\n"
+    "Qt 的窗口系统选项（例如 -platform offscreen）也可以使用。\n";
+
 QCommandLineOption describeCommandLine(QCommandLineParser& parser) {
-    parser.setApplicationDescription(
-        "Varnel电子照片检测: checks candidates' ID photos in a window. FOLDER is taken as the chosen photo "
-        "folder; the toolbar's run button then checks every file below it.");
-    parser.addOption({{"h", "help"}, "Shows this help."});
-    parser.addPositionalArgument("FOLDER", "The photo folder, as if chosen with the folder button",
-                                 "[FOLDER]");
-    const QCommandLineOption workFolder(
-        "work-folder", "Working folder for the database and the parameter file (default: the system's)",
-        "DIR");
+    parser.addOption({{"h", "help"}, {}});
+    const QCommandLineOption workFolder("work-folder", {}, "DIR");
     parser.addOption(workFolder);
     return workFolder;
 }
 
-QString usage() {
-    QCommandLineParser parser;
-    describeCommandLine(parser);
-    return parser.helpText().replace("<executable_name>", "photocheck");
+// A usage error in the operator's words, Qt's own text after it.
+[[noreturn]] void refuseCommandLine(const QString& detail) {
+    std::fputs(("命令行有误（" + detail + "）。用 --help 查看用法。\n").toUtf8().constData(), stderr);
+    std::exit(1);
 }
 
 }  // namespace
@@ -46,7 +53,7 @@ void answerHelp(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "-h" || argument == "--help") {
-            std::fputs(qPrintable(usage()), stdout);
+            std::fputs(Usage, stdout);
             std::exit(0);
         }
     }
@@ -57,11 +64,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption workFolder = describeCommandLine(parser);
     const bool understood = parser.parse(arguments);
     const QStringList positional = parser.positionalArguments();
-    if (!understood || positional.size() > 1) {
-        const QString error = understood ? QString("Only one FOLDER can be given.") : parser.errorText();
-        std::fputs(qPrintable(error + "\n\n" + usage()), stderr);
-        std::exit(1);
-    }
+    if (!understood) refuseCommandLine(parser.errorText());
+    if (positional.size() > 1) refuseCommandLine("只能给出一个照片文件夹 FOLDER");
     return {chosenPhotoFolder(positional.value(0).toStdString()), parser.value(workFolder).toStdString()};
 }
 

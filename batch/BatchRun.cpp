@@ -63,7 +63,7 @@ void refuseUnusableFolders(const std::string& photoFolder, const ResultFolders& 
 // stops the run before the result folders are emptied.
 void refuseUnusableTable(Query& adoPicMsg) {
     try {
-        OpenSql(adoPicMsg, "select * from pictureMsg limit 1");
+        OpenSql(adoPicMsg, std::string(AllRowsStatement) + " limit 1");
         ExecSql(adoPicMsg, "delete from pictureMsg where 0");
     } catch (const DatabaseError& e) {
         throw BatchRefused(std::string("数据库中的表 pictureMsg 无法读写，检测没有开始，什么也没有改动（") +
@@ -93,7 +93,7 @@ void prepareResultFolders(const ResultFolders& folders, const BatchOptions& opti
 }
 
 void emptyResultTable(Query& adoPicMsg) {
-    if (OpenSql(adoPicMsg, "select * from pictureMsg")) ExecSql(adoPicMsg, "delete * from pictureMsg");
+    if (OpenSql(adoPicMsg, AllRowsStatement)) ExecSql(adoPicMsg, DeleteAllRowsStatement);
 }
 
 FileList listPhotos(const BatchOptions& options, const BatchEvents& events) {
@@ -209,8 +209,8 @@ std::string copiesNotice(const BatchSummary& summary) {
 }
 
 std::string resultsStatement(const std::string& verdictFilter) {
-    if (verdictFilter == AllVerdicts) return "select * from pictureMsg";
-    return "select * from pictureMsg where Result='" + quoteSql(trimmed(verdictFilter)) + "'";
+    if (verdictFilter == AllVerdicts) return AllRowsStatement;
+    return RowsWhereStatement + ("Result='" + quoteSql(trimmed(verdictFilter)) + "'");
 }
 
 BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const BatchEvents& events,

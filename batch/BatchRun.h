@@ -7,20 +7,21 @@
 
 #include "batch/JudgePhoto.h"
 #include "batch/ResultFolders.h"
+#include "batch/ResultsQuery.h"
+#include "platform/OperatorError.h"
 #include "store/Database.h"
 
 namespace photocheck {
 
-inline const char* const AllVerdicts = "全部";
 inline const char* const LeaveDebugModeMessage = "请退出调试模式";
 inline const char* const ChooseFolderMessage = "请选择照片路径的文件夹！！";
 inline const char* const EmptyingResultFoldersStep = "正在准备检测：清空“合格照片”和“不合格照片”文件夹……";
 inline const char* const ListingPhotosStep = "正在准备检测：查找照片文件夹中的文件……";
 
 // A run that does not start; the message is for the operator.
-class BatchRefused : public std::runtime_error {
+class BatchRefused : public OperatorError {
   public:
-    using std::runtime_error::runtime_error;
+    using OperatorError::OperatorError;
 };
 
 // The photo folder as a run takes it, whether chosen in the folder dialog or named on a command line:

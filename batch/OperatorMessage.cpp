@@ -1,17 +1,16 @@
 #include "batch/OperatorMessage.h"
 
+#include <filesystem>
+#include <new>
+
 #include "imaging/Jpeg.h"
+#include "platform/OperatorError.h"
 #include "store/Database.h"
 #include "store/IntConversion.h"
 #include "store/ZipArchive.h"
 
 namespace photocheck {
 namespace {
-
-// The program's own messages begin with a Chinese character; system texts with ASCII.
-bool isOwnMessage(const std::string& text) {
-    return !text.empty() && static_cast<unsigned char>(text.front()) >= 0x80;
-}
 
 std::string withDetail(const char* sentence, const std::string& detail) {
     return std::string(sentence) + "（" + detail + "）";
@@ -29,7 +28,7 @@ std::string explainedConversion(const std::string& text) {
 
 std::string operatorMessage(const std::exception& error) {
     const std::string text = error.what();
-    if (isOwnMessage(text)) return text;
+    if (dynamic_cast<const OperatorError*>(&error)) return text;
     if (dynamic_cast<const DatabaseError*>(&error)) {
         if (text.find("database is locked") != std::string::npos ||
             text.find("database table is locked") != std::string::npos)
@@ -40,6 +39,9 @@ std::string operatorMessage(const std::exception& error) {
     if (dynamic_cast<const JpegError*>(&error)) return withDetail("照片文件无法读取", text);
     if (dynamic_cast<const ConversionError*>(&error))
         return withDetail("数值不是整数", explainedConversion(text));
+    if (const auto* file = dynamic_cast<const std::filesystem::filesystem_error*>(&error))
+        return withDetail("文件或文件夹无法访问", file->path1().string() + "：" + file->code().message());
+    if (dynamic_cast<const std::bad_alloc*>(&error)) return withDetail("内存不足", text);
     return withDetail("程序出错", text);
 }
 

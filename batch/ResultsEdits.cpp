@@ -1,37 +1,13 @@
 #include "batch/ResultsEdits.h"
 
-#include <array>
 #include <cctype>
 
 #include "platform/Paths.h"
 #include "store/IntConversion.h"
+#include "store/ResultsSchema.h"
 
 namespace photocheck {
 namespace {
-
-enum class Kind { Number, PaddedText, Text };
-
-struct ResultColumn {
-    const char* name;
-    const char* title;  // as the grid's column title says it
-    Kind kind;
-};
-
-constexpr std::array<ResultColumn, 13> ResultColumns{{
-    {"name", "文件名", Kind::PaddedText},
-    {"mode", "格式", Kind::PaddedText},
-    {"pix", "像素", Kind::PaddedText},
-    {"Picsize", "大小", Kind::Number},
-    {"bluePercent", "蓝比", Kind::Number},
-    {"clarityPercent", "清晰度", Kind::Number},
-    {"headPercent", "头部比", Kind::Number},
-    {"regularPercent", "端正度", Kind::Number},
-    {"eyeLeftlet", "左眼孔", Kind::Number},
-    {"eyeRightlet", "右眼孔", Kind::Number},
-    {"reason", "原因", Kind::Text},
-    {"result", "结果", Kind::Text},
-    {"folderPath", "文件夹", Kind::PaddedText},
-}};
 
 bool sameIgnoringCase(const std::string& a, const char* b) {
     size_t i = 0;
@@ -41,26 +17,26 @@ bool sameIgnoringCase(const std::string& a, const char* b) {
     return i == a.size() && !b[i];
 }
 
-const ResultColumn& resultColumn(const std::string& name) {
-    for (const ResultColumn& column : ResultColumns)
-        if (sameIgnoringCase(name, column.name)) return column;
-    throw DatabaseError("结果表中没有“" + name + "”这一列，无法修改");
+const ResultsColumn& resultColumn(const std::string& name) {
+    for (const ResultsColumn& column : ResultsColumns)
+        if (sameIgnoringCase(name, column.field)) return column;
+    throw EditNotSaved("结果表中没有“" + name + "”这一列，无法修改");
 }
 
-SqlValue storedValue(const ResultColumn& column, const std::string& text) {
+SqlValue storedValue(const ResultsColumn& column, const std::string& text) {
     const std::string typed = trimmed(text);
     switch (column.kind) {
-        case Kind::PaddedText:
+        case ColumnKind::PaddedText:
             return " " + typed + " ";
-        case Kind::Text:
+        case ColumnKind::Text:
             if (typed.empty()) return std::monostate{};
             return typed;
-        case Kind::Number:
+        case ColumnKind::Number:
             if (typed.empty()) return std::monostate{};
             try {
                 return static_cast<int64_t>(StrToInt(typed));
             } catch (const ConversionError&) {
-                throw DatabaseError("“" + typed + "”不是整数：" + column.title + "只能填写整数，或者留空");
+                throw EditNotSaved("“" + typed + "”不是整数：" + column.title + "只能填写整数，或者留空");
             }
     }
     return std::monostate{};
@@ -69,16 +45,16 @@ SqlValue storedValue(const ResultColumn& column, const std::string& text) {
 }  // namespace
 
 SqlValue updateResultCell(Database& db, RowId row, const std::string& column, const std::string& text) {
-    const ResultColumn& target = resultColumn(column);
+    const ResultsColumn& target = resultColumn(column);
     const SqlValue value = storedValue(target, text);
-    const std::string name = target.name;  // from the fixed list above, never from the caller
+    const std::string name = target.field;  // from the schema, never from the caller
     int64_t changed = 0;
     try {
         changed = db.run("update pictureMsg set " + name + " = ? where rowid = ?", {value, row});
     } catch (const DatabaseError& e) {
-        throw DatabaseError(std::string("修改未能保存：") + e.what());
+        throw EditNotSaved(std::string("修改未能保存：") + e.what());
     }
-    if (changed == 0) throw DatabaseError("要修改的记录已不在结果表中，修改未能保存");
+    if (changed == 0) throw EditNotSaved("要修改的记录已不在结果表中，修改未能保存");
     return db.firstValue("select " + name + " from pictureMsg where rowid = ?", {row}).value_or(SqlValue{});
 }
 
@@ -91,7 +67,7 @@ size_t deleteResultRows(Database& db, const std::vector<RowId>& rows) {
         transaction.commit();
         return deleted;
     } catch (const DatabaseError& e) {
-        throw DatabaseError(std::string("记录未能删除：") + e.what());
+        throw EditNotSaved(std::string("记录未能删除：") + e.what());
     }
 }
 

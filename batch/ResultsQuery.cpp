@@ -3,10 +3,9 @@
 #include <array>
 #include <cstdint>
 
-#include "batch/BatchRun.h"
-#include "check/ResultRow.h"
 #include "platform/Paths.h"
 #include "store/IntConversion.h"
+#include "store/SqlText.h"
 
 namespace photocheck {
 namespace {
@@ -91,8 +90,7 @@ ResultsQuery buildResultsQuery(const ResultsFilter& filter) {
     if (allEmpty(ranges, verdict, fileName)) return {AllRowsStatement, {}};
     if (const auto message = incompleteRange(ranges)) return {std::nullopt, *message};
     if (const auto message = convertRanges(ranges)) return {std::nullopt, *message};
-    const std::string statement =
-        std::string("select * from pictureMsg where ") + condition(ranges, verdict, fileName);
+    const std::string statement = std::string(RowsWhereStatement) + condition(ranges, verdict, fileName);
     if (verdict == AllVerdicts) return {AllRowsStatement, {}};
     return {statement, {}};
 }

@@ -2,9 +2,12 @@
 #include <optional>
 #include <string>
 
+#include "store/ResultsSchema.h"
+
 namespace photocheck {
 
-inline const char* const AllRowsStatement = "select * from pictureMsg";
+// The verdict box's first choice: every row, whatever else is typed.
+inline const char* const AllVerdicts = "全部";
 inline const char* const IncompleteRangeMessage = "选写的筛选范围不能为空，必须在0～100之间";
 inline const char* const BlueRangeFilterMessage = " 蓝比筛选范围必须在0～100之间";
 inline const char* const ClarityRangeFilterMessage = " 清晰度筛选范围必须在0～100之间";
@@ -18,7 +21,7 @@ struct ResultsFilter {
     std::string clarityFrom, clarityTo;
     std::string headFrom, headTo;
     std::string regularFrom, regularTo;
-    std::string verdict = "全部";
+    std::string verdict = AllVerdicts;
     std::string fileName;
 };
 

@@ -30,15 +30,15 @@ class Workspace {
     // missing: all four afresh from the package, so the last run's rows and an edited parameter file
     // are replaced too. An installation error (a busy folder included) is told, in Chinese with its
     // reason, and passed over, as the database may still be there. Then opens the database.
-    // Raises WorkFolderError for a folder that is refused, and DatabaseError beginning with
-    // DatabaseMissingMessage, the engine's reason after it, when the database does not open.
+    // Raises WorkFolderError for a folder that is refused, and DatabaseMissing when the database does
+    // not open.
     static Workspace open(const std::string& requestedFolder, const WorkspacePrompts& prompts,
                           const std::string& packagePath = packageBesideProgram());
 
     // For a command that only reads: the working folder as it stands, with all four working files,
     // and its database. Nothing is created, installed, locked or changed. A folder that is missing
     // or lacks a working file raises OperatorError saying which files are missing and what to do;
-    // a folder that is refused raises WorkFolderError, a database that does not open DatabaseError.
+    // a folder that is refused raises WorkFolderError, a database that does not open DatabaseMissing.
     static Workspace openForReading(const std::string& requestedFolder);
 
     const std::string& folder() const { return folder_; }  // with its final separator

@@ -19,7 +19,6 @@ void registerGrayLevelBenchmarks();
 // The reopened results of a batch run of 10,000 and 100,000 photos: the time to the window's first page
 // and to go through every row, each with the growth of the peak memory it causes.
 inline constexpr int ResultsTableSizes[] = {10000, 100000};
-inline constexpr size_t ResultsPageRows = 100;
 void registerResultsBenchmarks(BenchWorkspace& workspace);
 
 }  // namespace photocheck::bench

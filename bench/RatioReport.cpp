@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "bench/Benchmarks.h"
+#include "store/ResultsSchema.h"
 
 namespace photocheck::bench {
 namespace {

@@ -4,6 +4,7 @@
 #include "bench/PeakAllocation.h"
 #include "bench/RatioReport.h"
 #include "bench/ResultRows.h"
+#include "store/ResultsSchema.h"
 
 namespace photocheck::bench {
 namespace {
@@ -15,7 +16,8 @@ void holdRows(Database& db, int rows) {
     fillResultsTable(db, rows);
 }
 
-// What the window does when it reopens the results: open the statement and fetch the first page.
+// What the window does when it reopens the results: open the statement and fetch the first page, of
+// the grid's own size.
 size_t openFirstPage(Database& db, const std::string& statement) {
     Query adoPicMsg(db);
     OpenSql(adoPicMsg, statement);
@@ -51,10 +53,8 @@ void timedReading(benchmark::State& state, BenchWorkspace* workspace, int rows, 
 
 // The statement that reopens every row, and a name filter that finds a single row near the end of the
 // table, so that the engine reads the whole table before the first row shows: the slowest first page.
-const char* const EveryRow = "select * from pictureMsg";
 std::string oneNameNearTheEnd(int rows) {
-    return "select * from pictureMsg where Name like '%IMG_" + std::to_string(1000000 + rows).substr(1) +
-           "%'";
+    return RowsWhereStatement + ("Name like '%IMG_" + std::to_string(1000000 + rows).substr(1) + "%'");
 }
 
 }  // namespace
@@ -62,7 +62,7 @@ std::string oneNameNearTheEnd(int rows) {
 void registerResultsBenchmarks(BenchWorkspace& workspace) {
     for (const int rows : ResultsTableSizes) {
         benchmark::RegisterBenchmark(names::firstPage(rows).c_str(), timedReading, &workspace, rows,
-                                     openFirstPage, std::string(EveryRow))
+                                     openFirstPage, std::string(AllRowsStatement))
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
         benchmark::RegisterBenchmark(names::firstPageOfOneName(rows).c_str(), timedReading, &workspace, rows,
@@ -70,7 +70,7 @@ void registerResultsBenchmarks(BenchWorkspace& workspace) {
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
         benchmark::RegisterBenchmark(names::allRows(rows).c_str(), timedReading, &workspace, rows,
-                                     goThroughAllRows, std::string(EveryRow))
+                                     goThroughAllRows, std::string(AllRowsStatement))
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
     }

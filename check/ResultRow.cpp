@@ -2,16 +2,6 @@
 
 namespace photocheck {
 
-std::string quoteSql(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        out += c;
-        if (c == '\'') out += '\'';
-    }
-    return out;
-}
-
 void ResultRow::clear() {
     line.clear();
     columns.clear();
@@ -47,7 +37,7 @@ void ResultRow::addVerdict(bool passed) {
 }
 
 std::string ResultRow::insertStatement() const {
-    return "insert into pictureMsg (" + columns + ") values (" + values + ")";
+    return InsertRowStatement + columns + ") values (" + values + ")";
 }
 
 }  // namespace photocheck

@@ -2,6 +2,9 @@
 #include <cstdint>
 #include <string>
 
+#include "store/ResultsSchema.h"
+#include "store/SqlText.h"
+
 namespace photocheck {
 
 // The result row of one photo: the display line for the log pane and the column and value lists of
@@ -31,11 +34,5 @@ class ResultRow {
     // "insert into pictureMsg (" + columns + ") values (" + values + ")".
     std::string insertStatement() const;
 };
-
-// Doubles every single quote, so a text can stand between quotes in a statement.
-std::string quoteSql(const std::string& text);
-
-inline const char* const VerdictPassed = "合格";
-inline const char* const VerdictFailed = "不合格";
 
 }  // namespace photocheck

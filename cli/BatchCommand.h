@@ -2,17 +2,19 @@
 #include <ostream>
 #include <string>
 
+#include "batch/ResultsQuery.h"
+
 namespace photocheck {
 
 // "photocheck-cli batch": the batch run over a folder without the window.
 struct BatchCommandOptions {
-    std::string folder;            // as typed; the run takes it through chosenPhotoFolder
-    bool pupils = false;           // as the check box "是否判断瞳孔"
-    std::string verdict = "全部";  // the verdict filter the results are reopened with
-    std::string csvFile;           // where to write the run's rows as CSV; none when empty
-    std::string reportFile;        // where to write the run report (HTML); none when empty
-    bool showResults = false;      // print the results as the grid shows them after the run
-    std::string workFolder;        // the default working folder when empty
+    std::string folder;                 // as typed; the run takes it through chosenPhotoFolder
+    bool pupils = false;                // as the check box "是否判断瞳孔"
+    std::string verdict = AllVerdicts;  // the verdict filter the results are reopened with
+    std::string csvFile;                // where to write the run's rows as CSV; none when empty
+    std::string reportFile;             // where to write the run report (HTML); none when empty
+    bool showResults = false;           // print the results as the grid shows them after the run
+    std::string workFolder;             // the default working folder when empty
     int threads = 1;
     bool terminal = false;  // draw a progress bar instead of the per-photo lines
 };

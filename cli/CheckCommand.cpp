@@ -15,6 +15,7 @@
 #include "check/CheckContext.h"
 #include "cli/JsonLine.h"
 #include "platform/FileSystem.h"
+#include "platform/OperatorError.h"
 #include "report/Overlay.h"
 #include "report/Png.h"
 #include "store/Parameters.h"
@@ -89,7 +90,7 @@ DetectionParameters thresholdsOf(const CheckCommandOptions& options, std::ostrea
     DetectionParameters params;
     if (!options.paramsFile.empty()) {
         if (const auto why = notARegularFile(options.paramsFile))
-            throw std::runtime_error("无法读取参数文件 " + options.paramsFile + "：" + *why);
+            throw OperatorError("无法读取参数文件 " + options.paramsFile + "：" + *why);
         LoadParametersFromFile(options.paramsFile, params,
                                [&err](const std::string& message) { err << message << '\n'; });
     }
@@ -116,7 +117,7 @@ int runCheckCommand(const CheckCommandOptions& options, std::ostream& out, std::
     for (const std::string& file : options.files) {
         std::optional<JudgedPhoto> photo;
         try {
-            if (const auto refusal = refusedPhoto(file)) throw std::runtime_error(*refusal);
+            if (const auto refusal = refusedPhoto(file)) throw OperatorError(*refusal);
             photo = JudgePhoto(ctx, file, Unreadable::Raise, keep);
             out << jsonLine(judgedObject(file, *photo)) << '\n';
         } catch (const std::exception& e) {
@@ -128,7 +129,7 @@ int runCheckCommand(const CheckCommandOptions& options, std::ostream& out, std::
         try {
             overlays->write(*photo);
         } catch (const std::exception& e) {
-            err << e.what() << '\n';
+            err << operatorMessage(e) << '\n';
             status = 1;
         }
     }

@@ -1,12 +1,11 @@
 #include "cli/QueryCommand.h"
 
-#include <cerrno>
-#include <cstring>
 #include <exception>
-#include <fstream>
+#include <optional>
 
-#include "batch/RowsCsv.h"
+#include "batch/OperatorMessage.h"
 #include "batch/Workspace.h"
+#include "cli/CsvFile.h"
 #include "cli/JsonLine.h"
 #include "cli/ResultsTable.h"
 #include "platform/OperatorError.h"
@@ -14,26 +13,6 @@
 
 namespace photocheck {
 namespace {
-
-// The CSV file, opened before the database so that a path that cannot be written costs nothing.
-class CsvFile {
-  public:
-    explicit CsvFile(const std::string& path) : path_(path), out_(path, std::ios::binary | std::ios::trunc) {
-        if (!out_) fail();
-    }
-    std::ostream& stream() { return out_; }
-    void finish() {
-        out_.close();
-        if (!out_) fail();
-    }
-
-  private:
-    [[noreturn]] void fail() const {
-        throw OperatorError("无法写入CSV文件 " + path_ + "：" + std::strerror(errno));
-    }
-    std::string path_;
-    std::ofstream out_;
-};
 
 Json jsonValue(const SqlValue& value) {
     if (const auto* text = std::get_if<std::string>(&value)) return trimmed(*text);
@@ -100,8 +79,7 @@ int runQueryCommand(const QueryCommandOptions& options, std::ostream& out, std::
         Query adoPicMsg(workspace.database());
         openResults(adoPicMsg, *query.statement);
         if (csv) {
-            writeRowsCsv(adoPicMsg, csv->stream());
-            csv->finish();
+            csv->write(adoPicMsg);
         } else if (options.json) {
             printRowsJson(adoPicMsg, out);
         } else {
@@ -110,7 +88,7 @@ int runQueryCommand(const QueryCommandOptions& options, std::ostream& out, std::
         return 0;
     } catch (const std::exception& e) {
         out.flush();
-        err << e.what() << '\n';
+        err << operatorMessage(e) << '\n';
         return 1;
     }
 }

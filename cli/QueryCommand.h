@@ -8,8 +8,8 @@ namespace photocheck {
 
 // "photocheck-cli query": the results browser's query without the window.
 struct QueryCommandOptions {
-    std::string verdict = "全部";  // as the verdict box starts
-    std::string name;              // the file-name text
+    std::string verdict = AllVerdicts;  // as the verdict box starts
+    std::string name;                   // the file-name text
     // The four ranges as FROM-TO (see rangeEnds); empty leaves both ends empty.
     std::string blue, clarity, head, regular;
     std::string csvFile;  // write the rows as CSV into this file instead of the table

@@ -7,9 +7,15 @@
 
 #include "platform/Paths.h"
 #include "platform/Utf8.h"
+#include "store/ResultsSchema.h"
 
 namespace photocheck {
 namespace {
+
+// The columns the window's grid shows (a width above 0).
+constexpr const ResultsColumn& Name = resultsColumn("name");
+constexpr const ResultsColumn& Result = resultsColumn("result");
+constexpr const ResultsColumn& Reason = resultsColumn("reason");
 
 struct GridRow {
     std::string name;
@@ -18,7 +24,7 @@ struct GridRow {
 };
 
 // Where the grid's three columns stand in the result set.
-struct GridColumns {
+struct GridRowColumns {
     size_t name, result, reason;
 };
 
@@ -28,7 +34,7 @@ std::string textOf(const SqlValue& value) {
     return {};
 }
 
-GridRow gridRowOf(const SqlRow& row, const GridColumns& at) {
+GridRow gridRowOf(const SqlRow& row, const GridRowColumns& at) {
     return {shownOnTerminal(trimmed(textOf(row.at(at.name)))), shownOnTerminal(textOf(row.at(at.result))),
             shownOnTerminal(textOf(row.at(at.reason)))};
 }
@@ -98,13 +104,13 @@ std::string shownOnTerminal(const std::string& text) {
 }
 
 void printResultsTable(const Query& results, std::ostream& out) {
-    const GridRow titles{"文件名", "结果", "原因"};
+    const GridRow titles{Name.title, Result.title, Reason.title};
     if (!results.isOpen()) {
         out << titles.name << "  " << titles.result << "  " << titles.reason << '\n';
         return;
     }
-    const GridColumns at{results.columnIndex("name"), results.columnIndex("result"),
-                         results.columnIndex("reason")};
+    const GridRowColumns at{results.columnIndex(Name.field), results.columnIndex(Result.field),
+                            results.columnIndex(Reason.field)};
     int nameWidth = displayWidth(titles.name), resultWidth = displayWidth(titles.result);
     results.forEachRow([&](const SqlRow& values) {
         const GridRow row = gridRowOf(values, at);

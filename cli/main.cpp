@@ -11,9 +11,12 @@
 
 namespace {
 
+using photocheck::AllVerdicts;
 using photocheck::BatchCommandOptions;
 using photocheck::CheckCommandOptions;
 using photocheck::QueryCommandOptions;
+using photocheck::VerdictFailed;
+using photocheck::VerdictPassed;
 
 const char* const Description =
     "photocheck-cli：不用窗口检测考生的电子证件照。\n"
@@ -99,7 +102,7 @@ void addBatchCommand(CLI::App& app, BatchCommandOptions& o) {
     batch->add_option("FOLDER", o.folder, "照片文件夹")->required();
     batch->add_flag("--pupils", o.pupils, "是否判断瞳孔：瞳孔光点太少的照片不合格");
     batch->add_option("--verdict", o.verdict, "检测后显示（以及 --csv 写出）的结果")
-        ->check(CLI::IsMember({"全部", "合格", "不合格"}))
+        ->check(CLI::IsMember({AllVerdicts, VerdictPassed, VerdictFailed}))
         ->capture_default_str();
     batch->add_option("--csv", o.csvFile,
                       "把结果写成 CSV（带 BOM 的 UTF-8，有标题行，pictureMsg 的每一列，文字去掉首尾空格；"

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/OperatorError.h"
+
 // clang-format off
 #include <jpeglib.h>
 #include <jerror.h>
@@ -30,7 +32,7 @@ using FileHandle = std::unique_ptr<FILE, FileCloser>;
 
 FileHandle openForReading(const std::string& path) {
     FileHandle f(std::fopen(path.c_str(), "rb"));
-    if (!f) throw std::runtime_error("无法打开文件 \"" + path + "\"（" + systemReason(errno) + "）");
+    if (!f) throw OperatorError("无法打开文件 \"" + path + "\"（" + systemReason(errno) + "）");
     return f;
 }
 
@@ -209,7 +211,7 @@ struct MemoryDestination {
 
 void writeJpeg(const Bitmap& bitmap, const std::string& path, const JpegWriteOptions& options) {
     std::unique_ptr<FILE, OutFileCloser> out(std::fopen(path.c_str(), "wb"));
-    if (!out) throw std::runtime_error("无法创建文件 \"" + path + "\"：" + std::strerror(errno));
+    if (!out) throw OperatorError("无法创建文件 \"" + path + "\"：" + std::strerror(errno));
     Compressor c;
     std::vector<uint8_t> line(static_cast<size_t>(bitmap.width()) * 3);
     c.cinfo.err = jpeg_std_error(&c.err.pub);

@@ -358,7 +358,7 @@ void createFolder(const std::string& path) {
 std::string absolutePath(const std::string& path) {
     if (!path.empty() && path.front() == PathSeparator) return cleanPath(path);
     const std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);
-    if (!cwd) throw FileSystemError(std::string("无法确定当前文件夹（") + std::strerror(errno) + "）");
+    if (!cwd) throw FileSystemError("无法确定当前文件夹（" + systemReason(errno) + "）");
     return cleanPath(std::string(cwd.get()) + PathSeparator + path);
 }
 

@@ -6,13 +6,14 @@
 #include <vector>
 
 #include "platform/FileList.h"
+#include "platform/OperatorError.h"
 
 namespace photocheck {
 
 // A folder that cannot be created or examined; the message names the path and the system's reason.
-class FileSystemError : public std::runtime_error {
+class FileSystemError : public OperatorError {
   public:
-    using std::runtime_error::runtime_error;
+    using OperatorError::OperatorError;
 };
 
 bool folderExists(const std::string& path);  // a link to a folder counts

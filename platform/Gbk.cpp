@@ -6,6 +6,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "platform/OperatorError.h"
+
 namespace photocheck {
 namespace {
 
@@ -16,7 +18,7 @@ struct IconvCloser {
 std::string convert(const std::string& input, const char* to, const char* from) {
     iconv_t raw = iconv_open(to, from);
     if (raw == reinterpret_cast<iconv_t>(-1))
-        throw std::runtime_error(std::string("无法进行编码转换：") + from + " → " + to);
+        throw OperatorError(std::string("无法进行编码转换：") + from + " → " + to);
     std::unique_ptr<void, IconvCloser> cd(raw);
     std::string out(input.size() * 2 + 16, '\0');
     char* in = const_cast<char*>(input.data());
@@ -32,7 +34,7 @@ std::string convert(const std::string& input, const char* to, const char* from) 
                 out.resize(out.size() * 2);
                 continue;
             }
-            throw std::runtime_error(std::string("文字不是有效的 ") + from + " 编码");
+            throw OperatorError(std::string("文字不是有效的 ") + from + " 编码");
         }
     }
     out.resize(done);

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/OperatorError.h"
 #include "platform/Paths.h"
 #include "platform/SystemReason.h"
 
@@ -17,7 +18,7 @@ WorkFolderLock::WorkFolderLock(const std::string& workFolder) {
         !workFolder.empty() && workFolder.back() == PathSeparator ? workFolder : workFolder + PathSeparator;
     const std::string path = folder + LockFileName;
     fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd_ < 0) throw std::runtime_error("无法锁定工作文件夹 " + folder + "（" + systemReason(errno) + "）");
+    if (fd_ < 0) throw OperatorError("无法锁定工作文件夹 " + folder + "（" + systemReason(errno) + "）");
     int rc;
     do {
         rc = ::flock(fd_, LOCK_EX | LOCK_NB);
@@ -28,7 +29,7 @@ WorkFolderLock::WorkFolderLock(const std::string& workFolder) {
     if (error == EWOULDBLOCK)
         throw WorkFolderBusy("另一个检测正在使用工作文件夹 " + folder +
                              "，不能同时开始第二个；请等它结束后再开始");
-    throw std::runtime_error("无法锁定工作文件夹 " + folder + "（" + systemReason(error) + "）");
+    throw OperatorError("无法锁定工作文件夹 " + folder + "（" + systemReason(error) + "）");
 }
 
 WorkFolderLock::~WorkFolderLock() {

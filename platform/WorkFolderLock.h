@@ -2,14 +2,16 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/OperatorError.h"
+
 namespace photocheck {
 
 inline const char* const LockFileName = "photocheck.lock";
 
 // The lock is held elsewhere: another run works on the same working folder.
-class WorkFolderBusy : public std::runtime_error {
+class WorkFolderBusy : public OperatorError {
   public:
-    using std::runtime_error::runtime_error;
+    using OperatorError::OperatorError;
 };
 
 // A lock on a working folder, held while the object lives. It is the kernel's lock (flock) on the

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/SystemReason.h"
+
 namespace photocheck {
 namespace {
 
@@ -58,15 +60,15 @@ bool writeRows(PngWriter& w, const Bitmap& bitmap, FILE* file) {
 }  // namespace
 
 void writePng(const Bitmap& bitmap, const std::string& path) {
-    if (bitmap.empty()) throw PngError("Cannot write an empty picture to \"" + path + "\"");
+    if (bitmap.empty()) throw PngError("无法写入测量图 " + path + "（图是空的）");
     std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file) throw PngError("Cannot create file \"" + path + "\". " + std::strerror(errno));
+    if (!file) throw PngError("无法建立文件 " + path + "（" + systemReason(errno) + "）");
     PngWriter writer;
     if (!writeRows(writer, bitmap, file.get()))
-        throw PngError("Cannot write file \"" + path + "\". " +
-                       (writer.message[0] ? writer.message : "libpng failed"));
+        throw PngError("无法写入文件 " + path + "（" +
+                       (writer.message[0] ? writer.message : "libpng failed") + "）");
     if (std::fclose(file.release()) != 0)
-        throw PngError("Cannot write file \"" + path + "\". " + std::strerror(errno));
+        throw PngError("无法写入文件 " + path + "（" + systemReason(errno) + "）");
 }
 
 }  // namespace photocheck

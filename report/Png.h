@@ -3,13 +3,14 @@
 #include <string>
 
 #include "imaging/Bitmap.h"
+#include "platform/OperatorError.h"
 
 namespace photocheck {
 
-// A PNG file that could not be written; the message names the file and the cause.
-class PngError : public std::runtime_error {
+// A PNG file that could not be written; the message, in Chinese, names the file and the cause.
+class PngError : public OperatorError {
   public:
-    using std::runtime_error::runtime_error;
+    using OperatorError::OperatorError;
 };
 
 // Writes the bitmap as an 8-bit RGB PNG file through libpng, replacing the file.

@@ -8,13 +8,14 @@
 
 #include "batch/BatchRun.h"
 #include "batch/JudgePhoto.h"
+#include "platform/OperatorError.h"
 
 namespace photocheck {
 
 // A report that cannot be written; the message names the file.
-class ReportError : public std::runtime_error {
+class ReportError : public OperatorError {
   public:
-    using std::runtime_error::runtime_error;
+    using OperatorError::OperatorError;
 };
 
 // What the page says about the run besides its photos.

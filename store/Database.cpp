@@ -232,8 +232,8 @@ std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder) {
     try {
         return std::make_unique<Database>(workFolder + DatabaseFileName, DatabaseKey);
     } catch (const DatabaseError& e) {
-        throw DatabaseError(std::string(DatabaseMissingMessage) + "（" + explainedEngineText(e.what()) +
-                            "）");
+        throw DatabaseMissing(std::string(DatabaseMissingMessage) + "（" + explainedEngineText(e.what()) +
+                              "）");
     }
 }
 

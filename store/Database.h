@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/OperatorError.h"
 #include "store/RowIdIndex.h"
 
 struct sqlite3;
@@ -32,6 +33,12 @@ inline const char* const DatabaseMissingMessage = "找不到数据库，程序�
 class RowsChangedElsewhere : public DatabaseError {
   public:
     RowsChangedElsewhere();
+};
+
+// The working database does not open: DatabaseMissingMessage with the engine's reason after it.
+class DatabaseMissing : public OperatorError {
+  public:
+    using OperatorError::OperatorError;
 };
 
 // An error text of the database engine as the operator reads it: a Chinese explanation first where the
@@ -90,8 +97,7 @@ class Transaction {
     bool done_ = false;
 };
 
-// Opens WorkFolder + "qob.trd" with the key; any failure raises DatabaseError with
-// DatabaseMissingMessage followed by the engine's reason in brackets.
+// Opens WorkFolder + "qob.trd" with the key; any failure raises DatabaseMissing.
 std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder);
 
 // A query object: bound to the connection, it keeps the result set of the statement it last opened,

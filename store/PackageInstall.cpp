@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/OperatorError.h"
 #include "store/Database.h"
 #include "store/Parameters.h"
 
@@ -35,7 +36,7 @@ void createFolderOneLevel(const std::string& workFolder) {
     struct stat st {};
     if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return;
     if (::mkdir(folder.c_str(), 0700) != 0)
-        throw std::runtime_error("无法创建文件夹 " + folder + "：" + std::strerror(errno));
+        throw OperatorError("无法创建文件夹 " + folder + "：" + std::strerror(errno));
 }
 
 }  // namespace

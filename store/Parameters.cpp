@@ -39,7 +39,7 @@ void LoadParametersFromFile(const std::string& iniPath, DetectionParameters& par
         try {
             params.*target = StrToInt(ReadIniString(iniPath, ParameterSection, key, report));
         } catch (const ConversionError& e) {
-            throw ConversionError(parameterValueMessage(iniPath, key, e.what()));
+            throw ParameterValueError(parameterValueMessage(iniPath, key, e.what()));
         }
     }
 }

@@ -8,6 +8,12 @@
 
 namespace photocheck {
 
+// A value of the parameter file that is not a whole number; the message names the file and the key.
+class ParameterValueError : public OperatorError {
+  public:
+    using OperatorError::OperatorError;
+};
+
 inline const char* const ParameterFileName = "SetParameters.ini";
 inline const char* const ParameterSection = "Parameters";
 
@@ -24,7 +30,7 @@ inline const char* const HeadRangeMessage = "头部比要大于等于0小于100"
 inline const char* const SettingsSavedMessage = "设置成功";
 
 // Reads the five keys one after another from an INI file and stores each at once; a failing key
-// throws ConversionError and leaves it and the later ones as they were (0 at start). Its message
+// throws ParameterValueError and leaves it and the later ones as they were (0 at start). Its message
 // names the file and the key, with the conversion's own message after them (parameterValueMessage).
 std::string parameterValueMessage(const std::string& iniPath, const std::string& key,
                                   const std::string& conversionMessage);

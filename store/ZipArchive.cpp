@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "platform/Gbk.h"
+#include "platform/OperatorError.h"
 #include "store/ZipFormat.h"
 
 namespace photocheck {
@@ -232,11 +233,11 @@ std::vector<ZipMember> rebuildFromLocalHeaders(const ZipFile& file) {
 
 ZipFile::ZipFile(const std::string& path) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) throw std::runtime_error("无法打开文件 " + path + "：" + std::strerror(errno));
+    if (fd_ < 0) throw OperatorError("无法打开文件 " + path + "：" + std::strerror(errno));
     struct stat st {};
     if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd_);
-        throw std::runtime_error("无法打开文件 " + path + "：不是普通文件");
+        throw OperatorError("无法打开文件 " + path + "：不是普通文件");
     }
     size_ = static_cast<uint64_t>(st.st_size);
 }
@@ -253,7 +254,7 @@ std::string ZipFile::readAt(uint64_t offset, size_t count) const {
     while (done < count) {
         const ssize_t n = ::pread(fd_, out.data() + done, count - done, static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw std::runtime_error(std::string("无法读取数据包：") + std::strerror(errno));
+        if (n < 0) throw OperatorError(std::string("无法读取数据包：") + std::strerror(errno));
         if (n == 0) break;
         done += static_cast<size_t>(n);
     }

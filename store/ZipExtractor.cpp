@@ -14,6 +14,7 @@
 #include <random>
 #include <vector>
 
+#include "platform/OperatorError.h"
 #include "store/ZipCrypto.h"
 #include "store/ZipFormat.h"
 
@@ -132,7 +133,7 @@ void makeDestination(const std::string& dest) {
     }
     struct stat st {};
     if (::stat(dest.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
-        throw std::runtime_error("无法创建文件夹 " + dest + "：" + std::strerror(errno));
+        throw OperatorError("无法创建文件夹 " + dest + "：" + std::strerror(errno));
 }
 
 // The position of a member's data, after its local header's name and extra field.
@@ -192,7 +193,7 @@ class PendingFile {
         while (size > 0) {
             const ssize_t n = ::write(fd_, data, size);
             if (n < 0 && errno == EINTR) continue;
-            if (n < 0) throw std::runtime_error(std::string("无法写入解压出的文件：") + std::strerror(errno));
+            if (n < 0) throw OperatorError(std::string("无法写入解压出的文件：") + std::strerror(errno));
             data += n;
             size -= static_cast<size_t>(n);
         }

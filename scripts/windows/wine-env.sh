@@ -13,7 +13,7 @@ photocheck_windows_cache=${PHOTOCHECK_WINDOWS_CACHE:-$HOME/.cache/photocheck-win
 export WINEPREFIX=${PHOTOCHECK_WINE_PREFIX:-$photocheck_windows_cache/wine-prefix}
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono or Gecko (their installers would ask to download them and wait for an answer), no menu entries.
+# No Mono or Gecko (the programs need neither, and Debian's wine has none to install), no menu entries.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
 photocheck_cjk_font="WenQuanYi Micro Hei"
 

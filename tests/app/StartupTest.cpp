@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableView>
 #include <QtTest>
@@ -54,6 +55,27 @@ class StartupTest : public QObject {
         for (const char* file : {"readme.doc", "versions.doc", "qob.trd", "SetParameters.ini"})
             QVERIFY2(test::fileExists(folders.work + "/" + file), file);
         QCOMPARE(desktop->frmPreParameters.findChild<QLineEdit*>("edtPreSize")->text(), QString("30"));
+    }
+
+    // Like everything else the program says, its help and its usage errors are in Chinese.
+    void theHelpAndAUsageErrorAreInChinese() {
+        const QString program = QString::fromStdString(apptest::binFolder() + "/photocheck");
+        QProcess help;
+        help.start(program, {"--help"});
+        QVERIFY(help.waitForFinished(30000));
+        QCOMPARE(help.exitCode(), 0);
+        const QString text = QString::fromUtf8(help.readAllStandardOutput());
+        QVERIFY2(text.startsWith("用法：photocheck [选项] [FOLDER]\n"), qPrintable(text));
+        QVERIFY(text.contains("--work-folder DIR  存放数据库和参数文件的工作文件夹"));
+
+        QProcess wrong;
+        wrong.start(program, {"--no-such-option"});
+        QVERIFY(wrong.waitForFinished(30000));
+        QCOMPARE(wrong.exitCode(), 1);
+        const QString error = QString::fromUtf8(wrong.readAllStandardError());
+        // The last line; Qt itself may warn before it.
+        QVERIFY2(error.endsWith("命令行有误（Unknown option 'no-such-option'.）。用 --help 查看用法。\n"),
+                 qPrintable(error));
     }
 
     void aDatabaseThatDoesNotOpenEndsTheProgram() {

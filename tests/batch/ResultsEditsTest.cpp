@@ -64,7 +64,7 @@ TEST_F(ResultsEditsTest, AnEditTheEngineOrTheColumnRefusesRaisesAndLeavesTheTabl
     const auto messageOf = [](auto edit) {
         try {
             edit();
-        } catch (const DatabaseError& e) {
+        } catch (const EditNotSaved& e) {
             return std::string(e.what());
         }
         return std::string("no error");

@@ -211,6 +211,15 @@ TEST_F(CheckCommandTest, OverlaysLeaveTheJsonLinesAsTheyAreAndComeOnePerJudgedFi
     EXPECT_EQ(test::readFile(d + "overlays/off-centre.png").substr(1, 3), "PNG");
 }
 
+TEST_F(CheckCommandTest, AnOverlayThatCannotBeWrittenIsReportedInTheOperatorsWords) {
+    writeJpeg(pattern(20, 30), dir.file("a.jpg"));
+    ASSERT_EQ(0, mkdir(dir.file("out").c_str(), 0700));
+    ASSERT_EQ(0, mkdir(dir.file("out/a.png").c_str(), 0700));
+    const CliResult r = runCli({"check", "--overlay", dir.file("out"), dir.file("a.jpg")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "无法建立文件 " + dir.file("out/a.png") + "（这是一个文件夹：Is a directory）\n");
+}
+
 TEST(CheckCommandHelp, ExplainsEveryOption) {
     const CliResult r = runCli({"check", "--help"});
     EXPECT_EQ(r.status, 0);
@@ -371,7 +380,8 @@ TEST_F(BatchCommandTest, ACsvFileThatCannotBeWrittenStopsTheCommandBeforeTheRun)
     const CliResult r = runCli({"batch", photos, "--work-folder", work, "--csv", dir.file("none/rows.csv")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "无法写入 CSV 文件 " + dir.file("none/rows.csv") + "（No such file or directory）\n");
+    EXPECT_EQ(r.err, "无法写入 CSV 文件 " + dir.file("none/rows.csv") +
+                         "（文件或文件夹不存在：No such file or directory）\n");
     EXPECT_TRUE(test::fileExists(dir.file("不合格照片/notes.txt")));
     EXPECT_FALSE(test::fileExists(dir.file("不合格照片/later.txt")));
 }
@@ -423,6 +433,29 @@ TEST_F(BatchCommandTest, TheQueryShowsTheRowsOfTheLastRunThroughTheWindowsFilter
     EXPECT_EQ(named.lines(), (Lines{"文件名      结果    原因", "photo 2023  不合格  照片格式必须是JPG"}));
     const CliResult none = runCli({"query", "--work-folder", work, "--verdict", "maybe"});
     EXPECT_EQ(none.lines(), (Lines{"文件名  结果  原因"}));
+}
+
+// Both commands write their CSV alike: an existing file is replaced only by a complete one.
+TEST_F(BatchCommandTest, ACommandThatFailsLeavesAnExistingCsvFileAsItWas) {
+    test::writeFile(dir.file("keep.csv"), "keep");
+    ASSERT_EQ(0, mkdir(dir.file("shared").c_str(), 0700));
+    ASSERT_EQ(0, chmod(dir.file("shared").c_str(), 0775));  // a working folder that is refused
+    for (const char* command : {"query", "batch"}) {
+        std::vector<std::string> args = {command, "--work-folder", dir.file("shared"), "--csv",
+                                         dir.file("keep.csv")};
+        if (args[0] == "batch") args.push_back(photos);
+        const CliResult r = runCli(args);
+        EXPECT_EQ(r.status, 1) << command;
+        EXPECT_EQ(test::readFile(dir.file("keep.csv")), "keep") << command;
+    }
+
+    test::writeFile(photos + "/notes.txt", "notes");
+    ASSERT_EQ(runCli({"batch", photos, "--work-folder", work}).status, 0);
+    const CliResult r = runCli({"query", "--work-folder", work, "--csv", dir.file("keep.csv")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(test::readFile(dir.file("keep.csv")).substr(0, 7), "\xEF\xBB\xBFname");
+    EXPECT_EQ(system(("ls -A " + shellQuoted(dir.path()) + " | grep -q keep.csv.").c_str()), 256)
+        << "the hidden file is left over";
 }
 
 TEST(QueryCommand, PrintsTheStatementsTheWindowOpens) {

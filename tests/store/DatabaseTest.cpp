@@ -42,7 +42,7 @@ TEST_F(DatabaseTest, MissingFileIsNotCreated) {
     try {
         openWorkDatabase(dir.file("nowhere/"));
         FAIL();
-    } catch (const DatabaseError& e) {
+    } catch (const DatabaseMissing& e) {
         EXPECT_EQ(std::string(e.what()),
                   "找不到数据库，程序将退出（无法打开数据库文件：unable to open database file " +
                       dir.file("nowhere/qob.trd") + ": No such file or directory）");
@@ -54,7 +54,7 @@ TEST_F(DatabaseTest, AFileThatIsNoDatabaseSaysSoAfterTheFixedMessage) {
     try {
         openWorkDatabase(dir.path());
         FAIL();
-    } catch (const DatabaseError& e) {
+    } catch (const DatabaseMissing& e) {
         EXPECT_EQ(std::string(e.what()),
                   "找不到数据库，程序将退出（数据库文件已损坏，或不是本程序的数据库：file is encrypted or is "
                   "not a database）");

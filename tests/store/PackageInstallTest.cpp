@@ -6,6 +6,7 @@
 #include "store/Database.h"
 #include "store/PackageInstall.h"
 #include "store/Parameters.h"
+#include "store/ResultsSchema.h"
 #include "tests/store/ZipTestSupport.h"
 
 namespace photocheck {
@@ -41,13 +42,27 @@ struct PackageInstallTest : ::testing::Test {
     std::string databaseMessage() {
         try {
             openWorkDatabase(work);
-        } catch (const DatabaseError& e) {
+        } catch (const DatabaseMissing& e) {
             const std::string message = e.what();  // the fixed text, then the engine's reason
             return message.substr(0, message.find("（"));
         }
         return "opened";
     }
 };
+
+// The one description of the results table, which the grid, its edits and the CSV read, is the table
+// the package installs.
+TEST_F(PackageInstallTest, TheInstalledResultsTableHasTheColumnsAndKindsOfTheSchema) {
+    install(builtPackage());
+    auto db = openWorkDatabase(work);
+    Query columns(*db);
+    OpenSql(columns, "pragma table_info(pictureMsg)");
+    ASSERT_EQ(columns.fetchAll(), ResultsColumns.size());
+    for (size_t i = 0; i < ResultsColumns.size(); ++i) {
+        EXPECT_EQ(columns.text(i, "name"), ResultsColumns[i].field);
+        EXPECT_EQ(columns.text(i, "type"), ResultsColumns[i].kind == ColumnKind::Number ? "integer" : "text");
+    }
+}
 
 TEST_F(PackageInstallTest, EmptyFolderReceivesTheFourFilesAndTheParametersLoad) {
     install(builtPackage());

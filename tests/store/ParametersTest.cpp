@@ -70,7 +70,7 @@ TEST_F(ParametersTest, MissingKeyStopsTheLoadAndLeavesLaterParametersAtZero) {
     try {
         LoadParameterSettings(*query, dir.path(), edits, params);
         FAIL() << "no conversion error";
-    } catch (const ConversionError& e) {
+    } catch (const ParameterValueError& e) {
         EXPECT_EQ(std::string(e.what()), "参数文件 " + dir.file("SetParameters.ini") +
                                              " 中“清晰度”的值不是整数（'' is not a valid integer value）");
     }
@@ -88,7 +88,7 @@ TEST_F(ParametersTest, EmptyTableGivesEmptyEdits) {
 }
 
 TEST_F(ParametersTest, MissingParameterFileFailsTheFirstConversion) {
-    EXPECT_THROW(LoadParametersFromFile(dir.file("none.ini"), params), ConversionError);
+    EXPECT_THROW(LoadParametersFromFile(dir.file("none.ini"), params), ParameterValueError);
     EXPECT_EQ(values(params), "0/0/0/0/0");
 }
 
