@@ -381,7 +381,7 @@ std::vector<std::string> ListFilesRecursive(const std::string& folder, const std
     return listFiles(folder, extension, walk).paths();
 }
 
-bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure,
+void EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure,
                      const StopRequest& stopRequested) {
     // Without its final separators, so that a link standing for the folder is not followed.
     std::string folder = given;
@@ -390,10 +390,9 @@ bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure
     if (fd < 0) {
         if (errno != ENOENT && onFailure)
             onFailure(folder, "无法打开此文件夹（" + systemReason(errno) + "）");
-        return true;
+        return;
     }
     emptyOpenFolder(fd, withSeparator(folder), onFailure, stopRequested);
-    return true;
 }
 
 CopyOutcome copyFileNoOverwrite(const std::string& source, const std::string& target) {

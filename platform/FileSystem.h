@@ -60,8 +60,8 @@ FileList listFiles(const std::string& folder, const std::string& extension, cons
 // Deletes every file in a folder and below it; folders are kept. A link is removed itself, never
 // followed, the folder itself included (a folder that is a link is left as it is and reported).
 // Failures to delete are passed over and reported to onFailure, a folder that does not exist
-// excepted; the result is always true. A stop request leaves the files not reached yet.
-bool EmptyFolderTree(const std::string& folder, const PassedOverReport& onFailure = {},
+// excepted. A stop request leaves the files not reached yet.
+void EmptyFolderTree(const std::string& folder, const PassedOverReport& onFailure = {},
                      const StopRequest& stopRequested = {});
 
 // What became of a copy.

@@ -185,11 +185,11 @@ std::string sourceFolder() {
 
 TEST_F(CheckCommandTest, OverlaysLeaveTheJsonLinesAsTheyAreAndComeOnePerJudgedFile) {
     const std::string d = dir.path();
-    test::writeFile(d + "off-centre.jpg", test::readFile(sourceFolder() + "tests/golden/off-centre.jpg"));
+    test::writeFile(d + "off-centre.jpg", test::readFile(sourceFolder() + "samples/off-centre.jpg"));
     test::writeFile(d + "abc.png", "png");
     writeJpeg(pattern(20, 30), d + "cut.jpg");
     test::resizeFile(d + "cut.jpg", 100);
-    const std::vector<std::string> files = {sourceFolder() + "tests/golden/off-centre.jpg", d + "abc.png",
+    const std::vector<std::string> files = {sourceFolder() + "samples/off-centre.jpg", d + "abc.png",
                                             d + "cut.jpg", d + "off-centre.jpg"};
     std::vector<std::string> plain = {"check", "--size-kb", "30", "--blue", "90", "--clarity",
                                       "200",   "--regular", "90", "--head", "50"};
@@ -209,6 +209,18 @@ TEST_F(CheckCommandTest, OverlaysLeaveTheJsonLinesAsTheyAreAndComeOnePerJudgedFi
         if (test::fileExists(d + "overlays/" + name)) names.push_back(name);
     EXPECT_EQ(names, (Lines{"off-centre.png", "off-centre-2.png", "abc.png"}));
     EXPECT_EQ(test::readFile(d + "overlays/off-centre.png").substr(1, 3), "PNG");
+}
+
+// The parameter file of the source tree is UTF-8; read as the program reads it, it says so.
+TEST_F(CheckCommandTest, AParameterFileInUtf8IsSaidNotToBeGbk) {
+    const std::string utf8 = sourceFolder() + "data/SetParameters.utf8.ini";
+    const CliResult r = runCli({"check", "--params", utf8, dir.file("x.txt")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(
+        r.err.substr(0, r.err.find('\n')),
+        "读取配置文件出错!（" + utf8 +
+            "：文件不是 GBK 编码（它看来是 UTF-8 的）：请把它存为 GBK，例如 iconv -f UTF-8 -t GBK 原文件 > "
+            "新文件）");
 }
 
 TEST_F(CheckCommandTest, AnOverlayThatCannotBeWrittenIsReportedInTheOperatorsWords) {

@@ -43,13 +43,12 @@ TEST_F(RunReportTest, ListsEveryFailedPhotoOnceUnderItsReason) {
     reasonOf["notes.txt"] = "照片格式必须是JPG";
 
     options.checks.params = {30, 90, 200, 90, 50};
-    options.checks.keepMeasurements = true;
     options.threads = 2;
     const std::string page = dir.file("report.html");
     {
         RunReport report(page, photos);
         BatchEvents events;
-        events.onPhotoStored = [&report](const JudgedPhoto& photo) { report.add(photo); };
+        collectInto(report, options, events);
         const BatchSummary summary = RunBatch(adoPicMsg, options, events, state);
         report.finish({summary, options.checks, "2024-05-01 14:03"});
     }

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -87,6 +88,19 @@ bool fileExists(const std::string& path) {
 
 void resizeFile(const std::string& path, long long size) {
     if (::truncate(path.c_str(), size) != 0) throw std::runtime_error("cannot resize " + path);
+}
+
+void makeFolders(const std::string& path) {
+    std::filesystem::create_directories(path);
+}
+
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace photocheck::test

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include "platform/FileSystem.h"
-#include "tests/batch/BatchTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace photocheck {
@@ -87,7 +86,7 @@ TEST_F(FolderWalkTest, EmptyingDeletesFilesBelowAndKeepsEveryFolder) {
     touch(".hidden");
     touch("sub/b.jpg");
     touch("sub/deeper/c.jpg");
-    EXPECT_TRUE(EmptyFolderTree(root));
+    EmptyFolderTree(root);
     EXPECT_EQ(test::namesIn(root), (Paths{"sub"}));
     EXPECT_EQ(test::namesIn(at("sub")), (Paths{"deeper"}));
     EXPECT_TRUE(test::namesIn(at("sub/deeper")).empty());
@@ -99,13 +98,17 @@ TEST_F(FolderWalkTest, EmptyingRemovesLinksWithoutFollowingThem) {
     test::writeFile(outside + "/keep.jpg", "precious");
     ASSERT_EQ(0, symlink(outside.c_str(), at("folderlink").c_str()));
     ASSERT_EQ(0, symlink((outside + "/keep.jpg").c_str(), at("filelink.jpg").c_str()));
-    EXPECT_TRUE(EmptyFolderTree(root + "/"));
+    EmptyFolderTree(root + "/");
     EXPECT_TRUE(test::namesIn(root).empty());
     EXPECT_EQ(test::readFile(outside + "/keep.jpg"), "precious");
 }
 
-TEST_F(FolderWalkTest, EmptyingAMissingFolderIsNoError) {
-    EXPECT_TRUE(EmptyFolderTree(at("missing")));
+TEST_F(FolderWalkTest, EmptyingAMissingFolderReportsNothingAndMakesNothing) {
+    std::vector<std::string> reported;
+    EmptyFolderTree(at("missing"),
+                    [&](const std::string& path, const std::string&) { reported.push_back(path); });
+    EXPECT_TRUE(reported.empty());
+    EXPECT_FALSE(test::fileExists(at("missing")));
 }
 
 struct CopyTest : FolderWalkTest {};
