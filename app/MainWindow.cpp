@@ -149,6 +149,7 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return closeAfterRun();
     }
+    browser_->cancelQuery();
     CleanUpWorkFiles(dm_.workFolder());
     if (frmPreParameters_) frmPreParameters_->hide();
     event->accept();
@@ -222,7 +223,6 @@ void TFrmMain::Button3Click() {
     ui->ProgressBar1->setRange(0, 1);
     ui->ProgressBar1->setValue(0);
     BatchOptions options = batchOptions();
-    runVerdict_ = options.verdictFilter;
     BatchEvents reportEvents;
     LastRunReport& report = tools_->lastReport();
     try {
@@ -308,7 +308,7 @@ void TFrmMain::runFinished() {
     setRunning(false);
     if (ui->ProgressBar1->maximum() == 0) ui->ProgressBar1->setRange(0, 1);  // ended while preparing
     if (outcome.completed) photoArea_->clearPictures({&ctx_.orgImage, &ctx_.MyImage, &ctx_.showImage});
-    browser_->queryBack(outcome.completed, runVerdict_);
+    browser_->queryBack(outcome.completed);
     if (outcome.refusal) showMessage(this, *outcome.refusal);
     if (outcome.error) showErrorReport(this, *outcome.error);
     if (const std::string notice = copiesNotice(outcome.summary); !notice.empty()) showMessage(this, notice);

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include "check/CheckContext.h"
 #include "cli/JsonLine.h"
 #include "platform/FileSystem.h"
+#include "platform/OpenFile.h"
 #include "platform/OperatorError.h"
 #include "report/Overlay.h"
 #include "report/Png.h"
@@ -62,7 +64,8 @@ void override(int32_t& threshold, const std::optional<int32_t>& value) {
     if (value) threshold = *value;
 }
 
-// The overlays of one call: each file's name with ".png", never twice the same.
+// The overlays of one call: each file's name with ".png", never twice the same, and never a name that
+// is taken in the folder: what is there (the photo itself, a link to a file elsewhere) is kept.
 class OverlayFolder {
   public:
     explicit OverlayFolder(std::string folder) : folder_(std::move(folder)) {
@@ -70,16 +73,26 @@ class OverlayFolder {
     }
     bool wanted() const { return !folder_.empty(); }
 
-    void write(const JudgedPhoto& photo) { writePng(overlayOf(photo), freePathFor(photo.path)); }
-
-  private:
-    std::string freePathFor(const std::string& file) {
-        const std::string stem = std::filesystem::path(file).stem().string();
-        std::string name = stem + ".png";
-        for (int n = 2; !taken_.insert(name).second; ++n) name = stem + "-" + std::to_string(n) + ".png";
-        return (std::filesystem::path(folder_) / name).string();
+    void write(const JudgedPhoto& photo) {
+        const Bitmap overlay = overlayOf(photo);
+        const std::string stem = std::filesystem::path(photo.path).stem().string();
+        for (int n = 1;; ++n) {
+            const std::string name = n == 1 ? stem + ".png" : stem + "-" + std::to_string(n) + ".png";
+            if (!taken_.insert(name).second) continue;
+            const std::string path = (std::filesystem::path(folder_) / name).string();
+            FileHandle file = createNewFile(path);
+            if (!file) continue;
+            try {
+                writePng(overlay, file.release(), path);
+            } catch (...) {
+                std::remove(path.c_str());  // the file this call created, half written
+                throw;
+            }
+            return;
+        }
     }
 
+  private:
     const std::string folder_;
     std::set<std::string> taken_;
 };

@@ -1,7 +1,5 @@
 #include "imaging/Jpeg.h"
 
-#include <sys/stat.h>
-
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -15,26 +13,13 @@
 #include <jerror.h>
 // clang-format on
 
-#include "platform/SystemReason.h"
+#include "platform/OpenFile.h"
 
 namespace photocheck {
 namespace {
 
 // Progressive files may hold any number of scans; real photos have around ten.
 constexpr int MaxProgressiveScans = 500;
-
-struct FileCloser {
-    void operator()(FILE* f) const {
-        if (f) std::fclose(f);
-    }
-};
-using FileHandle = std::unique_ptr<FILE, FileCloser>;
-
-FileHandle openForReading(const std::string& path) {
-    FileHandle f(std::fopen(path.c_str(), "rb"));
-    if (!f) throw OperatorError("无法打开文件 \"" + path + "\"（" + systemReason(errno) + "）");
-    return f;
-}
 
 // Fatal library errors leave through longjmp to the guard that turns them into JpegError; warnings are
 // dropped.
@@ -90,10 +75,10 @@ struct JpegReader::Impl {
 
 JpegReader::JpegReader(const std::string& path) : impl_(std::make_unique<Impl>()) {
     Impl& s = *impl_;
-    s.file = openForReading(path);
+    FileForReading opened = openRegularFileForReading(path);
+    s.file = std::move(opened.handle);
+    s.size = opened.size;
     std::setvbuf(s.file.get(), s.readBuffer.data(), _IOFBF, s.readBuffer.size());
-    struct stat st {};
-    if (fstat(fileno(s.file.get()), &st) == 0) s.size = st.st_size;
 
     s.cinfo.err = jpeg_std_error(&s.err.pub);
     s.err.pub.error_exit = onFatalError;

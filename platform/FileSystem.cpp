@@ -35,6 +35,7 @@ class FileDescriptor {
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
+    void swap(FileDescriptor& other) { std::swap(fd_, other.fd_); }
     // Closes now and reports whether the close succeeded (a write may fail only here).
     bool close() {
         const int fd = fd_;
@@ -177,13 +178,22 @@ struct FolderId {
     bool operator==(const FolderId& o) const { return device == o.device && inode == o.inode; }
 };
 
+FolderId idOf(const struct stat& st) {
+    return {st.st_dev, st.st_ino};
+}
+
 class Walker {
   public:
     Walker(const std::string& extension, const FolderWalk& options)
         : extension_(extension), options_(options) {
-        for (const std::string& folder : options.leftOut) {
+        for (std::string path : options.leftOut) {
+            while (path.size() > 1 && path.back() == PathSeparator) path.pop_back();
+            if (path.empty()) continue;
             struct stat st {};
-            if (!folder.empty() && stat(folder.c_str(), &st) == 0) leftOut_.push_back({st.st_dev, st.st_ino});
+            if (stat(path.c_str(), &st) == 0) leftOut_.push_back(idOf(st));
+            const std::string parent = folderPartOf(path);
+            if (stat(parent.empty() ? "." : parent.c_str(), &st) == 0)
+                leftOutNames_.push_back({idOf(st), fileNameOf(path)});
         }
     }
 
@@ -196,6 +206,7 @@ class Walker {
         std::optional<uint32_t> folderId;  // given when the folder's first file is listed
         for (size_t i = 0; i < names.size() && !stopped(); ++i) {
             const std::string_view name = names[i];
+            if (isLeftOut(st, name)) continue;
             std::string path = folder;
             path.append(name);
             const Entry entry = examine(path);
@@ -204,7 +215,7 @@ class Walker {
                     walk(withSeparator(path), entry.st, list);
                     break;
                 case EntryKind::File:
-                    if (!hasExtension(name, extension_)) break;
+                    if (!hasExtension(name, extension_) || isLeftOut(entry.st)) break;
                     if (!folderId) folderId = list.addFolder(folder);
                     list.addFile(*folderId, name);
                     break;
@@ -221,10 +232,18 @@ class Walker {
     }
 
   private:
+    struct NameInFolder {
+        FolderId folder;
+        std::string name;
+    };
+
     bool stopped() const { return options_.stopRequested && options_.stopRequested(); }
     bool isLeftOut(const struct stat& st) const {
-        const FolderId id{st.st_dev, st.st_ino};
-        return std::find(leftOut_.begin(), leftOut_.end(), id) != leftOut_.end();
+        return std::find(leftOut_.begin(), leftOut_.end(), idOf(st)) != leftOut_.end();
+    }
+    bool isLeftOut(const struct stat& folder, std::string_view name) const {
+        return std::any_of(leftOutNames_.begin(), leftOutNames_.end(),
+                           [&](const NameInFolder& n) { return n.folder == idOf(folder) && n.name == name; });
     }
     void passedOver(const std::string& path, const std::string& reason) const {
         if (options_.onPassedOver) options_.onPassedOver(path, reason);
@@ -233,6 +252,7 @@ class Walker {
     const std::string& extension_;
     const FolderWalk& options_;
     std::vector<FolderId> leftOut_;
+    std::vector<NameInFolder> leftOutNames_;
 };
 
 // A second descriptor of an open folder for reading its names, so that the first stays open for the
@@ -249,38 +269,135 @@ DIR* listingOf(int dirFd) {
     return dir;
 }
 
-// Empties the open folder `dirFd` (closed afterwards), which stands at `path`. The names are read
-// before anything is deleted; every step goes from the folder's descriptor, so no link is followed.
-void emptyOpenFolder(int dirFd, const std::string& path, const PassedOverReport& onFailure,
-                     const StopRequest& stopRequested) {
-    const FileDescriptor folder(dirFd);
-    int error = 0;
-    FolderNames names = namesOf(listingOf(folder.get()), error);
-    if (error != 0) {
-        if (onFailure) onFailure(path, "无法读取此文件夹（" + systemReason(error) + "）");
-        return;
-    }
-    names.sortLikeNtfs();
-    for (size_t i = 0; i < names.size() && !(stopRequested && stopRequested()); ++i) {
-        const std::string name(names[i]);
-        const std::string entryPath = path + name;
-        struct stat st {};
-        if (fstatat(folder.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-            if (errno != ENOENT && onFailure) onFailure(entryPath, unreadableReason(errno));
-            continue;
-        }
-        if (S_ISDIR(st.st_mode)) {
-            const int sub =
-                openat(folder.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-            if (sub < 0) {
-                if (onFailure) onFailure(entryPath, "无法打开此文件夹（" + systemReason(errno) + "）");
-                continue;
+std::optional<FolderId> folderIdOf(int fd) {
+    struct stat st {};
+    if (fstat(fd, &st) != 0) return std::nullopt;
+    return FolderId{st.st_dev, st.st_ino};
+}
+
+// Goes through a folder tree from its top folder without recursion, however deep the tree: it holds
+// the descriptor of the folder it is in, and per level above it only the folder's name, identity and
+// the names of its subfolders still to go through. It goes back up by "..", and stops where ".." is
+// not the folder it came from (a folder moved meanwhile), so it never leaves the tree. Every step goes
+// from a folder's descriptor, so no link is followed. In every folder the files (and links and
+// special files) are deleted; with RemoveFolders the emptied subfolders go too, the top one stays.
+class TreeEmptier {
+  public:
+    enum class Folders { Keep, Remove };
+
+    TreeEmptier(int topFd, std::string topPath, Folders folders, const PassedOverReport& onFailure,
+                const StopRequest& stopRequested = {})
+        : current_(topFd),
+          path_(std::move(topPath)),
+          folders_(folders),
+          onFailure_(onFailure),
+          stopRequested_(stopRequested) {}
+
+    void run() {
+        const auto top = folderIdOf(current_.get());
+        if (!top) return fail(path_, unreadableReason(errno));
+        levels_.push_back({*top, {}, {}});
+        if (!enterCurrent()) return;
+        while (!stopped()) {
+            Level& level = levels_.back();
+            if (!level.subfolders.empty()) {
+                const std::string name = std::move(level.subfolders.back());
+                level.subfolders.pop_back();
+                descendInto(name);
+            } else if (levels_.size() == 1 || !ascend()) {
+                return;
             }
-            emptyOpenFolder(sub, withSeparator(entryPath), onFailure, stopRequested);
-        } else if (unlinkat(folder.get(), name.c_str(), 0) != 0 && errno != ENOENT && onFailure) {
-            onFailure(entryPath, "无法删除（" + systemReason(errno) + "）");
         }
     }
+
+  private:
+    struct Level {
+        FolderId id;
+        std::string name;                     // in the folder above
+        std::vector<std::string> subfolders;  // still to go through, the next one last
+    };
+
+    void fail(const std::string& path, const std::string& reason) const {
+        if (onFailure_) onFailure_(path, reason);
+    }
+    bool stopped() const { return stopRequested_ && stopRequested_(); }
+
+    // Deletes what is no folder in the current folder and notes its subfolders. False when the folder
+    // cannot be read.
+    bool enterCurrent() {
+        int error = 0;
+        FolderNames names = namesOf(listingOf(current_.get()), error);
+        if (error != 0) {
+            fail(path_, "无法读取此文件夹（" + systemReason(error) + "）");
+            return false;
+        }
+        names.sortLikeNtfs();
+        std::vector<std::string>& subfolders = levels_.back().subfolders;
+        for (size_t i = 0; i < names.size() && !stopped(); ++i) {
+            const std::string name(names[i]);
+            struct stat st {};
+            if (fstatat(current_.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+                if (errno != ENOENT) fail(path_ + name, unreadableReason(errno));
+            } else if (S_ISDIR(st.st_mode)) {
+                subfolders.push_back(name);
+            } else if (unlinkat(current_.get(), name.c_str(), 0) != 0 && errno != ENOENT) {
+                fail(path_ + name, "无法删除（" + systemReason(errno) + "）");
+            }
+        }
+        std::reverse(subfolders.begin(), subfolders.end());
+        return true;
+    }
+
+    void descendInto(const std::string& name) {
+        const int sub = openat(current_.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (sub < 0) return fail(path_ + name, "无法打开此文件夹（" + systemReason(errno) + "）");
+        FileDescriptor opened(sub);
+        const auto id = folderIdOf(sub);
+        if (!id) return fail(path_ + name, unreadableReason(errno));
+        current_.swap(opened);
+        path_ += name;
+        path_ += PathSeparator;
+        levels_.push_back({*id, name, {}});
+        if (!enterCurrent()) levels_.back().subfolders.clear();  // nothing below it can be reached
+    }
+
+    // Back to the folder above, and the folder left goes when folders are removed. False when ".." is
+    // not the folder above any more.
+    bool ascend() {
+        const std::string name = std::move(levels_.back().name);
+        levels_.pop_back();
+        FileDescriptor above(openat(current_.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        const auto id = above.valid() ? folderIdOf(above.get()) : std::nullopt;
+        if (!id || !(*id == levels_.back().id)) {
+            fail(path_, "此文件夹在清空时被移走，其上的文件夹没有再清空");
+            return false;
+        }
+        current_.swap(above);
+        path_.resize(path_.size() - name.size() - 1);
+        if (folders_ == Folders::Remove && unlinkat(current_.get(), name.c_str(), AT_REMOVEDIR) != 0 &&
+            errno != ENOENT)
+            fail(path_ + name, "无法删除（" + systemReason(errno) + "）");
+        return true;
+    }
+
+    FileDescriptor current_;
+    std::string path_;  // of the current folder, with its final separator
+    const Folders folders_;
+    const PassedOverReport& onFailure_;
+    const StopRequest stopRequested_;
+    std::vector<Level> levels_;
+};
+
+// The folder at `given` opened for emptying, not followed when it is a link; an invalid descriptor
+// (reported unless the folder does not exist) when it cannot be had.
+int openTopFolder(const std::string& given, std::string& folder, const PassedOverReport& onFailure) {
+    // Without its final separators, so that a link standing for the folder is not followed.
+    folder = given;
+    while (folder.size() > 1 && folder.back() == PathSeparator) folder.pop_back();
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0 && errno != ENOENT && onFailure)
+        onFailure(folder, "无法打开此文件夹（" + systemReason(errno) + "）");
+    return fd;
 }
 
 bool writeAll(int fd, const char* data, size_t size) {
@@ -350,9 +467,26 @@ bool isLink(const std::string& path) {
     return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
+bool removeUnwritableFile(const std::string& path, std::optional<int64_t> largest) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if (largest && st.st_size > *largest) return false;
+    const FileDescriptor writable(::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    return !writable.valid() && unlink(path.c_str()) == 0;
+}
+
 void createFolder(const std::string& path) {
     if (mkdir(path.c_str(), 0777) != 0)
         throw FileSystemError("无法创建文件夹 " + path + "（" + systemReason(errno) + "）");
+}
+
+bool sameEntry(const std::string& path, const std::string& other) {
+    struct stat a {};
+    struct stat b {};
+    if (stat(path.c_str(), &a) == 0) return stat(other.c_str(), &b) == 0 && idOf(a) == idOf(b);
+    const std::string folder = folderPartOf(path), otherFolder = folderPartOf(other);
+    return fileNameOf(path) == fileNameOf(other) && stat(folder.empty() ? "." : folder.c_str(), &a) == 0 &&
+           stat(otherFolder.empty() ? "." : otherFolder.c_str(), &b) == 0 && idOf(a) == idOf(b);
 }
 
 std::string absolutePath(const std::string& path) {
@@ -383,16 +517,19 @@ std::vector<std::string> ListFilesRecursive(const std::string& folder, const std
 
 void EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure,
                      const StopRequest& stopRequested) {
-    // Without its final separators, so that a link standing for the folder is not followed.
-    std::string folder = given;
-    while (folder.size() > 1 && folder.back() == PathSeparator) folder.pop_back();
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno != ENOENT && onFailure)
-            onFailure(folder, "无法打开此文件夹（" + systemReason(errno) + "）");
-        return;
-    }
-    emptyOpenFolder(fd, withSeparator(folder), onFailure, stopRequested);
+    std::string folder;
+    const int fd = openTopFolder(given, folder, onFailure);
+    if (fd < 0) return;
+    TreeEmptier(fd, withSeparator(folder), TreeEmptier::Folders::Keep, onFailure, stopRequested).run();
+}
+
+void removeFolderTree(const std::string& given, const PassedOverReport& onFailure) {
+    std::string folder;
+    const int fd = openTopFolder(given, folder, onFailure);
+    if (fd < 0) return;
+    TreeEmptier(fd, withSeparator(folder), TreeEmptier::Folders::Remove, onFailure).run();
+    if (::rmdir(folder.c_str()) != 0 && errno != ENOENT && onFailure)
+        onFailure(folder, "无法删除（" + systemReason(errno) + "）");
 }
 
 CopyOutcome copyFileNoOverwrite(const std::string& source, const std::string& target) {

@@ -61,8 +61,14 @@ bool writeRows(PngWriter& w, const Bitmap& bitmap, FILE* file) {
 
 void writePng(const Bitmap& bitmap, const std::string& path) {
     if (bitmap.empty()) throw PngError("无法写入测量图 " + path + "（图是空的）");
-    std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+    std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) throw PngError("无法建立文件 " + path + "（" + systemReason(errno) + "）");
+    writePng(bitmap, file, path);
+}
+
+void writePng(const Bitmap& bitmap, std::FILE* opened, const std::string& path) {
+    std::unique_ptr<FILE, FileCloser> file(opened);
+    if (bitmap.empty()) throw PngError("无法写入测量图 " + path + "（图是空的）");
     PngWriter writer;
     if (!writeRows(writer, bitmap, file.get()))
         throw PngError("无法写入文件 " + path + "（" +

@@ -5,8 +5,14 @@
 
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <optional>
 #include <regex>
+
+#include "platform/FileSystem.h"
+#include "platform/WorkFolderLock.h"
+#include "store/LikeMatch.h"
 
 namespace photocheck {
 namespace {
@@ -52,12 +58,45 @@ void configure(sqlite3* db) {
     sqlite3_free(err);
 }
 
+// like(pattern, text [, escape]), which "text LIKE pattern [ESCAPE escape]" calls: the engine's own
+// matcher takes exponential time on some patterns (see LikeMatch.h). Texts end at a zero byte, as the
+// engine's own reads them.
+void likeFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
+    const auto* pattern = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    const auto* escape = argc == 3 ? reinterpret_cast<const char*>(sqlite3_value_text(argv[2])) : "";
+    if (!pattern || !text || !escape) return;  // NULL
+    if (sqlite3_value_bytes(argv[0]) >
+        sqlite3_limit(sqlite3_context_db_handle(context), SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1))
+        return sqlite3_result_error(context, "LIKE or GLOB pattern too complex", -1);
+    if (argc == 3 && *escape == '\0')
+        return sqlite3_result_error(context, "ESCAPE expression must be a single character", -1);
+    try {
+        sqlite3_result_int(context, likeMatches(pattern, text, escape) ? 1 : 0);
+    } catch (const std::exception& e) {
+        sqlite3_result_error(context, e.what(), -1);
+    }
+}
+
+void useOwnLike(sqlite3* db) {
+    for (const int arguments : {2, 3})
+        if (sqlite3_create_function(db, "like", arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                    likeFunction, nullptr, nullptr) != SQLITE_OK)
+            throw DatabaseError(engineMessage(db));
+}
+
 sqlite3* openHandle(const std::string& path, int flags) {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
         std::string msg = engineMessage(db);
         sqlite3_close(db);
         throw DatabaseError(msg);
+    }
+    try {
+        useOwnLike(db);
+    } catch (...) {
+        sqlite3_close(db);
+        throw;
     }
     return db;
 }
@@ -170,6 +209,10 @@ void Database::execute(const std::string& sql) {
     }
 }
 
+void Database::interrupt() {
+    sqlite3_interrupt(db_);
+}
+
 int64_t Database::run(const std::string& sql, const std::vector<SqlValue>& parameters) {
     Statement stmt = prepare(db_, sql);
     bind(db_, stmt.get(), parameters);
@@ -191,7 +234,7 @@ std::optional<SqlValue> Database::firstValue(const std::string& sql,
 }
 
 Transaction::Transaction(Database& db) : db_(db) {
-    db_.execute("begin");
+    db_.execute("begin immediate");
 }
 
 Transaction::~Transaction() {
@@ -207,6 +250,28 @@ void Transaction::commit() {
     db_.execute("commit");
     done_ = true;
 }
+
+namespace {
+
+// The engine's shared-memory index and log beside the database, left read-only by a time when the
+// database itself was read-only, keep it from opening once the database is writable again. Under the
+// working folder's lock, so that no run works on them meanwhile: the index is removed (the engine
+// builds it again from the log), the log only when it is empty (it holds nothing then). True when one
+// was removed.
+bool removeStaleJournalFiles(const std::string& workFolder) {
+    std::optional<WorkFolderLock> lock;
+    try {
+        lock.emplace(workFolder);
+    } catch (const std::exception&) {
+        return false;  // a run works there: what it uses is not stale
+    }
+    const std::string database = workFolder + DatabaseFileName;
+    const bool index = removeUnwritableFile(database + "-shm", std::nullopt);
+    const bool log = removeUnwritableFile(database + "-wal", 0);
+    return index || log;
+}
+
+}  // namespace
 
 std::string explainedEngineText(const std::string& text) {
     static const std::pair<const char*, const char*> known[] = {
@@ -234,6 +299,15 @@ std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder) {
     } catch (const DatabaseError& e) {
         throw DatabaseMissing(std::string(DatabaseMissingMessage) + "（" + explainedEngineText(e.what()) +
                               "）");
+    }
+}
+
+std::unique_ptr<Database> openWorkDatabaseRepairing(const std::string& workFolder) {
+    try {
+        return openWorkDatabase(workFolder);
+    } catch (const DatabaseMissing&) {
+        if (!removeStaleJournalFiles(workFolder)) throw;
+        return openWorkDatabase(workFolder);
     }
 }
 
@@ -349,8 +423,53 @@ const char* onlyTableOf(sqlite3_stmt* s, const char*& database) {
 
 }  // namespace
 
-void Query::readAhead() {
-    const int rc = sqlite3_step(cursor_.get());
+// The engine's time on the statements a query reads is bounded (QueryTimeLimit): a pattern the engine
+// matches by backtracking ("a%a%a%b" on long names) would otherwise keep it busy for hours. The
+// engine asks the progress handler every few thousand instructions while it steps; the handler is set
+// only around the steps, so the time between them (a grid, a CSV writer) does not count.
+class EngineTimeLimit {
+  public:
+    explicit EngineTimeLimit(sqlite3* db) : db_(db) {}
+
+    // sqlite3_step within the limit; raises QueryTooSlow when the engine was stopped by it.
+    int step(sqlite3_stmt* statement) {
+        stepStart_ = Clock::now();
+        sqlite3_progress_handler(db_, ProgressInstructions, &EngineTimeLimit::onProgress, this);
+        const int rc = sqlite3_step(statement);
+        sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+        spent_ += Clock::now() - stepStart_;
+        if (exceeded_) throw QueryTooSlow(QueryTooSlowMessage);
+        if (rc == SQLITE_ROW) ++rows_;
+        return rc;
+    }
+
+  private:
+    using Clock = std::chrono::steady_clock;
+    static constexpr int ProgressInstructions = 10000;
+
+    static int onProgress(void* self) {
+        auto& limit = *static_cast<EngineTimeLimit*>(self);
+        const Clock::duration allowed = QueryTimeLimit + QueryTimePerRow * limit.rows_;
+        limit.exceeded_ = limit.spent_ + (Clock::now() - limit.stepStart_) > allowed;
+        return limit.exceeded_ ? 1 : 0;
+    }
+
+    sqlite3* db_;
+    Clock::time_point stepStart_;
+    Clock::duration spent_{};
+    int64_t rows_ = 0;
+    bool exceeded_ = false;
+};
+
+void Query::readAhead(EngineTimeLimit& limit) {
+    int rc = SQLITE_ERROR;
+    try {
+        rc = limit.step(cursor_.get());
+    } catch (const QueryTooSlow&) {
+        pending_.reset();
+        cursor_.reset();
+        throw;
+    }
     if (rc == SQLITE_ROW) {
         FetchedRow next;
         if (rowIdFirst_) next.id = sqlite3_column_int64(cursor_.get(), 0);
@@ -367,6 +486,7 @@ void Query::readAhead() {
 // The rows fetched join the window of held rows, which follows them (rows fetched are the ones a grid
 // shows next).
 size_t Query::fetchMore(size_t count) {
+    EngineTimeLimit limit(db_->handle());
     size_t fetched = 0;
     while (fetched < count && pending_) {
         if (heldFrom_ + held_.size() != fetched_) {
@@ -382,7 +502,7 @@ size_t Query::fetchMore(size_t count) {
         }
         pending_.reset();
         ++fetched;
-        readAhead();
+        readAhead(limit);
     }
     return fetched;
 }
@@ -500,8 +620,9 @@ void Query::forEachRow(const std::function<void(const SqlRow&)>& visit) const {
     if (!sqlite3_stmt_readonly(stmt.get()))
         throw DatabaseError("the statement \"" + statement_ + "\" changes the database and is not run again");
     SqlRow values;
+    EngineTimeLimit limit(db);
     int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+    while ((rc = limit.step(stmt.get())) == SQLITE_ROW) {
         readRow(stmt.get(), rowIdFirst_, values);
         visit(values);
     }
@@ -538,7 +659,8 @@ bool OpenSql(Query& query, const std::string& sql) {
         query.engineSql_ = sqlite3_sql(query.cursor_.get());
         query.columns_ = columnNamesOf(query.cursor_.get(), query.rowIdFirst_);
         query.prepareReadBack();
-        query.readAhead();
+        EngineTimeLimit limit(query.db_->handle());
+        query.readAhead(limit);
         query.hasRow_ = query.fetchMore(1) > 0;
     } catch (...) {
         query.close();

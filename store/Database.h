@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -41,6 +42,20 @@ class DatabaseMissing : public OperatorError {
     using OperatorError::OperatorError;
 };
 
+// What a query may cost the engine (see Query): this long for each reading, and this much more for
+// every row it has handed out, so that going through a large table is never cut short.
+inline constexpr std::chrono::seconds QueryTimeLimit{5};
+inline constexpr std::chrono::microseconds QueryTimePerRow{50};
+inline const char* const QueryTooSlowMessage =
+    "查询超过 5 秒仍未完成，已经取消：筛选条件太复杂（例如文件名中有很多“%”或“_”）。"
+    "请换一个简单些的条件再查询";
+
+// A query stopped because the engine worked on it for longer than allowed.
+class QueryTooSlow : public OperatorError {
+  public:
+    using OperatorError::OperatorError;
+};
+
 // An error text of the database engine as the operator reads it: a Chinese explanation first where the
 // text is a known one, then the engine's own text, for example
 // "数据库文件已损坏，或不是本程序的数据库：file is encrypted or is not a database".
@@ -76,6 +91,10 @@ class Database {
     // gives no row.
     std::optional<SqlValue> firstValue(const std::string& sql, const std::vector<SqlValue>& parameters);
 
+    // Stops what the engine works on for this connection as soon as it can, from any thread; the
+    // statement that was stepping fails with "interrupted".
+    void interrupt();
+
     sqlite3* handle() const { return db_; }
 
   private:
@@ -83,7 +102,9 @@ class Database {
     sqlite3* db_ = nullptr;
 };
 
-// A transaction on the connection, rolled back unless committed.
+// A transaction that writes, on the connection, rolled back unless committed. It takes the write lock
+// at its start ("begin immediate"), so that what it reads is what it writes against: no other
+// connection can write between.
 class Transaction {
   public:
     explicit Transaction(Database& db);
@@ -99,6 +120,13 @@ class Transaction {
 
 // Opens WorkFolder + "qob.trd" with the key; any failure raises DatabaseMissing.
 std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder);
+// The same for a program that may change the working folder: when the first try fails, the engine's
+// journal files that this program cannot open for writing (left read-only by a time when the database
+// was read-only: the index "-shm", and the log "-wal" when it is empty) are removed under the working
+// folder's lock, and the database is opened once more.
+std::unique_ptr<Database> openWorkDatabaseRepairing(const std::string& workFolder);
+
+class EngineTimeLimit;  // the bound on one reading's time (Database.cpp)
 
 // A query object: bound to the connection, it keeps the result set of the statement it last opened,
 // for a grid to show. The rows are read from the engine a page at a time, as the grid asks for them
@@ -126,6 +154,12 @@ std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder);
 // left it; when another connection has changed the database since the opening, reading a row again
 // raises RowsChangedElsewhere instead of mixing two states of the table.
 //
+// Time: every reading (the opening, each fetchMore, forEachRow) may keep the engine busy for
+// QueryTimeLimit and QueryTimePerRow more for each row it hands out; beyond that the engine is stopped
+// and QueryTooSlow raised, the rows fetched before stay, and no more can be fetched. The statements an
+// operator can start (a filter of the grid, "photocheck-cli query") thus end within seconds however
+// they backtrack.
+//
 // Threads: a query and its connection are used by one thread at a time. The query may be opened on one
 // thread and paged on another (a worker opens the results at the end of a run, the window pages them),
 // as long as the hand-over orders the two, as a queued signal or a joined thread does.
@@ -143,6 +177,7 @@ class Query {
     bool hasRow() const { return open_ && hasRow_; }
     // The statement as the caller gave it.
     const std::string& statement() const { return statement_; }
+    Database& database() const { return *db_; }
     const std::vector<std::string>& columnNames() const { return columns_; }
     // The position of a column among columnNames(), found without regard to letter case; throws
     // DatabaseError when unknown.
@@ -175,6 +210,11 @@ class Query {
     void letGoKeptRows() { kept_.clear(); }
     // How many rows are held now, kept ones included (for the tests of the window).
     size_t heldCount() const { return held_.size() + kept_.size(); }
+    // Whether a fetched row is held, so that reading it does not reach the engine.
+    bool holds(size_t row) const {
+        return row < fetched_ && (holdsEveryRow() || (row >= heldFrom_ && row - heldFrom_ < held_.size()) ||
+                                  kept_.count(row) > 0);
+    }
 
     // For a grid that wrote a change back into the table: the fetched row shows the stored value, or
     // is dropped from the fetched rows after its deletion.
@@ -197,8 +237,8 @@ class Query {
         RowId id = 0;
         SqlRow values;
     };
-    // Reads the next row into pending_; at the end the statement is let go.
-    void readAhead();
+    // Reads the next row into pending_; at the end, or when the time is up, the statement is let go.
+    void readAhead(EngineTimeLimit& limit);
     // Prepares the statement that reads rows again by id, where the result set's rows are those of
     // one table in all its columns; otherwise every row fetched is held.
     void prepareReadBack();

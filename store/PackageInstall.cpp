@@ -6,7 +6,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/FileSystem.h"
 #include "platform/OperatorError.h"
+#include "platform/WorkFolderLock.h"
 #include "store/Database.h"
 #include "store/Parameters.h"
 
@@ -73,6 +75,15 @@ void CleanUpWorkFiles(const std::string& workFolder) {
     deleteIgnoringFailure(workFolder + VersionsFileName);
     deleteIgnoringFailure(workFolder + ParameterFileName);
     deleteDatabase(workFolder);
+}
+
+bool isWorkingFile(const std::string& path, const std::string& workFolder) {
+    const std::string database = DatabaseFileName;
+    for (const std::string& name : {std::string(ReadmeFileName), std::string(VersionsFileName), database,
+                                    database + "-wal", database + "-shm", database + "-journal",
+                                    std::string(ParameterFileName), std::string(LockFileName)})
+        if (sameEntry(path, workFolder + name)) return true;
+    return false;
 }
 
 }  // namespace photocheck

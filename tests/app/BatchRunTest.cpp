@@ -57,7 +57,12 @@ struct Window {
         return main().findChild<T*>(name);
     }
     void clickRun() const { QTest::mouseClick(control<QToolButton>("SpeedButton1"), Qt::LeftButton); }
-    bool idle() const { return control<QToolButton>("SpeedButton1")->isEnabled(); }
+    // The run has ended and the results it left are shown again (opened aside, the query button
+    // disabled meanwhile).
+    bool idle() const {
+        return control<QToolButton>("SpeedButton1")->isEnabled() &&
+               control<QToolButton>("SpeedButton2")->isEnabled();
+    }
     QStringList log() const { return apptest::linesOf(control<QPlainTextEdit>("Memo2")->toPlainText()); }
 };
 

@@ -9,53 +9,14 @@
 #include <sstream>
 
 #include "imaging/Jpeg.h"
+#include "tests/cli/CliSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace photocheck {
 namespace {
 
+using namespace clitest;
 using test::TempDir;
-using Lines = std::vector<std::string>;
-
-std::string binFolder() {
-    const char* bin = std::getenv("PHOTOCHECK_BIN");
-    return bin ? bin : "bin";
-}
-
-std::string shellQuoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-    Lines lines() const {
-        Lines result;
-        std::istringstream in(out);
-        for (std::string line; std::getline(in, line);) result.push_back(line);
-        return result;
-    }
-};
-
-CliResult runCli(const std::vector<std::string>& args, const std::string& workingFolder = "") {
-    const TempDir scratch;
-    std::string command = workingFolder.empty() ? "" : "cd " + shellQuoted(workingFolder) + " && ";
-    command += shellQuoted(binFolder() + "/photocheck-cli");
-    for (const std::string& arg : args) command += " " + shellQuoted(arg);
-    command += " 2>" + shellQuoted(scratch.file("stderr"));
-    CliResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) throw std::runtime_error("cannot start " + command);
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.out.append(buffer, n);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.err = test::readFile(scratch.file("stderr"));
-    return result;
-}
 
 Bitmap pattern(int width, int height) {
     return test::makeBitmap(width, height,
@@ -178,11 +139,6 @@ TEST_F(CheckCommandTest, AFolderOrAPipeIsRefusedUnread) {
                "{\"file\":\"" + dir.file("pipe.jpg") + "\",\"error\":\"未检查：不是普通文件\"}"}));
 }
 
-std::string sourceFolder() {
-    const std::string source = __FILE__;
-    return source.substr(0, source.rfind("tests/cli/"));
-}
-
 TEST_F(CheckCommandTest, OverlaysLeaveTheJsonLinesAsTheyAreAndComeOnePerJudgedFile) {
     const std::string d = dir.path();
     test::writeFile(d + "off-centre.jpg", test::readFile(sourceFolder() + "samples/off-centre.jpg"));
@@ -223,13 +179,20 @@ TEST_F(CheckCommandTest, AParameterFileInUtf8IsSaidNotToBeGbk) {
             "新文件）");
 }
 
-TEST_F(CheckCommandTest, AnOverlayThatCannotBeWrittenIsReportedInTheOperatorsWords) {
+// No file may grow, as on a full disk; the write fails instead of ending the program. Its messages go
+// through a pipe, which any file may not.
+TEST_F(CheckCommandTest, AnOverlayThatCannotBeWrittenIsReportedInTheOperatorsWordsAndNotLeftHalfWritten) {
     writeJpeg(pattern(20, 30), dir.file("a.jpg"));
-    ASSERT_EQ(0, mkdir(dir.file("out").c_str(), 0700));
-    ASSERT_EQ(0, mkdir(dir.file("out/a.png").c_str(), 0700));
-    const CliResult r = runCli({"check", "--overlay", dir.file("out"), dir.file("a.jpg")});
+    const std::string noFileGrows = "trap '' XFSZ; ulimit -f 0; exec ";
+    const CliResult r = runCommand(
+        "sh -c " +
+        shellQuoted(noFileGrows + cliCommand({"check", "--overlay", dir.file("out"), dir.file("a.jpg")}) +
+                    " 2>&1"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "无法建立文件 " + dir.file("out/a.png") + "（这是一个文件夹：Is a directory）\n");
+    const std::string message = "无法写入文件 " + dir.file("out/a.png") + "（文件太大：File too large）\n";
+    ASSERT_GE(r.out.size(), message.size()) << r.out;
+    EXPECT_EQ(r.out.substr(r.out.size() - message.size()), message);
+    EXPECT_FALSE(test::fileExists(dir.file("out/a.png")));
 }
 
 TEST(CheckCommandHelp, ExplainsEveryOption) {

@@ -1,0 +1,58 @@
+// The program's LIKE (the engine's own takes exponential time) answers as the engine's own LIKE does,
+// on short texts and patterns that the engine's matcher still gets through quickly.
+#include <fuzzer/FuzzedDataProvider.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+#include "store/LikeMatch.h"
+
+namespace {
+
+// A connection of the plain engine, without the program's replacement of LIKE.
+sqlite3* enginesConnection() {
+    static sqlite3* db = [] {
+        sqlite3* opened = nullptr;
+        if (sqlite3_open(":memory:", &opened) != SQLITE_OK) std::abort();
+        return opened;
+    }();
+    return db;
+}
+
+// 1 or 0, or -1 when the engine refuses the expression.
+int enginesLike(const std::string& text, const std::string& pattern, const std::string& escape) {
+    static sqlite3_stmt* plain = nullptr;
+    static sqlite3_stmt* escaped = nullptr;
+    sqlite3_stmt*& statement = escape.empty() ? plain : escaped;
+    if (!statement && sqlite3_prepare_v2(enginesConnection(),
+                                         escape.empty() ? "select ? like ?" : "select ? like ? escape ?", -1,
+                                         &statement, nullptr) != SQLITE_OK)
+        std::abort();
+    sqlite3_reset(statement);
+    sqlite3_bind_text(statement, 1, text.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(statement, 2, pattern.c_str(), -1, SQLITE_TRANSIENT);
+    if (!escape.empty()) sqlite3_bind_text(statement, 3, escape.c_str(), -1, SQLITE_TRANSIENT);
+    return sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int(statement, 0) : -1;
+}
+
+std::string withoutZeros(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+    return text;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzedDataProvider input(data, size);
+    const std::string escape =
+        input.ConsumeBool() ? std::string(1, input.ConsumeIntegralInRange<char>(33, 126)) : "";
+    const std::string pattern = withoutZeros(input.ConsumeRandomLengthString(12));
+    const std::string text = withoutZeros(input.ConsumeRemainingBytesAsString().substr(0, 24));
+    if (std::count(pattern.begin(), pattern.end(), '%') > 4) return 0;  // the engine would take long
+    const int engine = enginesLike(text, pattern, escape);
+    if (engine < 0) return 0;
+    if ((photocheck::likeMatches(pattern, text, escape) ? 1 : 0) != engine) std::abort();
+    return 0;
+}
