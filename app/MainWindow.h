@@ -107,10 +107,10 @@ class TFrmMain : public QWidget {
     void closeAfterRun();
     void runCleared();
     void runPreparing(const QString& step);
-    void runLogLine(const QString& line);
+    void runLogLines(const QStringList& lines);
     void runProgressStarted(int total);
-    void runPhotoDone(int processed, const QString& line);
     void runCounts(int passed, int failed);
+    void runProgress(int processed);
     void runFinished();
 
     std::unique_ptr<Ui::TFrmMain> ui;
