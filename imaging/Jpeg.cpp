@@ -13,6 +13,7 @@
 #include <jerror.h>
 // clang-format on
 
+#include "imaging/Unfilled.h"
 #include "platform/OpenFile.h"
 
 namespace photocheck {
@@ -59,7 +60,7 @@ void checkScanCount(j_common_ptr cinfo) {
 constexpr size_t ReadBufferBytes = 64 * 1024;
 
 struct JpegReader::Impl {
-    std::vector<char> readBuffer = std::vector<char>(ReadBufferBytes);  // outlives the file below
+    UnfilledVector<char> readBuffer = UnfilledVector<char>(ReadBufferBytes);  // outlives the file below
     FileHandle file;
     int64_t size = 0;
     ErrorManager err{};
@@ -123,7 +124,9 @@ Bitmap JpegReader::decode() {
     s.cinfo.out_color_space = JCS_RGB;
 #endif
     jpeg_start_decompress(&s.cinfo);
-    bitmap = Bitmap(static_cast<int>(s.cinfo.output_width), static_cast<int>(s.cinfo.output_height));
+    // Every row is written below, so the pixels are not filled first.
+    bitmap =
+        Bitmap::unfilled(static_cast<int>(s.cinfo.output_width), static_cast<int>(s.cinfo.output_height));
     while (s.cinfo.output_scanline < s.cinfo.output_height) {
         JSAMPROW row = bitmap.row(static_cast<int>(s.cinfo.output_scanline));
         jpeg_read_scanlines(&s.cinfo, &row, 1);

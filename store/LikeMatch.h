@@ -13,7 +13,8 @@ namespace photocheck {
 // patterns for hours, in one step that nothing can interrupt. This one goes through the text once per
 // "%" at most: its time grows with the lengths of the text and the pattern multiplied.
 // The escape character is given as a text of one character, or none when empty; a text of more
-// raises std::invalid_argument. A pattern that ends in the escape character matches nothing.
+// raises std::invalid_argument. A pattern that ends in the escape character matches nothing; an escape
+// character that is "%" or "_" is no wildcard then (as newer versions of the engine read it).
 bool likeMatches(std::string_view pattern, std::string_view text, std::string_view escape = {});
 
 }  // namespace photocheck

@@ -138,6 +138,17 @@ struct Browser {
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const {
         QTest::keyClick(grid(), key, modifiers);
     }
+    // The first row's name typed over after F2 and confirmed with Return: the row's edit, written when
+    // the row is left. False when no editor opened.
+    bool editFirstName(const QString& text) const {
+        clickRow(0);
+        key(Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(grid()->indexWidget(grid()->currentIndex()));
+        if (!editor) return false;
+        typeInto(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        return true;
+    }
 };
 
 }  // namespace
@@ -214,12 +225,7 @@ class ResultsBrowserTest : public QObject {
     // The cell typed into is written when the operator leaves its row; the next row's photo shows.
     void anEditIsWrittenBackWhenItsRowIsLeft() {
         const Browser window;
-        window.clickRow(0);
-        window.key(Qt::Key_F2);
-        auto* editor = qobject_cast<QLineEdit*>(window.grid()->indexWidget(window.grid()->currentIndex()));
-        QVERIFY(editor);
-        typeInto(editor, "renamed");
-        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(window.editFirstName("renamed"));
         QTRY_COMPARE(window.names().front(), QString("renamed"));
         QCOMPARE(window.storedNames().front(), QString(" 2023001 "));
 
@@ -236,12 +242,7 @@ class ResultsBrowserTest : public QObject {
         window.desktop->dm.ADOConnection1().execute(
             "create trigger refuse before update on pictureMsg when new.name like '%refused%' "
             "begin select raise(abort, 'refused here'); end;");
-        window.clickRow(0);
-        window.key(Qt::Key_F2);
-        auto* editor = qobject_cast<QLineEdit*>(window.grid()->indexWidget(window.grid()->currentIndex()));
-        QVERIFY(editor);
-        typeInto(editor, "refused");
-        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(window.editFirstName("refused"));
         const apptest::MessageBoxes boxes;
         window.key(Qt::Key_Down);
         QTRY_COMPARE(boxes.texts().size(), 1);
@@ -294,12 +295,7 @@ class ResultsBrowserTest : public QObject {
                                 "' --work-folder '" + window.folders.work + "' >/dev/null 2>&1";
         QCOMPARE(std::system(cli.c_str()), 0);
 
-        window.clickRow(0);
-        window.key(Qt::Key_F2);
-        auto* editor = qobject_cast<QLineEdit*>(window.grid()->indexWidget(window.grid()->currentIndex()));
-        QVERIFY(editor);
-        typeInto(editor, "renamed");
-        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(window.editFirstName("renamed"));
         const apptest::MessageBoxes boxes;
         window.key(Qt::Key_Down);
         QTRY_COMPARE(

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
 
 #include "tests/cli/CliSupport.h"
 #include "tests/support/TestSupport.h"
@@ -16,16 +15,6 @@ namespace photocheck {
 namespace {
 
 using namespace clitest;
-
-// The names in a folder, sorted.
-std::vector<std::string> namesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 struct HostileCliTest : ::testing::Test {
     test::TempDir dir;
@@ -104,31 +93,35 @@ TEST_F(HostileCliTest, AReportPathThatIsAFolderIsRefusedBeforeAnythingIsTouched)
 // The hidden folder of the report's parts beside the page.
 std::vector<std::string> partsFolders(const std::string& folder) {
     std::vector<std::string> names;
-    for (const std::string& name : namesIn(folder))
+    for (const std::string& name : test::namesIn(folder))
         if (name.rfind(".r.html.parts-", 0) == 0) names.push_back(name);
     return names;
 }
 
-TEST_F(HostileCliTest, CtrlCStopsTheRunAndLeavesNoPartsOfTheReport) {
+// The operator's Ctrl+C, and the system's request to end (a shutdown, a service manager).
+TEST_F(HostileCliTest, CtrlCAndSigtermStopTheRunAndLeaveNoPartsOfTheReport) {
     for (int i = 0; i < 200; ++i) putSample("glasses.jpg", photos + "/g" + std::to_string(i) + ".jpg");
-    const std::string stale = dir.file(".r.html.parts-Abc123");  // left by a run that was killed
-    ASSERT_EQ(0, mkdir(stale.c_str(), 0700));
-    test::writeFile(stale + "/part-1.html", "<figure>");
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal == SIGINT ? "SIGINT" : "SIGTERM");
+        const std::string stale = dir.file(".r.html.parts-Abc123");  // left by a run that was killed
+        ASSERT_EQ(0, mkdir(stale.c_str(), 0700));
+        test::writeFile(stale + "/part-1.html", "<figure>");
 
-    RunningCli cli({"batch", photos, "--work-folder", work, "--report", dir.file("r.html"), "-j", "1"});
-    for (int seen = 0; seen < 3;) {
-        const std::optional<std::string> line = cli.nextLine();
-        ASSERT_TRUE(line) << "the run ended before it was interrupted";
-        if (line->find("已检测照片") != std::string::npos) ++seen;
+        RunningCli cli({"batch", photos, "--work-folder", work, "--report", dir.file("r.html"), "-j", "1"});
+        for (int seen = 0; seen < 3;) {
+            const std::optional<std::string> line = cli.nextLine();
+            ASSERT_TRUE(line) << "the run ended before it was interrupted";
+            if (line->find("已检测照片") != std::string::npos) ++seen;
+        }
+        EXPECT_EQ(partsFolders(dir.path()).size(), 1u);  // this run's own; the stale one is gone
+        EXPECT_EQ(cli.signalAndWait(signal), 128 + signal);
+        EXPECT_EQ(partsFolders(dir.path()), std::vector<std::string>{});
+        EXPECT_FALSE(test::fileExists(dir.file("r.html")));
+        const size_t rows = runCli({"query", "--work-folder", work}).lines().size() - 1;
+        EXPECT_GE(rows, 3u);
+        EXPECT_LT(rows, 200u);
+        EXPECT_EQ(test::namesIn(dir.file("不合格照片")).size(), rows);
     }
-    EXPECT_EQ(partsFolders(dir.path()).size(), 1u);  // this run's own; the stale one is gone
-    EXPECT_EQ(cli.signalAndWait(SIGINT), 130);
-    EXPECT_EQ(partsFolders(dir.path()), std::vector<std::string>{});
-    EXPECT_FALSE(test::fileExists(dir.file("r.html")));
-    const size_t rows = runCli({"query", "--work-folder", work}).lines().size() - 1;
-    EXPECT_GE(rows, 3u);
-    EXPECT_LT(rows, 200u);
-    EXPECT_EQ(namesIn(dir.file("不合格照片")).size(), rows);
 }
 
 TEST_F(HostileCliTest, OutputFilesInsideThePhotoFolderAreNotJudged) {
@@ -143,7 +136,7 @@ TEST_F(HostileCliTest, OutputFilesInsideThePhotoFolderAreNotJudged) {
         ASSERT_FALSE(r.lines().empty());
         EXPECT_EQ(r.lines().front(), "此文件夹照片一共有 2 张");
     }
-    EXPECT_EQ(namesIn(dir.file("不合格照片")), (std::vector<std::string>{"a.txt", "g.jpg"}));
+    EXPECT_EQ(test::namesIn(dir.file("不合格照片")), (std::vector<std::string>{"a.txt", "g.jpg"}));
 }
 
 TEST_F(HostileCliTest, ACsvFileNamingTheDatabaseIsRefusedAndTheDatabaseKept) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "store/LikeMatch.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 namespace {
 
@@ -37,19 +38,18 @@ int enginesLike(const std::string& text, const std::string& pattern, const std::
     return sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int(statement, 0) : -1;
 }
 
-std::string withoutZeros(std::string text) {
-    text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
-    return text;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
     const std::string escape =
         input.ConsumeBool() ? std::string(1, input.ConsumeIntegralInRange<char>(33, 126)) : "";
-    const std::string pattern = withoutZeros(input.ConsumeRandomLengthString(12));
-    const std::string text = withoutZeros(input.ConsumeRemainingBytesAsString().substr(0, 24));
+    // An escape character that is itself a wildcard: the engines disagree among their versions (this
+    // one's takes it as the wildcard, newer ones as the escape), and the program writes no ESCAPE.
+    if (escape == "%" || escape == "_") return 0;
+    const std::string pattern = photocheck::fuzz::withoutZeros(input.ConsumeRandomLengthString(12));
+    const std::string text =
+        photocheck::fuzz::withoutZeros(input.ConsumeRemainingBytesAsString().substr(0, 24));
     if (std::count(pattern.begin(), pattern.end(), '%') > 4) return 0;  // the engine would take long
     const int engine = enginesLike(text, pattern, escape);
     if (engine < 0) return 0;

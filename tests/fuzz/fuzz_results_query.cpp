@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (std::string* text :
          {&filter.blueFrom, &filter.blueTo, &filter.clarityFrom, &filter.clarityTo, &filter.headFrom,
           &filter.headTo, &filter.regularFrom, &filter.regularTo, &filter.verdict, &filter.fileName})
-        *text = input.ConsumeRandomLengthString(40);
+        *text = fuzz::withoutZeros(input.ConsumeRandomLengthString(40));
     const ResultsQuery query = buildResultsQuery(filter);
     if (!query.statement) {
         if (query.message.empty()) std::abort();

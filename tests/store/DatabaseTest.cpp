@@ -52,8 +52,9 @@ TEST_F(DatabaseTest, AReadingThatKeepsTheEngineBusyTooLongIsCancelledWithAMessag
 TEST_F(DatabaseTest, JournalFilesLeftReadOnlyAreRemovedAndTheDatabaseOpens) {
     constexpr uid_t Nobody = 65534;
     { Database wal(path, DatabaseKey); }
-    if (geteuid() == 0)
+    if (geteuid() == 0) {
         for (const std::string& p : {dir.path(), path}) ASSERT_EQ(0, chown(p.c_str(), Nobody, Nobody));
+    }
     const pid_t child = fork();
     if (child == 0) {
         if (geteuid() == 0 && (setgid(Nobody) != 0 || setuid(Nobody) != 0)) _exit(10);
