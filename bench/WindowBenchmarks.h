@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <ostream>
+#include <string>
 
 #include "bench/BenchWorkspace.h"
 
@@ -15,11 +16,14 @@ class TimedApplication : public QApplication {
     bool notify(QObject* receiver, QEvent* event) override;
     void resetLongestEvent() { longestNs_ = 0; }
     double longestEventMs() const { return static_cast<double>(longestNs_) / 1e6; }
+    // The receiver's class and name and the event's type of the longest event.
+    const std::string& longestEventWhat() const { return longestWhat_; }
 
   private:
     QElapsedTimer clock_;
     int depth_ = 0;
     qint64 longestNs_ = 0;
+    std::string longestWhat_;
 };
 
 // The results grid of the real window (on the offscreen platform) over a generated table of `rows`

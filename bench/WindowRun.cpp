@@ -2,10 +2,12 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QThread>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -40,7 +42,20 @@ double commandLineSeconds(const std::string& photoFolder, const std::string& wor
 struct WindowRun {
     double seconds = 0;         // from the click to the run's end, the results shown again
     double longestPauseMs = 0;  // the longest the window's thread was away from its event loop
+    std::string longestWhat;    // the event it was handling
 };
+
+// Runs the event loop, which sleeps while nothing happens, until `done` holds or `ms` have passed.
+void runEventLoopUntil(const std::function<bool()>& done, int ms) {
+    QEventLoop loop;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+        if (done && done()) loop.quit();
+    });
+    look.start(10);
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
 // A click on "批量模式", then the event loop until the run has ended and the results are shown again
 // (opened aside, the query button disabled meanwhile), and a little longer for what that leaves.
@@ -51,16 +66,13 @@ WindowRun windowRun(TFrmMain& window, TimedApplication& app) {
     app.resetLongestEvent();
     clock.start();
     QTest::mouseClick(run, Qt::LeftButton);
-    while (!run->isEnabled() || !query->isEnabled()) {
-        if (clock.elapsed() > RunTimeoutMs) throw std::runtime_error("the window's run did not end");
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 100);
-    }
+    runEventLoopUntil([&] { return run->isEnabled() && query->isEnabled(); }, RunTimeoutMs);
+    if (!run->isEnabled() || !query->isEnabled()) throw std::runtime_error("the window's run did not end");
     WindowRun measured;
     measured.seconds = clock.elapsed() / 1e3;
-    QElapsedTimer after;
-    after.start();
-    while (after.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    runEventLoopUntil({}, 300);
     measured.longestPauseMs = app.longestEventMs();
+    measured.longestWhat = app.longestEventWhat();
     return measured;
 }
 
@@ -75,7 +87,14 @@ bool TimedApplication::notify(QObject* receiver, QEvent* event) {
     const qint64 start = depth_++ == 0 ? clock_.nsecsElapsed() : -1;
     const bool handled = QApplication::notify(receiver, event);
     --depth_;
-    if (start >= 0) longestNs_ = std::max(longestNs_, clock_.nsecsElapsed() - start);
+    if (start < 0) return handled;
+    const qint64 spent = clock_.nsecsElapsed() - start;
+    if (spent > longestNs_) {
+        longestNs_ = spent;
+        longestWhat_ = std::string(receiver->metaObject()->className()) + " " +
+                       receiver->objectName().toStdString() + ", event " +
+                       std::to_string(static_cast<int>(event->type()));
+    }
     return handled;
 }
 
@@ -95,8 +114,8 @@ bool measureWindowRun(BenchWorkspace& workspace, int rounds, TimedApplication& a
     for (int round = 0; round < rounds; ++round) {
         const double cli = commandLineSeconds(workspace.photoFolder(), cliWork);
         const WindowRun run = windowRun(window, app);
-        std::fprintf(stderr, "  round %d: command line %.2f s, window %.2f s, longest pause %.1f ms\n",
-                     round + 1, cli, run.seconds, run.longestPauseMs);
+        std::fprintf(stderr, "  round %d: command line %.2f s, window %.2f s, longest pause %.1f ms (%s)\n",
+                     round + 1, cli, run.seconds, run.longestPauseMs, run.longestWhat.c_str());
         bestCli = std::min(bestCli, cli);
         bestWindow = std::min(bestWindow, run.seconds);
         fewestLongest = std::min(fewestLongest, run.longestPauseMs);
