@@ -12,6 +12,7 @@
 #include "app/ToolbarIcons.h"
 #include "batch/BatchRun.h"
 #include "batch/Workspace.h"
+#include "platform/ProcessMemory.h"
 
 namespace photocheck {
 namespace {
@@ -87,6 +88,7 @@ void loadQtChinese(QApplication& app) {
 }  // namespace
 
 void prepareApplication(QApplication& app) {
+    mapLargeBlocksApart();
     loadQtChinese(app);
     QApplication::setApplicationName("photocheck");
     QApplication::setDesktopFileName("photocheck");
