@@ -358,7 +358,7 @@ void Query::keepRow(size_t row) {
     if (!kept_.count(row)) kept_.emplace(row, held(row));
 }
 
-void Query::setFetchedValue(size_t row, size_t column, SqlValue value) {
+void Query::setFetchedValue(size_t row, size_t column, const SqlValue& value) {
     if (row >= fetched_) throw std::out_of_range("no fetched row " + std::to_string(row));
     if (const auto kept = kept_.find(row); kept != kept_.end()) kept->second.values.at(column) = value;
     if (row >= heldFrom_ && row - heldFrom_ < held_.size()) held_[row - heldFrom_].values.at(column) = value;

@@ -218,7 +218,7 @@ class Query {
 
     // For a grid that wrote a change back into the table: the fetched row shows the stored value, or
     // is dropped from the fetched rows after its deletion.
-    void setFetchedValue(size_t row, size_t column, SqlValue value);
+    void setFetchedValue(size_t row, size_t column, const SqlValue& value);
     void removeFetchedRow(size_t row);
 
     // Goes once through every row of the open statement, from its first, without keeping any: the
