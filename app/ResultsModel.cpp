@@ -90,7 +90,7 @@ void ResultsModel::post() {
             updateResultRow(db_, run_, query_.rowId(static_cast<size_t>(row)), cells);
         for (size_t i = 0; i < cells.size(); ++i)
             query_.setFetchedValue(static_cast<size_t>(row), query_.columnIndex(cells[i].column),
-                                   std::move(stored[i]));
+                                   stored[i]);
     } catch (...) {
         query_.letGoKeptRows();
         showRow();
