@@ -1,7 +1,7 @@
 # Convenience targets. The README's two commands are ./run.sh and ./test.sh.
 #   make fuzz [FUZZ_SECONDS=60]   build the libFuzzer targets with clang (installed when missing) and run
 #                                 each for a bounded time; .ci/run runs them for 20 s each
-#   make bench                    build and run the benchmarks, the whole-process check and the batch memory
+#   make bench                    build and run the benchmarks, the whole-process check, the batch memory and the window
 FUZZ_SECONDS ?= 60
 FUZZ_DIR := build-fuzz
 FUZZERS := fuzz_filecheck fuzz_zip fuzz_ini fuzz_html fuzz_base64 fuzz_csv fuzz_like fuzz_results_query
@@ -40,3 +40,4 @@ bench:
 	build-bench/bin/photocheck-bench
 	NO_BUILD=1 BUILD_DIR=build-bench bench/check-processes.sh
 	NO_BUILD=1 BUILD_DIR=build-bench bench/batch-memory.sh
+	build-bench/bin/photocheck-bench-window

@@ -77,6 +77,8 @@ ResultsBrowser::ResultsBrowser(const Widgets& widgets, Database& db, Query& adoP
         dsPicMsg_, &ResultsModel::fetchFailed, this,
         [this](const QString& message) { showErrorReport(w_.window, message.toStdString()); },
         Qt::QueuedConnection);
+    connect(dsPicMsg_, &ResultsModel::changedElsewhere, this, &ResultsBrowser::reopenChangedResults,
+            Qt::QueuedConnection);
     connect(w_.DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &ResultsBrowser::currentRowChanged);
 }
@@ -133,13 +135,13 @@ bool ResultsBrowser::leaveQueryForRun() {
     return true;
 }
 
-// The run reopened the results with the verdict chosen when it started; one chosen since is taken now.
-void ResultsBrowser::queryBack(bool reopened, const std::string& runVerdict) {
-    if (reopened && verdictFilter() != runVerdict) {
-        dsPicMsg_->attach(ResultsModel::Since::Unchanged);
-        return openResults(resultsStatement(verdictFilter()));
-    }
-    dsPicMsg_->attach(reopened ? ResultsModel::Since::Reopened : ResultsModel::Since::Unchanged);
+// The run reopened the results on its own thread, but the rows must come with the run they belong to,
+// read before them (see ResultsModel), and a verdict chosen during the run is taken now: so they are
+// opened once more, aside. The grid stays empty the few milliseconds that takes.
+void ResultsBrowser::queryBack(bool reopened) {
+    if (!reopened) return dsPicMsg_->attach();
+    rowAfterOpening_ = 0;
+    queryAside(resultsStatement(verdictFilter()));
 }
 
 void ResultsBrowser::setRunning(bool running) {
@@ -244,6 +246,16 @@ void ResultsBrowser::cancelQuery() {
     dsPicMsg_->setQuerying(false);
     rowAfterOpening_ = 0;
     enableQueryButtons();
+}
+
+// Another program changed the table under the grid, so the rows it let go of cannot be read again as
+// they were: the statement is opened again. Edits not written yet are written first, by their row's
+// id, unless another run has replaced the rows meanwhile (then they are refused, see ResultsModel). A
+// run that has started meanwhile reopens the results itself at its end.
+void ResultsBrowser::reopenChangedResults(const QString& message) {
+    showMessage(w_.window, message.toStdString());
+    if (running_) return;
+    queryAside(dsPicMsg_->statement());
 }
 
 // Every opening of the results moves to their first row (after a reload, to the row that was current),

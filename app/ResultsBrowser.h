@@ -1,6 +1,7 @@
 #pragma once
 #include <QModelIndex>
 #include <QObject>
+#include <QString>
 #include <string>
 #include <vector>
 
@@ -69,9 +70,10 @@ class ResultsBrowser : public QObject {
     // Before a batch run: the edits of the current row are written (false, after showing why, when
     // they cannot be) and the grid lets go of the query.
     bool leaveQueryForRun();
-    // After it: the grid shows the query again, from its first row when the run reopened it; with the
-    // verdict chosen now in "结果" when that is not the one the run was started with.
-    void queryBack(bool reopened, const std::string& runVerdict);
+    // After it: the grid shows the query again as it was; after a run that replaced the results, the
+    // statement of the verdict chosen now in "结果" is opened aside (off the window's thread, with the
+    // run it reads), and the grid moves to its first row when it is there.
+    void queryBack(bool reopened);
     void setRunning(bool running);
 
     // The controls hidden in the delivered layout: the range filters and their two buttons.
@@ -86,6 +88,7 @@ class ResultsBrowser : public QObject {
     ResultsFilter currentFilter() const;
     void showFilter(const ResultsFilter& filter);
     void reloadResults();
+    void reopenChangedResults(const QString& message);
     void queryAside(const std::string& statement);
     void queryOpened();
     void enableQueryButtons();

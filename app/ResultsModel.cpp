@@ -38,6 +38,7 @@ void ResultsModel::adopt(Query&& opened, ResultsRun run) {
     dropEdits();
     query_ = std::move(opened);
     run_ = run;
+    attached_ = true;
     showFetchedRows();
     endResetModel();
     emit reopened();
@@ -55,27 +56,20 @@ void ResultsModel::detach() {
     endResetModel();
 }
 
-// A run that reopened the results has raised the run number: the statement is opened again here, so
-// that the rows and the run kept belong together whatever another program did after the run.
-void ResultsModel::attach(Since since) {
-    if (since == Since::Reopened) {
-        attached_ = true;
-        try {
-            const std::string statement = query_.statement();
-            return open(statement);
-        } catch (const std::exception&) {
-            run_ = NoRun;  // the run's rows are shown, but none of them can be written
-        }
-    }
+void ResultsModel::attach() {
     beginResetModel();
     attached_ = true;
     showFetchedRows();
     endResetModel();
-    if (since == Since::Reopened) emit reopened();
 }
 
 StoredPhoto ResultsModel::storedPhoto(int row) const {
-    return {text(row, "name"), text(row, "mode"), text(row, "folderPath")};
+    try {
+        return {text(row, "name"), text(row, "mode"), text(row, "folderPath")};
+    } catch (const RowsChangedElsewhere& e) {
+        readFailed(e);
+        return {};
+    }
 }
 
 void ResultsModel::post() {
@@ -89,17 +83,20 @@ void ResultsModel::post() {
     };
     try {
         std::vector<CellEdit> cells;
+        cells.reserve(edits.size());
         for (const auto& [column, typed] : edits)
             cells.push_back({GridColumns[column].field, typed.toStdString()});
         std::vector<SqlValue> stored =
             updateResultRow(db_, run_, query_.rowId(static_cast<size_t>(row)), cells);
         for (size_t i = 0; i < cells.size(); ++i)
             query_.setFetchedValue(static_cast<size_t>(row), query_.columnIndex(cells[i].column),
-                                   std::move(stored[i]));
+                                   stored[i]);
     } catch (...) {
+        query_.letGoKeptRows();
         showRow();
         throw;
     }
+    query_.letGoKeptRows();
     showRow();
 }
 
@@ -116,6 +113,7 @@ void ResultsModel::deleteRows(const std::vector<int>& rows) {
     std::sort(doomed.begin(), doomed.end());
     doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
     std::vector<RowId> ids;
+    ids.reserve(doomed.size());
     for (const int row : doomed) ids.push_back(query_.rowId(static_cast<size_t>(row)));
     deleteResultRows(db_, run_, ids);
     beginResetModel();
@@ -129,6 +127,7 @@ void ResultsModel::deleteRows(const std::vector<int>& rows) {
 void ResultsModel::dropEdits() {
     editedRow_ = -1;
     edits_.clear();
+    query_.letGoKeptRows();
 }
 
 int ResultsModel::rowCount(const QModelIndex& parent) const {
@@ -206,6 +205,15 @@ bool ResultsModel::setData(const QModelIndex& index, const QVariant& value, int 
     if (editedRow_ >= 0 && editedRow_ != index.row()) return false;
     const QString typed = value.toString();
     if (!edits_.count(index.column()) && typed == data(index, Qt::DisplayRole).toString()) return true;
+    if (editedRow_ < 0) {
+        try {
+            query_.keepRow(
+                static_cast<size_t>(index.row()));  // the row as read, whatever the grid shows meanwhile
+        } catch (const std::exception& e) {
+            readFailed(e);
+            return false;
+        }
+    }
     editedRow_ = index.row();
     edits_[index.column()] = typed;
     emit dataChanged(index, index);
@@ -213,31 +221,39 @@ bool ResultsModel::setData(const QModelIndex& index, const QVariant& value, int 
     return true;
 }
 
-// A statement may leave out a field (the grid then shows its cells empty); any other failure to read
-// a cell raises.
+// A statement may leave out a field (the grid then shows its cells empty), and while a statement is
+// opened elsewhere a row the query let go of is not read again; any other failure to read a cell
+// raises.
 std::string ResultsModel::text(int row, const char* field) const {
     if (row < 0 || row >= rowCount() || !hasField(query_, field)) return {};
+    if (querying_ && !query_.holds(static_cast<size_t>(row))) return {};
     return query_.text(static_cast<size_t>(row), field);
 }
 
-// A cell that cannot be read shows empty and the operator is told once per opening; a view asking for
-// a cell must not meet the error.
+// A cell that cannot be read shows empty; a view asking for a cell must not meet the error.
 QString ResultsModel::cellText(int row, int column) const {
     try {
         return QString::fromStdString(trimmed(text(row, GridColumns[column].field)));
     } catch (const std::exception& e) {
-        if (!readErrorShown_) {
-            readErrorShown_ = true;
-            auto* self = const_cast<ResultsModel*>(this);
-            QMetaObject::invokeMethod(
-                self,
-                [self, message = QString::fromStdString(operatorMessage(e))] {
-                    emit self->fetchFailed(message);
-                },
-                Qt::QueuedConnection);
-        }
+        readFailed(e);
         return {};
     }
+}
+
+// The operator is told once per opening, after the view has done what it is doing.
+void ResultsModel::readFailed(const std::exception& e) const {
+    if (readErrorShown_) return;
+    readErrorShown_ = true;
+    auto* self = const_cast<ResultsModel*>(this);
+    if (dynamic_cast<const RowsChangedElsewhere*>(&e)) {
+        const QString message = QString::fromUtf8(e.what());  // in the operator's words already
+        QMetaObject::invokeMethod(
+            self, [self, message] { emit self->changedElsewhere(message); }, Qt::QueuedConnection);
+        return;
+    }
+    const QString message = QString::fromStdString(operatorMessage(e));
+    QMetaObject::invokeMethod(
+        self, [self, message] { emit self->fetchFailed(message); }, Qt::QueuedConnection);
 }
 
 }  // namespace photocheck

@@ -1,6 +1,7 @@
 #pragma once
 #include <QAbstractTableModel>
 #include <QString>
+#include <exception>
 #include <map>
 #include <string>
 #include <vector>
@@ -22,6 +23,10 @@ namespace photocheck {
 // posts when the current row is left), or revert() drops them (Esc). The model keeps the run whose rows
 // it read (ResultsRun): once another run has replaced them, from another window or the command line,
 // a post or a deletion is refused with StaleResults and the window reloads the rows.
+//
+// The query holds a bounded window of the rows read around those the view asks for, and the row with
+// edits; the view's rows outside it are read again as it scrolls back to them (see Query). So the
+// memory stays flat however far the operator scrolls, and rowCount() is still every row read so far.
 class ResultsModel : public QAbstractTableModel {
     Q_OBJECT
   public:
@@ -31,18 +36,18 @@ class ResultsModel : public QAbstractTableModel {
     // one shown; reopened() follows. The engine's error propagates and the grid keeps its rows.
     void open(const std::string& statement);
     // A query opened elsewhere (QueryOpening) takes the place of the one shown, with the run whose
-    // rows it read; reopened() follows.
+    // rows it read, and is shown (attached); reopened() follows.
     void adopt(Query&& opened, ResultsRun run);
     // While a statement is opened elsewhere the connection is not this model's: the rows shown stay,
-    // but no more are read and none can be edited.
+    // but no more are read (those the query let go of show empty meanwhile) and none can be edited.
     void setQuerying(bool querying);
     // The statement the rows shown come from.
     const std::string& statement() const { return query_.statement(); }
 
-    // What the query has been through while the model was detached.
-    enum class Since { Unchanged, Reopened };
-    void detach();             // drops the row's edits
-    void attach(Since since);  // reopened() follows when the query was opened anew
+    // While detached (a batch run works on the query) the model shows no rows. attach() shows the
+    // query's rows as they are again; a run that reopened them is followed by adopt() instead.
+    void detach();  // drops the row's edits
+    void attach();
 
     // The fields of a row that lead to its photo.
     StoredPhoto storedPhoto(int row) const;
@@ -75,10 +80,14 @@ class ResultsModel : public QAbstractTableModel {
     // Reading more rows, or a cell of them, failed; the rows read before stay. The window shows the
     // message.
     void fetchFailed(const QString& message);
+    // Rows let go of could not be read again: another program changed the table. The window shows the
+    // message and opens the statement again.
+    void changedElsewhere(const QString& message);
 
   private:
     std::string text(int row, const char* field) const;
     QString cellText(int row, int column) const;
+    void readFailed(const std::exception& e) const;
     void showFetchedRows();  // within a reset: the first page, then the rows fetched are the rows shown
     void fetch(size_t count);
     void dropEdits();

@@ -24,6 +24,7 @@ class BenchWorkspace {
 
     const CheckSettings& settings() const { return settings_; }
     Database& database() { return workspace_->database(); }
+    const std::string& workFolder() const { return workspace_->folder(); }  // with its final separator
     const std::string& photoFolder() const { return photoFolder_; }
     const std::vector<std::string>& folderPhotos() const { return folderPhotos_; }
     // A pair of result folders that no run has used yet, named after `what`, in a new folder of the

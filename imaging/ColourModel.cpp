@@ -40,7 +40,7 @@ constexpr Reciprocals DivisorReciprocals;
 // trunc(p / q + 1/2) = trunc((2p + q) / 2q), truncated toward zero as the truncation does.
 int32_t halfUpRatio(int32_t p, int32_t q) {
     const int32_t numerator = 2 * p + q;
-    const uint64_t magnitude = static_cast<uint64_t>(numerator < 0 ? -numerator : numerator);
+    const auto magnitude = static_cast<uint64_t>(numerator < 0 ? -numerator : numerator);
     const auto quotient = static_cast<int32_t>((magnitude * DivisorReciprocals.of[2 * q]) >> 32);
     return numerator < 0 ? -quotient : quotient;
 }
@@ -234,7 +234,7 @@ void forEachTie(const uint8_t* ties, int count, Settle settle) {
     const uint8_t* end = ties + count;
     for (const void* found = ties;
          (found = std::memchr(found, 1, static_cast<size_t>(end - static_cast<const uint8_t*>(found))));) {
-        const uint8_t* tie = static_cast<const uint8_t*>(found);
+        const auto* tie = static_cast<const uint8_t*>(found);
         settle(static_cast<int>(tie - ties));
         found = tie + 1;
     }

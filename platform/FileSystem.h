@@ -112,18 +112,18 @@ std::vector<std::string> ListFilesRecursive(const std::string& folder, const std
 // The same list held compactly, for folders of any size.
 FileList listFiles(const std::string& folder, const std::string& extension, const FolderWalk& walk = {});
 
-// Deletes every file in a folder and below it, read-only ones included; folders are kept. A link
-// (or junction) is removed itself, never followed, the folder itself included (a folder that is a
+// Deletes every file in the folder `given` and below it, read-only ones included; folders are kept. A
+// link (or junction) is removed itself, never followed, the folder itself included (a folder that is a
 // link is left as it is and reported). Failures to delete are passed over and reported to onFailure,
 // a folder that does not exist excepted. A stop request leaves the files not reached yet. A tree of
 // any depth is emptied in a small, fixed stack, with a few open handles, and in memory for the names
 // along one path.
-void EmptyFolderTree(const std::string& folder, const PassedOverReport& onFailure = {},
+void EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure = {},
                      const StopRequest& stopRequested = {});
 
-// Removes a folder with everything in it, in the same way (links removed, never followed; any depth);
-// what cannot be removed is reported to onFailure and stays.
-void removeFolderTree(const std::string& folder, const PassedOverReport& onFailure = {});
+// Removes the folder `given` with everything in it, in the same way (links removed, never followed; any
+// depth); what cannot be removed is reported to onFailure and stays.
+void removeFolderTree(const std::string& given, const PassedOverReport& onFailure = {});
 
 // What became of a copy.
 struct CopyOutcome {

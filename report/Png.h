@@ -17,6 +17,6 @@ class PngError : public OperatorError {
 // Writes the bitmap as an 8-bit RGB PNG file through libpng, replacing the file.
 void writePng(const Bitmap& bitmap, const std::string& path);
 // The same into a file open for writing, which is closed afterwards; `path` names it in the error.
-void writePng(const Bitmap& bitmap, std::FILE* file, const std::string& path);
+void writePng(const Bitmap& bitmap, std::FILE* opened, const std::string& path);
 
 }  // namespace photocheck

@@ -135,7 +135,7 @@ RunReport::RunReport(std::string htmlPath, std::string photoFolder)
       photoFolder_(std::move(photoFolder)),
       parts_(makePartsFolderBeside(htmlPath_)) {}
 
-RunReport::RunReport(PartsIn partsParent, std::string photoFolder)
+RunReport::RunReport(const PartsIn& partsParent, std::string photoFolder)
     : photoFolder_(std::move(photoFolder)),
       parts_(makeFolder(partsParent.folder + ".report-parts-", partsParent.folder)) {}
 

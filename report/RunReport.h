@@ -50,7 +50,7 @@ class RunReport {
     struct PartsIn {
         std::string folder;
     };
-    RunReport(PartsIn partsParent, std::string photoFolder);
+    RunReport(const PartsIn& partsParent, std::string photoFolder);
 
     ~RunReport();
     RunReport(const RunReport&) = delete;

@@ -1,7 +1,9 @@
 #include "store/PackageInstall.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <initializer_list>
 
 #include "platform/FileSystem.h"
 #include "platform/OperatorError.h"
@@ -68,11 +70,11 @@ void CleanUpWorkFiles(const std::string& workFolder) {
 
 bool isWorkingFile(const std::string& path, const std::string& workFolder) {
     const std::string database = DatabaseFileName;
-    for (const std::string& name : {std::string(ReadmeFileName), std::string(VersionsFileName), database,
-                                    database + "-wal", database + "-shm", database + "-journal",
-                                    std::string(ParameterFileName), std::string(LockFileName)})
-        if (sameEntry(path, workFolder + name)) return true;
-    return false;
+    const std::initializer_list<std::string> names = {
+        ReadmeFileName,    VersionsFileName,      database,          database + "-wal",
+        database + "-shm", database + "-journal", ParameterFileName, LockFileName};
+    return std::any_of(names.begin(), names.end(),
+                       [&](const std::string& name) { return sameEntry(path, workFolder + name); });
 }
 
 }  // namespace photocheck

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTextDocument>
 #include <QTimer>
@@ -388,6 +389,45 @@ class ResultsBrowserTest : public QObject {
         }
         QCOMPARE(window.currentName(), QString("p999"));
         QCOMPARE(window.model()->rowCount(), Rows);
+    }
+
+    // The grid lets go of the rows it scrolls away from and reads them again on the way back: the same
+    // rows show, and an edit not written yet stays (the row indicator's I-beam) until its row is left.
+    void aGridScrolledFarAndBackShowsTheSameRowsAndKeepsAPendingEdit() {
+        constexpr int Rows = 5000;
+        const Browser window([](Database& db) {
+            for (int i = 0; i < Rows; ++i)
+                db.run("insert into pictureMsg (name,mode,result) values (?,' txt ','不合格')",
+                       {" p" + std::to_string(i) + " "});
+        });
+        window.clickRow(1);
+        window.key(Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(window.grid()->indexWidget(window.grid()->currentIndex()));
+        QVERIFY(editor);
+        typeInto(editor, "renamed");
+        QTest::keyClick(editor, Qt::Key_Return);
+
+        QScrollBar* bar = window.grid()->verticalScrollBar();
+        while (window.model()->canFetchMore({})) {
+            bar->setValue(bar->maximum());
+            QTest::qWait(1);
+        }
+        QCOMPARE(window.model()->rowCount(), Rows);
+        QCOMPARE(window.model()->index(Rows - 1, 0).data().toString(), QString("p4999"));
+        while (bar->value() > 0) {
+            bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+            QTest::qWait(0);
+        }
+
+        QStringList expected;
+        for (int i = 0; i < Rows; ++i) expected << (i == 1 ? QString("renamed") : "p" + QString::number(i));
+        QCOMPARE(window.names(), expected);
+        QCOMPARE(window.model()->editedRow(), 1);
+        QCOMPARE(window.currentName(), QString("renamed"));
+        QCOMPARE(window.storedNames()[1], QString(" p1 "));
+        window.key(Qt::Key_Down);
+        QCOMPARE(window.storedNames()[1], QString(" renamed "));
+        QCOMPARE(window.currentName(), QString("p2"));
     }
 };
 

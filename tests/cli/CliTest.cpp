@@ -170,7 +170,7 @@ TEST_F(CheckCommandTest, OverlaysLeaveTheJsonLinesAsTheyAreAndComeOnePerJudgedFi
     // The second off-centre.jpg does not replace the first one's overlay; the unreadable file has none.
     std::vector<std::string> names;
     for (const char* name : {"off-centre.png", "off-centre-2.png", "abc.png", "cut.png"})
-        if (test::fileExists(d + "overlays/" + name)) names.push_back(name);
+        if (test::fileExists(d + "overlays/" + name)) names.emplace_back(name);
     EXPECT_EQ(names, (Lines{"off-centre.png", "off-centre-2.png", "abc.png"}));
     EXPECT_EQ(test::readFile(d + "overlays/off-centre.png").substr(1, 3), "PNG");
 }

@@ -15,8 +15,6 @@
 
 #include "tests/support/TestSupport.h"
 
-extern char** environ;
-
 namespace photocheck::clitest {
 
 std::string cliCommand(const std::vector<std::string>& args) {
@@ -51,6 +49,7 @@ RunningCli::RunningCli(const std::vector<std::string>& args) {
     std::vector<std::string> all = {program};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
+    argv.reserve(all.size() + 1);
     for (std::string& arg : all) argv.push_back(arg.data());
     argv.push_back(nullptr);
     pid_t pid = -1;
