@@ -1,7 +1,8 @@
 #include "platform/ProcessMemory.h"
 
-#include <psapi.h>
 #include <windows.h>
+// after windows.h, which it builds on
+#include <psapi.h>
 
 #include <stdexcept>
 
