@@ -89,8 +89,7 @@ void ResultsModel::post() {
         std::vector<SqlValue> stored =
             updateResultRow(db_, run_, query_.rowId(static_cast<size_t>(row)), cells);
         for (size_t i = 0; i < cells.size(); ++i)
-            query_.setFetchedValue(static_cast<size_t>(row), query_.columnIndex(cells[i].column),
-                                   stored[i]);
+            query_.setFetchedValue(static_cast<size_t>(row), query_.columnIndex(cells[i].column), stored[i]);
     } catch (...) {
         query_.letGoKeptRows();
         showRow();

@@ -14,8 +14,8 @@
 #include <jerror.h>
 // clang-format on
 
-#include "platform/Files.h"
 #include "imaging/Unfilled.h"
+#include "platform/Files.h"
 #include "platform/OpenFile.h"
 
 namespace photocheck {
