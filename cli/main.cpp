@@ -162,6 +162,7 @@ std::string usageMessage(const CLI::ParseError& e) {
 // CLI11 reads the arguments as a C program gets them; here they are UTF-8 on every system.
 std::vector<char*> argumentPointers(std::vector<std::string>& arguments) {
     std::vector<char*> pointers;
+    pointers.reserve(arguments.size() + 1);
     for (std::string& argument : arguments) pointers.push_back(argument.data());
     pointers.push_back(nullptr);
     return pointers;

@@ -22,7 +22,7 @@ std::string extensionOf(const std::string& path) {
 }
 
 std::string fileStemOf(const std::string& path) {
-    const std::string name = fileNameOf(path);
+    std::string name = fileNameOf(path);
     if (name == "." || name == "..") return name;
     const auto dot = name.find_last_of('.');
     return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);

@@ -414,7 +414,7 @@ void createFolders(const std::string& path) {
 std::string createUniqueFolder(const std::string& prefix) {
     int error = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string folder = prefix + randomLetters(6);
+        std::string folder = prefix + randomLetters(6);
         if (mkdir(folder.c_str(), 0700) == 0) return folder;
         error = errno;
         if (error != EEXIST) break;
