@@ -1,23 +1,31 @@
 #pragma once
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "batch/BatchRun.h"
 
 namespace photocheck {
 
-// The batch run on a thread of its own, so the window keeps painting while it works. The run's
-// events come out as signals; connected with Qt::QueuedConnection they reach the window's thread in
-// the order the run sent them, finished() last. Until finished() has been received and wait() has
-// returned, the query and its database belong to the run alone.
+// The batch run on a thread of its own, so the window keeps painting while it works. The run's events
+// are queued by its thread and handed on as signals on the window's thread at the screen's pace, every
+// ShowIntervalMs: a log line and a repaint per photo would cost the window's thread nearly as much as
+// the photo's check. The signals come in the order of the events they stand for, every log line
+// among them, and finished() last. Until finished() has been received and wait() has returned, the
+// query and its database belong to the run alone.
 class BatchWorker : public QObject {
     Q_OBJECT
   public:
+    static constexpr int ShowIntervalMs = 50;
+
     // How a run ended.
     struct Outcome {
         BatchSummary summary;
@@ -27,7 +35,7 @@ class BatchWorker : public QObject {
         std::optional<std::string> error;    // the error that ended the run
     };
 
-    BatchWorker() = default;
+    BatchWorker();
     ~BatchWorker() override;  // stops a run still working and waits for it
     BatchWorker(const BatchWorker&) = delete;
     BatchWorker& operator=(const BatchWorker&) = delete;
@@ -44,21 +52,38 @@ class BatchWorker : public QObject {
   signals:
     void cleared();
     void preparing(const QString& step);
-    void logLine(const QString& line);
+    // The lines added to the log pane since the last signal, in order.
+    void logLines(const QStringList& lines);
     void progressStarted(int total);
-    void photoDone(int processed, const QString& line);
-    // The passed and failed counts: photo by photo as the rows are written, and at the end.
+    // The passed and failed counts, photo by photo as the rows are written (the latest at each
+    // showing, sent before progress() for the same photos), and at the end.
     void counts(int passed, int failed);
+    // The photos processed so far.
+    void progress(int processed);
     void finished();
 
   private:
-    void run(Query& adoPicMsg, BatchOptions options, BatchState state,
+    struct Event {
+        enum class Kind { Cleared, Preparing, Line, ProgressStart, PhotoDone, Counts, Finished };
+        Kind kind;
+        std::string text;
+        int first = 0;  // total, processed or passed
+        int passed = 0;
+        int failed = 0;
+    };
+
+    void run(Query& adoPicMsg, const BatchOptions& options, BatchState state,
              std::function<void(const JudgedPhoto&)> onPhotoStored);
     BatchEvents events(std::function<void(const JudgedPhoto&)> onPhotoStored);
+    void queue(Event event);
+    void showQueued();
 
     std::thread thread_;
     std::atomic<bool> stop_{false};
-    Outcome outcome_;  // written by the run's thread before it sends finished(), read after wait()
+    Outcome outcome_;  // written by the run's thread before it queues Finished, read after wait()
+    std::mutex mutex_;
+    std::vector<Event> queued_;
+    QTimer pace_;
 };
 
 }  // namespace photocheck

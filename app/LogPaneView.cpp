@@ -29,6 +29,14 @@ void LogPaneView::add(const std::string& line) {
     showNewestLine();
 }
 
+void LogPaneView::addLines(const QStringList& lines) {
+    if (lines.isEmpty()) return;
+    dropStatus();
+    for (const QString& line : lines) pane_.add(line.toStdString());
+    widget_.appendPlainText(lines.join(QChar::LineFeed));  // each line a block of its own
+    showNewestLine();
+}
+
 // The lines the widget already shows unchanged stay; lines added after them are appended, and any
 // other change rewrites the widget.
 void LogPaneView::showPane() {

@@ -1,4 +1,5 @@
 #pragma once
+#include <QStringList>
 #include <string>
 
 #include "check/CheckContext.h"
@@ -17,6 +18,8 @@ class LogPaneView {
 
     void clear();
     void add(const std::string& line);
+    // Several lines at once, in order, shown with one update of the widget.
+    void addLines(const QStringList& lines);
     void showPane();  // the widget rewritten from the context's pane
     // A line that says what is going on (the preparation of a run), shown last until the next line is
     // added or the pane is cleared; it is no line of the log.

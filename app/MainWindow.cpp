@@ -207,14 +207,13 @@ void TFrmMain::connectBatchRun() {
     connect(ui->SpeedButton1, &QToolButton::clicked, this, &TFrmMain::Button3Click);
     connect(ui->Button3, &QPushButton::clicked, this, &TFrmMain::Button3Click);
 
-    constexpr auto queued = Qt::QueuedConnection;
-    connect(&worker_, &BatchWorker::cleared, this, &TFrmMain::runCleared, queued);
-    connect(&worker_, &BatchWorker::preparing, this, &TFrmMain::runPreparing, queued);
-    connect(&worker_, &BatchWorker::logLine, this, &TFrmMain::runLogLine, queued);
-    connect(&worker_, &BatchWorker::progressStarted, this, &TFrmMain::runProgressStarted, queued);
-    connect(&worker_, &BatchWorker::photoDone, this, &TFrmMain::runPhotoDone, queued);
-    connect(&worker_, &BatchWorker::counts, this, &TFrmMain::runCounts, queued);
-    connect(&worker_, &BatchWorker::finished, this, &TFrmMain::runFinished, queued);
+    connect(&worker_, &BatchWorker::cleared, this, &TFrmMain::runCleared);
+    connect(&worker_, &BatchWorker::preparing, this, &TFrmMain::runPreparing);
+    connect(&worker_, &BatchWorker::logLines, this, &TFrmMain::runLogLines);
+    connect(&worker_, &BatchWorker::progressStarted, this, &TFrmMain::runProgressStarted);
+    connect(&worker_, &BatchWorker::counts, this, &TFrmMain::runCounts);
+    connect(&worker_, &BatchWorker::progress, this, &TFrmMain::runProgress);
+    connect(&worker_, &BatchWorker::finished, this, &TFrmMain::runFinished);
 }
 
 void TFrmMain::Button2Click() {
@@ -231,7 +230,6 @@ void TFrmMain::Button3Click() {
     ui->ProgressBar1->setRange(0, 1);
     ui->ProgressBar1->setValue(0);
     BatchOptions options = batchOptions();
-    runVerdict_ = options.verdictFilter;
     BatchEvents reportEvents;
     LastRunReport& report = tools_->lastReport();
     try {
@@ -289,8 +287,8 @@ void TFrmMain::runPreparing(const QString& step) {
     memo_->showStatus(step.toStdString());
 }
 
-void TFrmMain::runLogLine(const QString& line) {
-    memo_->add(line.toStdString());
+void TFrmMain::runLogLines(const QStringList& lines) {
+    memo_->addLines(lines);
 }
 
 void TFrmMain::runProgressStarted(int total) {
@@ -298,9 +296,8 @@ void TFrmMain::runProgressStarted(int total) {
     ui->ProgressBar1->setValue(0);
 }
 
-void TFrmMain::runPhotoDone(int, const QString& line) {
-    memo_->add(line.toStdString());
-    ui->ProgressBar1->setValue(ui->ProgressBar1->value() + 1);
+void TFrmMain::runProgress(int processed) {
+    ui->ProgressBar1->setValue(processed);
 }
 
 void TFrmMain::runCounts(int passed, int failed) {
@@ -317,7 +314,7 @@ void TFrmMain::runFinished() {
     setRunning(false);
     if (ui->ProgressBar1->maximum() == 0) ui->ProgressBar1->setRange(0, 1);  // ended while preparing
     if (outcome.completed) photoArea_->clearPictures({&ctx_.orgImage, &ctx_.MyImage, &ctx_.showImage});
-    browser_->queryBack(outcome.completed, runVerdict_);
+    browser_->queryBack(outcome.completed);
     if (outcome.refusal) showMessage(this, *outcome.refusal);
     if (outcome.error) showErrorReport(this, *outcome.error);
     if (const std::string notice = copiesNotice(outcome.summary); !notice.empty()) showMessage(this, notice);

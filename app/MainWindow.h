@@ -109,10 +109,10 @@ class TFrmMain : public QWidget {
     void releaseDatabase();
     void runCleared();
     void runPreparing(const QString& step);
-    void runLogLine(const QString& line);
+    void runLogLines(const QStringList& lines);
     void runProgressStarted(int total);
-    void runPhotoDone(int processed, const QString& line);
     void runCounts(int passed, int failed);
+    void runProgress(int processed);
     void runFinished();
 
     std::unique_ptr<Ui::TFrmMain> ui;
@@ -129,8 +129,7 @@ class TFrmMain : public QWidget {
     std::string PhotoFolder;
     BatchState state_;  // PreviewEnabled
     bool running_ = false;
-    bool closing_ = false;    // the window closes when the run has ended
-    std::string runVerdict_;  // the verdict filter the run was started with
+    bool closing_ = false;  // the window closes when the run has ended
     bool tuningShown_ = false;
     bool placed_ = false;  // fitted on the screen at its first showing
     BatchWorker worker_;   // last: stopped and waited for before the query goes

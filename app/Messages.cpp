@@ -13,8 +13,10 @@ QString qt(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// The buttons say what they do in the operator's language.
-void nameButtons(QMessageBox& box) {
+// The buttons say what they do in the operator's language, and the text is plain text: a file name
+// in it such as "<img ...>" is shown, never taken for markup.
+void prepare(QMessageBox& box) {
+    box.setTextFormat(Qt::PlainText);
     const std::pair<QMessageBox::StandardButton, const char*> names[] = {
         {QMessageBox::Ok, "确定"}, {QMessageBox::Yes, "是(&Y)"}, {QMessageBox::No, "否(&N)"}};
     for (const auto& [button, name] : names)
@@ -25,13 +27,13 @@ void nameButtons(QMessageBox& box) {
 
 void showMessage(QWidget* parent, const std::string& text, const std::string& caption) {
     QMessageBox box(QMessageBox::NoIcon, qt(caption), qt(text), QMessageBox::Ok, parent);
-    nameButtons(box);
+    prepare(box);
     box.exec();
 }
 
 void showErrorReport(QWidget* parent, const std::string& text) {
     QMessageBox box(QMessageBox::Critical, qt(ApplicationTitle), qt(text), QMessageBox::Ok, parent);
-    nameButtons(box);
+    prepare(box);
     box.exec();
 }
 
@@ -41,7 +43,7 @@ void showErrorReport(QWidget* parent, const std::exception& error) {
 
 bool askYesNo(QWidget* parent, const std::string& caption, const std::string& text) {
     QMessageBox box(QMessageBox::Question, qt(caption), qt(text), QMessageBox::Yes | QMessageBox::No, parent);
-    nameButtons(box);
+    prepare(box);
     return box.exec() == QMessageBox::Yes;
 }
 

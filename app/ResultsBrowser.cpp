@@ -18,6 +18,7 @@
 #include "app/Messages.h"
 #include "app/PhotoArea.h"
 #include "app/PhotoViews.h"
+#include "app/QueryOpening.h"
 #include "app/ResultsModel.h"
 #include "app/RowIndicator.h"
 #include "app/ToolbarIcons.h"
@@ -60,17 +61,24 @@ void setText(QLineEdit* edit, const std::string& text) {
 
 ResultsBrowser::ResultsBrowser(const Widgets& widgets, Database& db, Query& adoPicMsg, const Showing& showing,
                                QObject* parent)
-    : QObject(parent), w_(widgets), showing_(showing), dsPicMsg_(new ResultsModel(db, adoPicMsg, this)) {
+    : QObject(parent),
+      w_(widgets),
+      showing_(showing),
+      dsPicMsg_(new ResultsModel(db, adoPicMsg, this)),
+      opening_(new QueryOpening(db, this)) {
     w_.SpeedButton2->setIcon(queryIcon());
     setUpGrid();
     connect(w_.SpeedButton2, &QAbstractButton::clicked, this, &ResultsBrowser::Button5Click);
     connect(w_.Button5, &QAbstractButton::clicked, this, &ResultsBrowser::Button5Click);
     connect(w_.Button6, &QAbstractButton::clicked, this, &ResultsBrowser::Button6Click);
     connect(dsPicMsg_, &ResultsModel::reopened, this, &ResultsBrowser::moveToOpenedRow);
+    connect(opening_, &QueryOpening::finished, this, &ResultsBrowser::queryOpened, Qt::QueuedConnection);
     connect(
         dsPicMsg_, &ResultsModel::fetchFailed, this,
         [this](const QString& message) { showErrorReport(w_.window, message.toStdString()); },
         Qt::QueuedConnection);
+    connect(dsPicMsg_, &ResultsModel::changedElsewhere, this, &ResultsBrowser::reopenChangedResults,
+            Qt::QueuedConnection);
     connect(w_.DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &ResultsBrowser::currentRowChanged);
 }
@@ -121,34 +129,42 @@ std::string ResultsBrowser::verdictFilter() const {
 }
 
 bool ResultsBrowser::leaveQueryForRun() {
+    cancelQuery();
     if (!postRowEdits()) return false;
     dsPicMsg_->detach();
     return true;
 }
 
-// The run reopened the results with the verdict chosen when it started; one chosen since is taken now.
-void ResultsBrowser::queryBack(bool reopened, const std::string& runVerdict) {
-    if (reopened && verdictFilter() != runVerdict) {
-        dsPicMsg_->attach(ResultsModel::Since::Unchanged);
-        return openResults(resultsStatement(verdictFilter()));
-    }
-    dsPicMsg_->attach(reopened ? ResultsModel::Since::Reopened : ResultsModel::Since::Unchanged);
+// The run reopened the results on its own thread, but the rows must come with the run they belong to,
+// read before them (see ResultsModel), and a verdict chosen during the run is taken now: so they are
+// opened once more, aside. The grid stays empty the few milliseconds that takes.
+void ResultsBrowser::queryBack(bool reopened) {
+    if (!reopened) return dsPicMsg_->attach();
+    rowAfterOpening_ = 0;
+    queryAside(resultsStatement(verdictFilter()));
 }
 
 void ResultsBrowser::closeResults() {
+    cancelQuery();
     dsPicMsg_->closeQuery();
 }
 
 void ResultsBrowser::setRunning(bool running) {
     running_ = running;
-    for (QWidget* control : {w_.SpeedButton2, w_.Button5, w_.Button6}) control->setEnabled(!running);
+    enableQueryButtons();
+}
+
+void ResultsBrowser::enableQueryButtons() {
+    const bool enabled = !running_ && !opening_->isWorking();
+    for (QWidget* control : {w_.SpeedButton2, w_.Button5, w_.Button6}) control->setEnabled(enabled);
+    w_.DBGrid1->viewport()->setCursor(opening_->isWorking() ? Qt::BusyCursor : Qt::ArrowCursor);
 }
 
 // The query button: the statement of the filter typed, or the message instead.
 void ResultsBrowser::Button5Click() {
     const ResultsQuery query = buildResultsQuery(currentFilter());
     if (!query.statement) return showMessage(w_.window, query.message);
-    openResults(*query.statement);
+    queryAside(*query.statement);
 }
 
 // The clear button: every filter emptied, the verdict too, then every row.
@@ -156,7 +172,7 @@ void ResultsBrowser::Button6Click() {
     ResultsFilter filter;
     const std::string statement = clearResultsFilter(filter);
     showFilter(filter);
-    openResults(statement);
+    queryAside(statement);
 }
 
 ResultsFilter ResultsBrowser::currentFilter() const {
@@ -201,12 +217,50 @@ void ResultsBrowser::openResults(const std::string& statement) {
 // The statement shown, opened again: the grid shows what the table holds, at the row that was current.
 void ResultsBrowser::reloadResults() {
     rowAfterOpening_ = std::max(w_.DBGrid1->currentIndex().row(), 0);
-    try {
-        dsPicMsg_->open(dsPicMsg_->statement());
-    } catch (const std::exception& e) {
+    queryAside(dsPicMsg_->statement());
+}
+
+// Opening leaves the current row, so its edits are written first; then the statement is opened aside
+// while the grid keeps its rows.
+void ResultsBrowser::queryAside(const std::string& statement) {
+    if (opening_->isWorking()) return;
+    postRowEdits();
+    dsPicMsg_->setQuerying(true);
+    opening_->start(statement, ResultsPageRows);
+    enableQueryButtons();
+}
+
+// A statement the engine rejects (or a query stopped by its time limit) is shown and the grid keeps its
+// rows; a cancelled one is dropped quietly.
+void ResultsBrowser::queryOpened() {
+    std::optional<QueryOpening::Outcome> outcome = opening_->take();
+    if (!outcome) return;  // cancelled and taken already
+    dsPicMsg_->setQuerying(false);
+    enableQueryButtons();
+    if (!outcome->query) {
         rowAfterOpening_ = 0;
-        showErrorReport(w_.window, e);
+        if (!outcome->cancelled) showErrorReport(w_.window, outcome->error);
+        return;
     }
+    dsPicMsg_->adopt(std::move(*outcome->query), outcome->run);
+}
+
+void ResultsBrowser::cancelQuery() {
+    opening_->cancel();
+    if (!opening_->take()) return;
+    dsPicMsg_->setQuerying(false);
+    rowAfterOpening_ = 0;
+    enableQueryButtons();
+}
+
+// Another program changed the table under the grid, so the rows it let go of cannot be read again as
+// they were: the statement is opened again. Edits not written yet are written first, by their row's
+// id, unless another run has replaced the rows meanwhile (then they are refused, see ResultsModel). A
+// run that has started meanwhile reopens the results itself at its end.
+void ResultsBrowser::reopenChangedResults(const QString& message) {
+    showMessage(w_.window, message.toStdString());
+    if (running_) return;
+    queryAside(dsPicMsg_->statement());
 }
 
 // Every opening of the results moves to their first row (after a reload, to the row that was current),
@@ -261,7 +315,8 @@ void ResultsBrowser::deleteSelectedRows() {
         rows.push_back(selected.row());
     if (rows.empty() && w_.DBGrid1->currentIndex().isValid())
         rows.push_back(w_.DBGrid1->currentIndex().row());
-    if (rows.empty() || !askYesNo(w_.window, ApplicationTitle, DeleteRowsQuestion)) return;
+    if (rows.empty() || opening_->isWorking() || !askYesNo(w_.window, ApplicationTitle, DeleteRowsQuestion))
+        return;
     if (!postRowEdits()) return;
     try {
         dsPicMsg_->deleteRows(rows);

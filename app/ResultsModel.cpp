@@ -1,5 +1,6 @@
 #include "app/ResultsModel.h"
 
+#include <QTextDocument>
 #include <algorithm>
 #include <exception>
 #include <iterator>
@@ -23,15 +24,28 @@ bool hasField(const Query& query, const char* field) {
 ResultsModel::ResultsModel(Database& db, Query& adoPicMsg, QObject* parent)
     : QAbstractTableModel(parent), db_(db), query_(adoPicMsg) {}
 
+// The run is read before the statement is opened: a batch run elsewhere in between makes the rows newer
+// than the run kept, and a write is refused where it would otherwise land on a row of another run.
 void ResultsModel::open(const std::string& statement) {
+    const ResultsRun run = currentResultsRun(db_);
     Query opened(db_);
     OpenSql(opened, statement);
+    adopt(std::move(opened), run);
+}
+
+void ResultsModel::adopt(Query&& opened, ResultsRun run) {
     beginResetModel();
     dropEdits();
     query_ = std::move(opened);
+    run_ = run;
+    attached_ = true;
     showFetchedRows();
     endResetModel();
     emit reopened();
+}
+
+void ResultsModel::setQuerying(bool querying) {
+    querying_ = querying;
 }
 
 void ResultsModel::detach() {
@@ -42,12 +56,11 @@ void ResultsModel::detach() {
     endResetModel();
 }
 
-void ResultsModel::attach(Since since) {
+void ResultsModel::attach() {
     beginResetModel();
     attached_ = true;
     showFetchedRows();
     endResetModel();
-    if (since == Since::Reopened) emit reopened();
 }
 
 void ResultsModel::closeQuery() {
@@ -56,7 +69,12 @@ void ResultsModel::closeQuery() {
 }
 
 StoredPhoto ResultsModel::storedPhoto(int row) const {
-    return {text(row, "name"), text(row, "mode"), text(row, "folderPath")};
+    try {
+        return {text(row, "name"), text(row, "mode"), text(row, "folderPath")};
+    } catch (const RowsChangedElsewhere& e) {
+        readFailed(e);
+        return {};
+    }
 }
 
 void ResultsModel::post() {
@@ -69,16 +87,20 @@ void ResultsModel::post() {
         emit headerDataChanged(Qt::Vertical, row, row);
     };
     try {
-        const RowId id = query_.rowId(static_cast<size_t>(row));
-        for (const auto& [column, typed] : edits) {
-            const char* field = GridColumns[column].field;
-            SqlValue stored = updateResultCell(db_, id, field, typed.toStdString());
-            query_.setFetchedValue(static_cast<size_t>(row), query_.columnIndex(field), std::move(stored));
-        }
+        std::vector<CellEdit> cells;
+        cells.reserve(edits.size());
+        for (const auto& [column, typed] : edits)
+            cells.push_back({GridColumns[column].field, typed.toStdString()});
+        std::vector<SqlValue> stored =
+            updateResultRow(db_, run_, query_.rowId(static_cast<size_t>(row)), cells);
+        for (size_t i = 0; i < cells.size(); ++i)
+            query_.setFetchedValue(static_cast<size_t>(row), query_.columnIndex(cells[i].column), stored[i]);
     } catch (...) {
+        query_.letGoKeptRows();
         showRow();
         throw;
     }
+    query_.letGoKeptRows();
     showRow();
 }
 
@@ -95,8 +117,9 @@ void ResultsModel::deleteRows(const std::vector<int>& rows) {
     std::sort(doomed.begin(), doomed.end());
     doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
     std::vector<RowId> ids;
+    ids.reserve(doomed.size());
     for (const int row : doomed) ids.push_back(query_.rowId(static_cast<size_t>(row)));
-    deleteResultRows(db_, ids);
+    deleteResultRows(db_, run_, ids);
     beginResetModel();
     dropEdits();
     for (auto row = doomed.rbegin(); row != doomed.rend(); ++row)
@@ -108,6 +131,7 @@ void ResultsModel::deleteRows(const std::vector<int>& rows) {
 void ResultsModel::dropEdits() {
     editedRow_ = -1;
     edits_.clear();
+    query_.letGoKeptRows();
 }
 
 int ResultsModel::rowCount(const QModelIndex& parent) const {
@@ -134,7 +158,7 @@ void ResultsModel::fetch(size_t count) {
 }
 
 bool ResultsModel::canFetchMore(const QModelIndex& parent) const {
-    return !parent.isValid() && attached_ && query_.isOpen() && query_.canFetchMore();
+    return !parent.isValid() && attached_ && !querying_ && query_.isOpen() && query_.canFetchMore();
 }
 
 void ResultsModel::fetchMore(const QModelIndex& parent) {
@@ -154,11 +178,14 @@ int ResultsModel::columnCount(const QModelIndex& parent) const {
 QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     if (role == Qt::TextAlignmentRole) return Qt::AlignCenter;
-    // The tip shows a text in full where the column cuts it.
     if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole) return {};
+    QString text = cellText(index.row(), index.column());
     if (index.row() == editedRow_)
-        if (const auto typed = edits_.find(index.column()); typed != edits_.end()) return typed->second;
-    return cellText(index.row(), index.column());
+        if (const auto typed = edits_.find(index.column()); typed != edits_.end()) text = typed->second;
+    // The tip shows a text in full where the column cuts it, as plain text: a name such as "<img ...>"
+    // would otherwise be taken for markup.
+    if (role == Qt::ToolTipRole && !text.isEmpty()) return Qt::convertFromPlainText(text);
+    return text;
 }
 
 QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -171,7 +198,7 @@ QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int 
 // Rows can be edited where they can be written back: the statement read each row's row id.
 Qt::ItemFlags ResultsModel::flags(const QModelIndex& index) const {
     const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-    if (!index.isValid() || !query_.hasRowIds()) return flags;
+    if (!index.isValid() || querying_ || !query_.hasRowIds()) return flags;
     return flags | Qt::ItemIsEditable;
 }
 
@@ -182,6 +209,15 @@ bool ResultsModel::setData(const QModelIndex& index, const QVariant& value, int 
     if (editedRow_ >= 0 && editedRow_ != index.row()) return false;
     const QString typed = value.toString();
     if (!edits_.count(index.column()) && typed == data(index, Qt::DisplayRole).toString()) return true;
+    if (editedRow_ < 0) {
+        try {
+            query_.keepRow(
+                static_cast<size_t>(index.row()));  // the row as read, whatever the grid shows meanwhile
+        } catch (const std::exception& e) {
+            readFailed(e);
+            return false;
+        }
+    }
     editedRow_ = index.row();
     edits_[index.column()] = typed;
     emit dataChanged(index, index);
@@ -189,31 +225,39 @@ bool ResultsModel::setData(const QModelIndex& index, const QVariant& value, int 
     return true;
 }
 
-// A statement may leave out a field (the grid then shows its cells empty); any other failure to read
-// a cell raises.
+// A statement may leave out a field (the grid then shows its cells empty), and while a statement is
+// opened elsewhere a row the query let go of is not read again; any other failure to read a cell
+// raises.
 std::string ResultsModel::text(int row, const char* field) const {
     if (row < 0 || row >= rowCount() || !hasField(query_, field)) return {};
+    if (querying_ && !query_.holds(static_cast<size_t>(row))) return {};
     return query_.text(static_cast<size_t>(row), field);
 }
 
-// A cell that cannot be read shows empty and the operator is told once per opening; a view asking for
-// a cell must not meet the error.
+// A cell that cannot be read shows empty; a view asking for a cell must not meet the error.
 QString ResultsModel::cellText(int row, int column) const {
     try {
         return QString::fromStdString(trimmed(text(row, GridColumns[column].field)));
     } catch (const std::exception& e) {
-        if (!readErrorShown_) {
-            readErrorShown_ = true;
-            auto* self = const_cast<ResultsModel*>(this);
-            QMetaObject::invokeMethod(
-                self,
-                [self, message = QString::fromStdString(operatorMessage(e))] {
-                    emit self->fetchFailed(message);
-                },
-                Qt::QueuedConnection);
-        }
+        readFailed(e);
         return {};
     }
+}
+
+// The operator is told once per opening, after the view has done what it is doing.
+void ResultsModel::readFailed(const std::exception& e) const {
+    if (readErrorShown_) return;
+    readErrorShown_ = true;
+    auto* self = const_cast<ResultsModel*>(this);
+    if (dynamic_cast<const RowsChangedElsewhere*>(&e)) {
+        const QString message = QString::fromUtf8(e.what());  // in the operator's words already
+        QMetaObject::invokeMethod(
+            self, [self, message] { emit self->changedElsewhere(message); }, Qt::QueuedConnection);
+        return;
+    }
+    const QString message = QString::fromStdString(operatorMessage(e));
+    QMetaObject::invokeMethod(
+        self, [self, message] { emit self->fetchFailed(message); }, Qt::QueuedConnection);
 }
 
 }  // namespace photocheck

@@ -15,6 +15,7 @@
 #include "app/ToolbarIcons.h"
 #include "batch/BatchRun.h"
 #include "batch/Workspace.h"
+#include "platform/ProcessMemory.h"
 
 namespace photocheck {
 namespace {
@@ -96,15 +97,16 @@ void loadQtChinese(QApplication& app) {
 }  // namespace
 
 void prepareApplication(QApplication& app) {
+    mapLargeBlocksApart();
     loadQtChinese(app);
-    app.setApplicationName("photocheck");
-    app.setDesktopFileName("photocheck");
-    app.setWindowIcon(programIcon());
-    app.setStyle("Fusion");
+    QApplication::setApplicationName("photocheck");
+    QApplication::setDesktopFileName("photocheck");
+    QApplication::setWindowIcon(programIcon());
+    QApplication::setStyle("Fusion");
     QFont font(CjkFonts.first());
     font.setFamilies(CjkFonts);  // the next where the first is missing
     font.setPixelSize(FormFontPixels);
-    app.setFont(font);
+    QApplication::setFont(font);
 }
 
 Desktop::Desktop(const CommandLine& commandLine)

@@ -25,7 +25,9 @@ void answerHelp(int argc, char** argv);
 CommandLine parseCommandLine(const QStringList& arguments);
 
 // The program's look: its name and icon, the Fusion style (whose window colour is the button face
-// of the form) and the CJK font at the form's 11-pixel height, so every Chinese text renders.
+// of the form) and the CJK font at the form's 11-pixel height, so every Chinese text renders; Qt's
+// Chinese translation; and large blocks of memory mapped apart (mapLargeBlocksApart), so the grid's
+// list of rows grows without leaving its old copies behind.
 void prepareApplication(QApplication& app);
 
 // The three objects of the running program, created in this order: the data module, the main

@@ -8,8 +8,11 @@
 #include "batch/EarlyCopies.h"
 #include "batch/OrderedChecks.h"
 #include "batch/PassRate.h"
+#include "batch/ResultsRun.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/SystemReason.h"
+#include "platform/Utf8.h"
 #include "platform/WorkFolderLock.h"
 
 namespace photocheck {
@@ -87,13 +90,20 @@ void prepareResultFolders(const ResultFolders& folders, const BatchOptions& opti
     EmptyFolderTree(folders.passed, undeleted, stop);
 }
 
+// The rows of the last run go, and the rows from now on belong to a new run: a grid still showing the
+// old ones can no longer write to the new rows that are given their row ids.
 void emptyResultTable(Query& adoPicMsg) {
+    Transaction transaction(adoPicMsg.database());
     if (OpenSql(adoPicMsg, AllRowsStatement)) ExecSql(adoPicMsg, DeleteAllRowsStatement);
+    adoPicMsg.close();
+    beginNewResultsRun(adoPicMsg.database());
+    transaction.commit();
 }
 
 FileList listPhotos(const BatchOptions& options, const BatchEvents& events) {
     FolderWalk walk;
     if (!options.workFolder.empty()) walk.leftOut.push_back(options.workFolder);
+    walk.leftOut.insert(walk.leftOut.end(), options.outputs.begin(), options.outputs.end());
     walk.onPassedOver = [&](const std::string& path, const std::string& reason) {
         notify(events.onLogLine, passedOverLine(path, reason));
     };
@@ -169,7 +179,7 @@ std::string photoDoneLine(int processed) {
 }
 
 std::string unreadableLine(const std::string& path, const std::string& message) {
-    return "照片文件无法读取：" + path + "（" + message + "）";
+    return withControlsEscaped("照片文件无法读取：" + path + "（" + message + "）");
 }
 
 std::string summaryLine(int32_t passRate, int passed, int failed) {
@@ -178,16 +188,16 @@ std::string summaryLine(int32_t passRate, int passed, int failed) {
 }
 
 std::string passedOverLine(const std::string& path, const std::string& reason) {
-    return "未检测：" + path + "，" + reason;
+    return withControlsEscaped("未检测：" + path + "，" + reason);
 }
 
 std::string missingCopyLine(const std::string& path, bool passed, const std::string& reason) {
-    return std::string("照片未能复制到“") + (passed ? PassedFolderName : FailedFolderName) + "”：" + path +
-           "，" + reason;
+    return withControlsEscaped(std::string("照片未能复制到“") +
+                               (passed ? PassedFolderName : FailedFolderName) + "”：" + path + "，" + reason);
 }
 
 std::string undeletedLine(const std::string& path, const std::string& reason) {
-    return "结果文件夹中的旧文件未能删除：" + path + "，" + reason;
+    return withControlsEscaped("结果文件夹中的旧文件未能删除：" + path + "，" + reason);
 }
 
 std::string copiesNotice(const BatchSummary& summary) {

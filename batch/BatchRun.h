@@ -4,6 +4,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "batch/JudgePhoto.h"
 #include "batch/ResultFolders.h"
@@ -41,6 +42,9 @@ struct BatchOptions {
     // before it touches anything until it returns, so a second run on it is refused; the folder is
     // also left out of the walk. Empty: no lock is taken (tests that do not care).
     std::string workFolder;
+    // Where the run's outputs are written (a CSV file, a report page and its parts' folder): they
+    // are left out of the walk where they lie below the photo folder, existing yet or not.
+    std::vector<std::string> outputs;
 };
 
 // What the run shows while it works, in the order it happens. Every callback may be left empty.
@@ -116,7 +120,8 @@ BatchSummary RunBatch(Query& adoPicMsg, const BatchOptions& options, const Batch
 // the photos in work outgrow a small memory.
 int defaultBatchThreads();
 
-// The lines of the log pane.
+// The lines of the log pane. A line that names a file shows the control characters of the name
+// escaped (withControlsEscaped): a name can neither drive a terminal nor make a line of its own.
 std::string countLine(int total);
 std::string photoDoneLine(int processed);
 std::string unreadableLine(const std::string& path, const std::string& message);

@@ -27,7 +27,7 @@ std::string explainedConversion(const std::string& text) {
 }  // namespace
 
 std::string operatorMessage(const std::exception& error) {
-    const std::string text = error.what();
+    std::string text = error.what();
     if (dynamic_cast<const OperatorError*>(&error)) return text;
     if (dynamic_cast<const DatabaseError*>(&error)) {
         if (text.find("database is locked") != std::string::npos ||

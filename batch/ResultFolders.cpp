@@ -19,7 +19,7 @@ bool isSameOrInside(const std::string& inner, const std::string& outer) {
 // A folder that no longer exists cannot be climbed out of by the file system; its ".." is then
 // resolved on the text, as a Windows path would be.
 std::string beside(const std::string& photoFolder, const char* name) {
-    const std::string path = photoFolder + Up + name;
+    std::string path = photoFolder + Up + name;
     if (folderExists(photoFolder)) return path;
     return cleanPath(path);
 }
@@ -47,11 +47,11 @@ bool liesInResultFolder(const std::string& photoFolder, const ResultFolders& fol
     const std::optional<std::string> photos = canonicalPath(photoFolder);
     if (!photos) return false;
     if (hasResultFolderOnTheWay(*photos)) return true;
-    for (const std::string* folder : {&folders.passed, &folders.failed}) {
-        const std::optional<std::string> result = canonicalPath(*folder);
-        if (result && isSameOrInside(*photos, *result)) return true;
-    }
-    return false;
+    const auto holdsPhotos = [&photos](const std::string& folder) {
+        const std::optional<std::string> result = canonicalPath(folder);
+        return result && isSameOrInside(*photos, *result);
+    };
+    return holdsPhotos(folders.passed) || holdsPhotos(folders.failed);
 }
 
 std::optional<std::string> linkedResultFolder(const ResultFolders& folders) {

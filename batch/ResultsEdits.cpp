@@ -1,6 +1,8 @@
 #include "batch/ResultsEdits.h"
 
 #include <cctype>
+#include <optional>
+#include <utility>
 
 #include "platform/Paths.h"
 #include "store/IntConversion.h"
@@ -42,25 +44,55 @@ SqlValue storedValue(const ResultsColumn& column, const std::string& text) {
     return std::monostate{};
 }
 
+// Within the transaction that writes, which holds the write lock: no run can start between the
+// comparison and the writes.
+void refuseStaleRows(Database& db, ResultsRun run, const char* whatFailed) {
+    if (currentResultsRun(db) != run)
+        throw StaleResults(std::string("表格中的记录已被另一次批量检测替换，") + whatFailed +
+                           "；表格将重新显示结果表中现在的记录");
+}
+
+using ColumnWrites = std::vector<std::pair<std::string, SqlValue>>;  // the schema's names, never the caller's
+
+// The values written and read back in one transaction; none when the row is no longer in the table.
+std::optional<std::vector<SqlValue>> writeRow(Database& db, ResultsRun run, RowId row,
+                                              const ColumnWrites& writes) {
+    Transaction transaction(db);
+    refuseStaleRows(db, run, "修改未能保存");
+    for (const auto& [name, value] : writes)
+        if (db.run("update pictureMsg set " + name + " = ? where rowid = ?", {value, row}) == 0)
+            return std::nullopt;
+    std::vector<SqlValue> stored;
+    for (const auto& write : writes)
+        stored.push_back(db.firstValue("select " + write.first + " from pictureMsg where rowid = ?", {row})
+                             .value_or(SqlValue{}));
+    transaction.commit();
+    return stored;
+}
+
 }  // namespace
 
-SqlValue updateResultCell(Database& db, RowId row, const std::string& column, const std::string& text) {
-    const ResultsColumn& target = resultColumn(column);
-    const SqlValue value = storedValue(target, text);
-    const std::string name = target.field;  // from the schema, never from the caller
-    int64_t changed = 0;
+std::vector<SqlValue> updateResultRow(Database& db, ResultsRun run, RowId row,
+                                      const std::vector<CellEdit>& edits) {
+    ColumnWrites writes;
+    for (const CellEdit& edit : edits) {
+        const ResultsColumn& target = resultColumn(edit.column);
+        writes.emplace_back(target.field, storedValue(target, edit.text));
+    }
+    std::optional<std::vector<SqlValue>> stored;
     try {
-        changed = db.run("update pictureMsg set " + name + " = ? where rowid = ?", {value, row});
+        stored = writeRow(db, run, row, writes);
     } catch (const DatabaseError& e) {
         throw EditNotSaved(std::string("修改未能保存：") + e.what());
     }
-    if (changed == 0) throw EditNotSaved("要修改的记录已不在结果表中，修改未能保存");
-    return db.firstValue("select " + name + " from pictureMsg where rowid = ?", {row}).value_or(SqlValue{});
+    if (!stored) throw EditNotSaved("要修改的记录已不在结果表中，修改未能保存");
+    return *stored;
 }
 
-size_t deleteResultRows(Database& db, const std::vector<RowId>& rows) {
+size_t deleteResultRows(Database& db, ResultsRun run, const std::vector<RowId>& rows) {
     try {
         Transaction transaction(db);
+        refuseStaleRows(db, run, "记录未能删除");
         size_t deleted = 0;
         for (const RowId row : rows)
             deleted += static_cast<size_t>(db.run("delete from pictureMsg where rowid = ?", {row}));

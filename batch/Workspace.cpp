@@ -4,6 +4,7 @@
 
 #include "batch/OperatorMessage.h"
 #include "platform/ExecutableFolder.h"
+#include "platform/OperatorError.h"
 #include "platform/WorkFolder.h"
 #include "platform/WorkFolderLock.h"
 #include "store/Parameters.h"
@@ -58,7 +59,7 @@ Workspace Workspace::open(const std::string& requestedFolder, const WorkspacePro
                           const std::string& packagePath) {
     std::string folder = prepareWorkFolder(requestedFolder);
     installWorkFiles(folder, packagePath, prompts);
-    std::unique_ptr<Database> database = openWorkDatabase(folder);
+    std::unique_ptr<Database> database = openWorkDatabaseRepairing(folder);
     return Workspace(std::move(folder), std::move(database));
 }
 
@@ -67,6 +68,12 @@ Workspace Workspace::openForReading(const std::string& requestedFolder) {
     if (const auto missing = missingWorkFiles(folder); !missing.empty()) refuseIncomplete(folder, missing);
     std::unique_ptr<Database> database = openWorkDatabase(folder);
     return Workspace(std::move(folder), std::move(database));
+}
+
+void Workspace::refuseAsOutput(const std::string& path, const char* what) const {
+    if (!path.empty() && isWorkingFile(path, folder_))
+        throw OperatorError(std::string(what) + " " + path + " 是工作文件夹 " + folder_ +
+                            " 中的工作文件（数据库等），写入会毁掉它；请换一个文件名");
 }
 
 std::string Workspace::parameterFile() const {

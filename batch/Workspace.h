@@ -29,7 +29,8 @@ class Workspace {
     // lock, so never while a run works there, installs the working files when one of the four is
     // missing: all four afresh from the package, so the last run's rows and an edited parameter file
     // are replaced too. An installation error (a busy folder included) is told, in Chinese with its
-    // reason, and passed over, as the database may still be there. Then opens the database.
+    // reason, and passed over, as the database may still be there. Then opens the database, removing
+    // journal files left read-only where they keep it from opening (openWorkDatabaseRepairing).
     // Raises WorkFolderError for a folder that is refused, and DatabaseMissing when the database does
     // not open.
     static Workspace open(const std::string& requestedFolder, const WorkspacePrompts& prompts,
@@ -40,6 +41,10 @@ class Workspace {
     // or lacks a working file raises OperatorError saying which files are missing and what to do;
     // a folder that is refused raises WorkFolderError, a database that does not open DatabaseMissing.
     static Workspace openForReading(const std::string& requestedFolder);
+
+    // Refuses, with OperatorError, an output file the operator named (`what` says which: "CSV 文件")
+    // that is one of the working files here: writing it would destroy the database or another one.
+    void refuseAsOutput(const std::string& path, const char* what) const;
 
     const std::string& folder() const { return folder_; }  // with its final separator
     Database& database() const { return *database_; }

@@ -48,6 +48,12 @@ BenchWorkspace::~BenchWorkspace() {
     std::filesystem::remove_all(root_, ignored);
 }
 
+ResultFolders BenchWorkspace::freshResultFolders(const std::string& what) const {
+    const std::string folder = root_ + "results-" + what + "/";
+    std::filesystem::create_directories(folder);
+    return {folder + PassedFolderName, folder + FailedFolderName};
+}
+
 std::string BenchWorkspace::samplePhoto(const std::string& fileName) {
     return std::string(PHOTOCHECK_SOURCE_DIR) + "/samples/" + fileName;
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "batch/JudgePhoto.h"
+#include "batch/ResultFolders.h"
 #include "batch/Workspace.h"
 #include "bench/PhotoFolder.h"
 
@@ -13,7 +14,7 @@ namespace photocheck::bench {
 // end (inside the build folder unless another parent is given): the working folder started as the
 // command line starts it (Workspace::open: the working files from the data package beside the
 // executable, the open database, the thresholds of the installed parameter file), and the generated photo
-// folder of the batch run. The result folders of the batch run lie beside the photo folder.
+// folder of the batch run. The batch runs put their copies into result folders of their own.
 class BenchWorkspace {
   public:
     BenchWorkspace(const PhotoFolderPlan& plan, const std::string& scratchParent);
@@ -23,8 +24,12 @@ class BenchWorkspace {
 
     const CheckSettings& settings() const { return settings_; }
     Database& database() { return workspace_->database(); }
+    const std::string& workFolder() const { return workspace_->folder(); }  // with its final separator
     const std::string& photoFolder() const { return photoFolder_; }
     const std::vector<std::string>& folderPhotos() const { return folderPhotos_; }
+    // A pair of result folders that no run has used yet, named after `what`, in a new folder of the
+    // scratch folder (which the run creates).
+    ResultFolders freshResultFolders(const std::string& what) const;
 
     // A photo of the bundled sample set in samples/.
     static std::string samplePhoto(const std::string& fileName);

@@ -41,7 +41,7 @@ inline std::string firstPageOfOneName(int rows) {
 inline std::string allRows(int rows) {
     return "results/all-rows/" + std::to_string(rows);
 }
-inline const char* const FolderRounds = "folder/decode+batch-j1+batch-j2";
+inline const char* const FolderRounds = "folder/decode+first-j1+second-j1+first-j2";
 inline const char* const GrayLevelAll = "GrayLevel/all-triples";
 inline const char* const GrayLevelRowsAll = "GrayLevelsOfPixels/all-triples";
 inline const char* const GrayLevelExtendedAll = "GrayLevelExtended/all-triples";

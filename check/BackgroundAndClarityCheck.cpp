@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "check/BluePixel.h"
 #include "check/ClarityMeasure.h"
 #include "imaging/ColourModel.h"
 #include "imaging/Extended.h"
+#include "imaging/VectorClones.h"
 
 namespace photocheck {
 namespace {
@@ -24,22 +26,12 @@ constexpr int32_t MiddleDivisor = 780;
 constexpr int32_t BandDivisor = 2340;
 constexpr int32_t HeadTooHighSideRatio = 60;
 
-constexpr int BlueHueFrom = 190;
-constexpr int BlueHueBelow = 230;
-constexpr int WideBlueHueBelow = 235;  // the right-hand run of the side count
-constexpr int BlueSaturationAbove = 57;
-
 constexpr int HairMargin = 40;  // first hair row, and the columns left out at each side
 constexpr int HairLevelDistance = 80;
 constexpr int HairPixelsForRow = 80;
-constexpr int HairPixelsEnough = 100;
 constexpr int HairTopToHeadUp = 5;
 constexpr int RegionWidth = 80;
 constexpr int HairRegionHeight = 40;
-
-bool isBlue(const Hsv& hsv, int hueBelow) {
-    return hsv.h >= BlueHueFrom && hsv.h < hueBelow && hsv.s > BlueSaturationAbove;
-}
 
 struct TopBandCounts {
     int32_t side = 0;
@@ -47,19 +39,24 @@ struct TopBandCounts {
     int32_t blue = 0;
 };
 
-std::vector<Hsv> rowHsv(const Bitmap& picture, int y) {
-    std::vector<Hsv> hsv(static_cast<size_t>(picture.width()));
-    const uint8_t* bgr = picture.row(y);
-    for (Hsv& pixel : hsv) {
-        RgbToHsv(pixel, bgr[2], bgr[1], bgr[0]);
-        bgr += 3;
+// How blue each pixel of a row is: Blue under both hue limits, WideBlue only under the wider one of
+// the right-hand run of the side count.
+enum Blueness : uint8_t { NotBlue, WideBlue, Blue };
+
+// Blue under the narrower limit is blue under the wider one too, so the two tests add up to the Blueness.
+PHOTOCHECK_VECTOR_CLONES
+void rowBlueness(const uint8_t* __restrict bgr, int n, uint8_t* __restrict blueness) {
+    for (int i = 0; i < n; ++i) {
+        const int r = bgr[3 * i + 2], g = bgr[3 * i + 1], b = bgr[3 * i];
+        blueness[i] =
+            static_cast<uint8_t>(isBluePixel(r, g, b, WideBlueHueBelow) + isBluePixel(r, g, b, BlueHueBelow));
     }
-    return hsv;
 }
 
-int32_t countBluePixels(const std::vector<Hsv>& row, int from, int to, int hueBelow) {
+PHOTOCHECK_VECTOR_CLONES
+int32_t countBluePixels(const uint8_t* __restrict blueness, int from, int to, uint8_t atLeast) {
     int32_t count = 0;
-    for (int x = from; x <= to; ++x) count += isBlue(row[static_cast<size_t>(x)], hueBelow) ? 1 : 0;
+    for (int x = from; x <= to; ++x) count += blueness[x] >= atLeast ? 1 : 0;
     return count;
 }
 
@@ -78,12 +75,14 @@ TopBandCounts countTopBand(const Bitmap& picture) {
     const int w = picture.width();
     const auto [c1, c2] = thirdsOf(w);
     TopBandCounts counts;
+    std::vector<uint8_t> blueness(static_cast<size_t>(w));
+    const uint8_t* row = blueness.data();
     for (int y = BandFirstRow; y <= BandLastRow; ++y) {
-        const std::vector<Hsv> row = rowHsv(picture, y);
-        counts.side += countBluePixels(row, 0, c1, BlueHueBelow);
-        counts.side += countBluePixels(row, c1, w - 1, WideBlueHueBelow);
-        counts.middle += countBluePixels(row, c1, c2, BlueHueBelow);
-        counts.blue += countBluePixels(row, 0, w - 1, BlueHueBelow);
+        rowBlueness(picture.row(y), w, blueness.data());
+        counts.side += countBluePixels(row, 0, c1, Blue);
+        counts.side += countBluePixels(row, c1, w - 1, WideBlue);
+        counts.middle += countBluePixels(row, c1, c2, Blue);
+        counts.blue += countBluePixels(row, 0, w - 1, Blue);
     }
     return counts;
 }
@@ -119,11 +118,29 @@ void reportHeadTop(CheckContext& ctx, int width, const HeadTop& ratios, bool too
     });
 }
 
-int32_t backgroundGray(const Bitmap& picture) {
-    const uint8_t* bgr = picture.row(BackgroundGrayRow);
+int32_t backgroundGray(const GrayPlane& gray) {
+    const uint8_t* levels = gray.span(BackgroundGrayRow, 0, gray.width() - 1);
     int64_t sum = 0;
-    for (int x = 0; x < picture.width(); ++x, bgr += 3) sum += GrayLevel(bgr[2], bgr[1], bgr[0]);
-    return halfUpTrunc(Extended(sum) / Extended(picture.width()));
+    for (int x = 0; x < gray.width(); ++x) sum += levels[x];
+    return halfUpTrunc(Extended(sum) / Extended(gray.width()));
+}
+
+bool farFrom(int level, int32_t background) {
+    return std::abs(level - background) > HairLevelDistance;
+}
+
+// The levels of a row far from the background gray, as hair or a head stands out from it.
+PHOTOCHECK_VECTOR_CLONES
+int countFarFrom(const uint8_t* __restrict levels, int n, int32_t background) {
+    int count = 0;
+    for (int i = 0; i < n; ++i) count += farFrom(levels[i], background) ? 1 : 0;
+    return count;
+}
+
+// The place of the fourth of them in a row that has four.
+int fourthFarFrom(const uint8_t* levels, int32_t background) {
+    for (int i = 0, seen = 0;; ++i)
+        if (farFrom(levels[i], background) && ++seen == 4) return i;
 }
 
 struct HairSearch {
@@ -140,12 +157,8 @@ HairSearch findHair(const GrayPlane& gray, int32_t background) {
     for (int y = HairMargin; y <= gray.height() / 2 && !topRow; ++y) {
         if (lastX < HairMargin) continue;  // no column to walk; the row is not read
         const uint8_t* levels = gray.span(y, HairMargin, lastX);
-        int differing = 0;
-        for (int x = HairMargin; x <= lastX && differing <= HairPixelsEnough; ++x) {
-            if (std::abs(levels[x] - background) <= HairLevelDistance) continue;
-            if (differing == 3) x1 = x;
-            ++differing;
-        }
+        const int differing = countFarFrom(levels + HairMargin, lastX - HairMargin + 1, background);
+        if (differing >= 4) x1 = HairMargin + fourthFarFrom(levels + HairMargin, background);
         if (differing > HairPixelsForRow) topRow = y;
     }
     const int y1 = topRow.value_or(0);
@@ -214,8 +227,9 @@ bool BackgroundAndClarityCheck(CheckContext& ctx) {
     const Bitmap& picture = ctx.orgImage.picture();
     if (picture.empty()) throw ScanLineError();  // a view without a picture has no rows to read
 
+    const GrayPlane gray(ctx.grayLevelsOfPhoto());
     const TopBandCounts band = countTopBand(picture);
-    const int32_t background = backgroundGray(picture);
+    const int32_t background = backgroundGray(gray);
     const HeadTop headTop = headTopOf(band);
     const bool tooHigh = headTooHigh(headTop, ctx.params.ParamBlueRatio);
     reportHeadTop(ctx, picture.width(), headTop, tooHigh);
@@ -231,7 +245,6 @@ bool BackgroundAndClarityCheck(CheckContext& ctx) {
     });
     if (!blueEnough) return ctx.row.fail("背景不是浅蓝色", ResultRow::Blank::After);
 
-    const GrayPlane gray(picture);
     const HairSearch hair = findHair(gray, background);
     if (hair.topRow) {
         ctx.headUp = *hair.topRow - HairTopToHeadUp;

@@ -1,8 +1,10 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "check/GrayLevelRows.h"
 #include "check/Measurement.h"
 #include "check/ResultRow.h"
 #include "imaging/ImageView.h"
@@ -48,6 +50,16 @@ struct CheckContext {
         if (cbDebug) Memo2.add(std::move(text));
     }
 
+    // The gray levels of orgImage's picture as the stages read them: each worked out once for the photo,
+    // whichever stage reads it first, in memory that serves one photo after another.
+    const GrayLevelRows& grayLevelsOfPhoto() {
+        if (!grayLevelsVersion_ || *grayLevelsVersion_ != orgImage.pictureVersion()) {
+            grayLevels_.reset(orgImage.picture());
+            grayLevelsVersion_ = orgImage.pictureVersion();
+        }
+        return grayLevels_;
+    }
+
     // Hands the measurement that make() builds to the sink; make() runs only while a sink is attached.
     // The building is kept out of the stage's own code, so a check without a sink runs as before.
     template <typename Make>
@@ -56,6 +68,9 @@ struct CheckContext {
     }
 
   private:
+    GrayLevelRows grayLevels_;
+    std::optional<uint64_t> grayLevelsVersion_;  // orgImage's picture they were worked out for
+
     template <typename Make>
     PHOTOCHECK_COLD void addMeasurement(const Make& make) {
         measurements->add(make());

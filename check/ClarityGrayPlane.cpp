@@ -5,9 +5,10 @@
 
 namespace photocheck {
 
-GrayPlane::GrayPlane(const Bitmap& picture) : rows_(picture) {}
+GrayPlane::GrayPlane(const Bitmap& picture) : own_(std::make_unique<GrayLevelRows>(picture)), rows_(*own_) {}
 
-GrayPlane::GrayPlane(Bitmap&& picture) : kept_(std::move(picture)), rows_(*kept_) {}
+GrayPlane::GrayPlane(Bitmap&& picture)
+    : kept_(std::move(picture)), own_(std::make_unique<GrayLevelRows>(*kept_)), rows_(*own_) {}
 
 void GrayPlane::rowLevels(int y, int fromX, int toX, uint8_t* out) const {
     if (toX < fromX) return;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "check/GrayLevelRows.h"
@@ -15,6 +16,7 @@ class GrayPlane {
   public:
     static constexpr uint8_t Outside = 255;
 
+    explicit GrayPlane(const GrayLevelRows& levels) : rows_(levels) {}  // the levels must outlive the plane
     explicit GrayPlane(const Bitmap& picture);  // reads the picture, which must outlive the plane
     explicit GrayPlane(Bitmap&& picture);       // keeps the picture
     GrayPlane(const GrayPlane&) = delete;
@@ -35,7 +37,8 @@ class GrayPlane {
 
   private:
     std::optional<Bitmap> kept_;
-    GrayLevelRows rows_;
+    std::unique_ptr<GrayLevelRows> own_;  // when made from a picture
+    const GrayLevelRows& rows_;
 };
 
 }  // namespace photocheck

@@ -121,12 +121,15 @@ Hsv skinReference(const Bitmap& photo, int32_t x, int32_t y) {
 SkinCount countSkinInCorner(const Bitmap& photo, const Hsv& reference) {
     SkinCount skin;
     Hsv hsv;
-    for (int y = CornerTop; y < photo.height(); ++y)
+    for (int y = CornerTop; y < photo.height(); ++y) {
+        const uint8_t* row = photo.row(y);
         for (int x = CornerLeft; x < photo.width(); ++x) {
             ++skin.total;
-            convert(hsv, photo.pixel(x, y));
+            const uint8_t* bgr = row + 3 * static_cast<size_t>(x);
+            RgbToHsv(hsv, bgr[2], bgr[1], bgr[0]);
             if (matchesSkin(hsv, reference)) ++skin.count;
         }
+    }
     return skin;
 }
 

@@ -9,7 +9,7 @@ namespace photocheck {
 
 bool FaceFeatureCheck(CheckContext& ctx) {
     const Bitmap& photo = ctx.orgImage.picture();
-    const GrayMap gray(photo);
+    const GrayMap gray(ctx.grayLevelsOfPhoto());
 
     const std::optional<EyeLine> eyes = findEyeLine(ctx, gray);
     if (!eyes) return false;

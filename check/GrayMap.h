@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "check/GrayLevelRows.h"
@@ -13,7 +14,9 @@ namespace photocheck {
 // at the middle of the photo.
 class GrayMap {
   public:
-    explicit GrayMap(const Bitmap& picture) : rows_(picture) {}  // the picture must outlive the map
+    explicit GrayMap(const GrayLevelRows& levels) : rows_(levels) {}  // the levels must outlive the map
+    // The picture must outlive the map.
+    explicit GrayMap(const Bitmap& picture) : own_(std::make_unique<GrayLevelRows>(picture)), rows_(*own_) {}
     explicit GrayMap(Bitmap&&) = delete;
 
     int width() const { return rows_.width(); }
@@ -33,7 +36,8 @@ class GrayMap {
     int darkInRow(int y, int fromX, int toX, int threshold) const;
 
   private:
-    GrayLevelRows rows_;
+    std::unique_ptr<GrayLevelRows> own_;  // when made from a picture
+    const GrayLevelRows& rows_;
 };
 
 // Whether a pixel's gray level is above a threshold, so a whole picture can be judged without working

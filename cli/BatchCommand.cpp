@@ -12,6 +12,8 @@
 #include "cli/CsvFile.h"
 #include "cli/ProgressBar.h"
 #include "cli/ResultsTable.h"
+#include "platform/StopSignals.h"
+#include "platform/Utf8.h"
 #include "store/Database.h"
 
 namespace photocheck {
@@ -39,11 +41,14 @@ BatchEvents eventsFor(ProgressBar& bar) {
 
 int runBatchCommand(const BatchCommandOptions& options, std::ostream& out, std::ostream& err) {
     ProgressBar bar(out, options.terminal);
+    const StopSignals stop;
     try {
-        std::unique_ptr<CsvFile> csv;
-        if (!options.csvFile.empty()) csv = std::make_unique<CsvFile>(options.csvFile);
         const WorkspacePrompts prompts = promptsOn(err);
         const Workspace workspace = Workspace::open(options.workFolder, prompts);
+        workspace.refuseAsOutput(options.csvFile, "CSV 文件");
+        workspace.refuseAsOutput(options.reportFile, "检测报告");
+        std::unique_ptr<CsvFile> csv;
+        if (!options.csvFile.empty()) csv = std::make_unique<CsvFile>(options.csvFile);
 
         BatchOptions run;
         run.photoFolder = chosenPhotoFolder(options.folder);
@@ -52,20 +57,31 @@ int runBatchCommand(const BatchCommandOptions& options, std::ostream& out, std::
         run.verdictFilter = options.verdict;
         run.threads = options.threads;
         run.workFolder = workspace.folder();
+        run.stopRequested = [&stop] { return stop.received() != 0; };
+        if (csv) run.outputs = csv->pathsWritten();
         BatchEvents events = eventsFor(bar);
         const std::unique_ptr<RunReport> report = startReport(options.reportFile, run, events);
         Query adoPicMsg(workspace.database());
         BatchState state;
+        const auto interrupted = [&](int checked) {
+            bar.interrupt();
+            err << "检测已中止（" << stop.receivedName() << "）：已检测的 " << checked
+                << " 张照片的记录和副本保留；检测报告和 CSV 文件没有写出\n";
+            return 128 + stop.received();
+        };
+        if (stop.received() != 0) return interrupted(0);  // before the run touched anything
         const BatchSummary summary = RunBatch(adoPicMsg, run, events, state);
-        if (report) finishReport(*report, options.reportFile, run, summary, out);
+        if (stop.received() != 0) return interrupted(summary.passed + summary.failed);
+        const bool reportWritten =
+            !report || finishReport(*report, options.reportFile, run, summary, out, err);
 
         if (csv) csv->write(adoPicMsg);
         if (options.showResults) printResultsTable(adoPicMsg, out);
-        return summary.missingCopies > 0 || summary.undeletedFiles > 0 ? 2 : 0;
+        return summary.missingCopies > 0 || summary.undeletedFiles > 0 || !reportWritten ? 2 : 0;
     } catch (const std::exception& e) {
         bar.interrupt();
         out.flush();
-        err << operatorMessage(e) << '\n';
+        err << withControlsEscaped(operatorMessage(e)) << '\n';
         return 1;
     }
 }

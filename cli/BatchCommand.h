@@ -24,8 +24,11 @@ struct BatchCommandOptions {
 // the batch and prints the log pane's lines. The installation and the run each hold the working
 // folder's lock, so neither happens while another run works on that folder. The working files stay
 // in place. Messages are the operator's, in Chinese.
+// Ctrl+C (SIGINT) or SIGTERM stops the run after the photos in work; the rows and copies made stay, the
+// report and the CSV are not written and nothing is left of them.
 // Returns the exit status: 0 after a completed run, 2 after a completed run whose result folders are
-// not as they should be (missing copies, old files that stayed), 1 after a refusal or an error.
+// not as they should be (missing copies, old files that stayed) or whose report could not be written,
+// 1 after a refusal or an error, 128 + the signal's number after a stop by a signal (130, 143).
 int runBatchCommand(const BatchCommandOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace photocheck

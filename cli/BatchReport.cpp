@@ -12,10 +12,17 @@ std::unique_ptr<RunReport> startReport(const std::string& reportFile, BatchOptio
     return report;
 }
 
-void finishReport(RunReport& report, const std::string& reportFile, const BatchOptions& run,
-                  const BatchSummary& summary, std::ostream& out) {
-    report.finish(factsOf(run, summary));
+bool finishReport(RunReport& report, const std::string& reportFile, const BatchOptions& run,
+                  const BatchSummary& summary, std::ostream& out, std::ostream& err) {
+    try {
+        report.finish(factsOf(run, summary));
+    } catch (const ReportError& e) {
+        out.flush();
+        err << "检测报告没有写出：" << e.what() << '\n';
+        return false;
+    }
     out << "检测报告：" << reportFile << '\n';
+    return true;
 }
 
 }  // namespace photocheck

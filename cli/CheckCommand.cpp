@@ -1,5 +1,6 @@
 #include "cli/CheckCommand.h"
 
+#include <cstdio>
 #include <exception>
 #include <memory>
 #include <set>
@@ -10,6 +11,7 @@
 #include "check/CheckContext.h"
 #include "cli/JsonLine.h"
 #include "platform/FileSystem.h"
+#include "platform/OpenFile.h"
 #include "platform/OperatorError.h"
 #include "platform/Paths.h"
 #include "report/Overlay.h"
@@ -66,7 +68,8 @@ void override(int32_t& threshold, const std::optional<int32_t>& value) {
     if (value) threshold = *value;
 }
 
-// The overlays of one call: each file's name with ".png", never twice the same.
+// The overlays of one call: each file's name with ".png", never twice the same, and never a name that
+// is taken in the folder: what is there (the photo itself, a link to a file elsewhere) is kept.
 class OverlayFolder {
   public:
     explicit OverlayFolder(std::string folder) : folder_(std::move(folder)) {
@@ -74,16 +77,26 @@ class OverlayFolder {
     }
     bool wanted() const { return !folder_.empty(); }
 
-    void write(const JudgedPhoto& photo) { writePng(overlayOf(photo), freePathFor(photo.path)); }
-
-  private:
-    std::string freePathFor(const std::string& file) {
-        const std::string stem = fileStemOf(file);
-        std::string name = stem + ".png";
-        for (int n = 2; !taken_.insert(name).second; ++n) name = stem + "-" + std::to_string(n) + ".png";
-        return joinPath(folder_, name);
+    void write(const JudgedPhoto& photo) {
+        const Bitmap overlay = overlayOf(photo);
+        const std::string stem = fileStemOf(photo.path);
+        for (int n = 1;; ++n) {
+            const std::string name = n == 1 ? stem + ".png" : stem + "-" + std::to_string(n) + ".png";
+            if (!taken_.insert(name).second) continue;
+            const std::string path = joinPath(folder_, name);
+            FileHandle file = createNewFile(path);
+            if (!file) continue;
+            try {
+                writePng(overlay, file.release(), path);
+            } catch (...) {
+                removeFile(path);  // the file this call created, half written
+                throw;
+            }
+            return;
+        }
     }
 
+  private:
     const std::string folder_;
     std::set<std::string> taken_;
 };

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "batch/RowsCsv.h"
 #include "platform/WholeFile.h"
@@ -14,6 +15,9 @@ namespace photocheck {
 class CsvFile {
   public:
     explicit CsvFile(const std::string& path) : file_(path, "CSV 文件") {}
+
+    // Where it writes, for the run to leave out of its walk.
+    std::vector<std::string> pathsWritten() const { return file_.pathsWritten(); }
 
     void write(const Query& rows) {
         writeRowsCsv(rows, file_.stream());

@@ -11,6 +11,7 @@
 #include "platform/Files.h"
 #include "platform/OperatorError.h"
 #include "platform/Paths.h"
+#include "platform/Utf8.h"
 
 namespace photocheck {
 namespace {
@@ -74,9 +75,10 @@ int runQueryCommand(const QueryCommandOptions& options, std::ostream& out, std::
         return 0;
     }
     try {
+        const Workspace workspace = Workspace::openForReading(options.workFolder);
+        workspace.refuseAsOutput(options.csvFile, "CSV 文件");
         std::optional<CsvFile> csv;
         if (!options.csvFile.empty()) csv.emplace(options.csvFile);
-        const Workspace workspace = Workspace::openForReading(options.workFolder);
         Query adoPicMsg(workspace.database());
         openResults(adoPicMsg, *query.statement);
         if (csv) {
@@ -89,7 +91,7 @@ int runQueryCommand(const QueryCommandOptions& options, std::ostream& out, std::
         return 0;
     } catch (const std::exception& e) {
         out.flush();
-        err << operatorMessage(e) << '\n';
+        err << withControlsEscaped(operatorMessage(e)) << '\n';
         return 1;
     }
 }

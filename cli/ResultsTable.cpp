@@ -1,7 +1,6 @@
 #include "cli/ResultsTable.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -35,24 +34,8 @@ std::string textOf(const SqlValue& value) {
 }
 
 GridRow gridRowOf(const SqlRow& row, const GridRowColumns& at) {
-    return {shownOnTerminal(trimmed(textOf(row.at(at.name)))), shownOnTerminal(textOf(row.at(at.result))),
-            shownOnTerminal(textOf(row.at(at.reason)))};
-}
-
-std::string escaped(uint32_t control) {
-    switch (control) {
-        case '\n':
-            return "\\n";
-        case '\r':
-            return "\\r";
-        case '\t':
-            return "\\t";
-        default: {
-            char text[8];
-            std::snprintf(text, sizeof text, "\\x%02X", static_cast<unsigned>(control));
-            return text;
-        }
-    }
+    return {withControlsEscaped(trimmed(textOf(row.at(at.name)))),
+            withControlsEscaped(textOf(row.at(at.result))), withControlsEscaped(textOf(row.at(at.reason)))};
 }
 
 // The wide characters of East Asian scripts and the full-width forms.
@@ -81,26 +64,6 @@ int displayWidth(const std::string& utf8) {
         i += length;
     }
     return width;
-}
-
-std::string shownOnTerminal(const std::string& text) {
-    const std::string utf8 = validUtf8(text);
-    std::string shown;
-    shown.reserve(utf8.size());
-    for (size_t i = 0; i < utf8.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(utf8[i]);
-        const bool c1 = byte == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) < 0xA0;
-        if (byte < 0x20 || byte == 0x7F) {
-            shown += escaped(byte);
-        } else if (c1) {
-            char text[8];
-            std::snprintf(text, sizeof text, "\\u%04X", static_cast<unsigned char>(utf8[++i]));
-            shown += text;
-        } else {
-            shown += utf8[i];
-        }
-    }
-    return shown;
 }
 
 void printResultsTable(const Query& results, std::ostream& out) {

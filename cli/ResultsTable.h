@@ -16,7 +16,4 @@ void printResultsTable(const Query& results, std::ostream& out);
 // Columns a text takes on a terminal.
 int displayWidth(const std::string& utf8);
 
-// The text as the table prints it: valid UTF-8 without control characters.
-std::string shownOnTerminal(const std::string& text);
-
 }  // namespace photocheck

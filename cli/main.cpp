@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "batch/BatchRun.h"
+#include "batch/OperatorMessage.h"
 #include "cli/BatchCommand.h"
 #include "cli/CheckCommand.h"
 #include "cli/QueryCommand.h"
@@ -161,15 +162,13 @@ std::string usageMessage(const CLI::ParseError& e) {
 // CLI11 reads the arguments as a C program gets them; here they are UTF-8 on every system.
 std::vector<char*> argumentPointers(std::vector<std::string>& arguments) {
     std::vector<char*> pointers;
+    pointers.reserve(arguments.size() + 1);
     for (std::string& argument : arguments) pointers.push_back(argument.data());
     pointers.push_back(nullptr);
     return pointers;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    const photocheck::ConsoleStreams console;
+int runCommandLine(int argc, char** argv) {
     std::vector<std::string> arguments = photocheck::commandLineArguments(argc, argv);
     std::vector<char*> utf8Argv = argumentPointers(arguments);
     CLI::App app(Description, "photocheck-cli");
@@ -196,4 +195,17 @@ int main(int argc, char** argv) {
     if (app.got_subcommand("query")) return photocheck::runQueryCommand(query, std::cout, std::cerr);
     batch.terminal = photocheck::standardOutputIsTerminal();
     return photocheck::runBatchCommand(batch, std::cout, std::cerr);
+}
+
+}  // namespace
+
+// Whatever error reaches here is shown as every other: in the operator's words, exit status 1.
+int main(int argc, char** argv) {
+    const photocheck::ConsoleStreams console;
+    try {
+        return runCommandLine(argc, argv);
+    } catch (const std::exception& e) {
+        std::cerr << photocheck::operatorMessage(e) << '\n';
+        return 1;
+    }
 }

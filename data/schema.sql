@@ -23,3 +23,12 @@ create table preParameters (
     PreRegular integer,
     PreHead    integer
 );
+
+-- Which batch run's rows pictureMsg holds: every run raises the number when it empties pictureMsg,
+-- so that a grid still showing the rows of an earlier run (whose row ids the new rows are given
+-- again) is refused when it writes. One row; a database from an older package gets the table from
+-- its first run.
+create table resultsRun (
+    generation integer not null
+);
+insert into resultsRun values (0);

@@ -2,9 +2,21 @@
 
 namespace photocheck {
 
-Bitmap::Bitmap(int width, int height, Colour fill) : width_(width), height_(height) {
+size_t Bitmap::byteCount(int width, int height) {
     if (width < 0 || height < 0) throw std::invalid_argument("bitmap size must not be negative");
-    const size_t size = static_cast<size_t>(width) * static_cast<size_t>(height) * 3;
+    return static_cast<size_t>(width) * static_cast<size_t>(height) * 3;
+}
+
+Bitmap Bitmap::unfilled(int width, int height) {
+    Bitmap bitmap;
+    bitmap.bytes_.resize(byteCount(width, height));
+    bitmap.width_ = width;
+    bitmap.height_ = height;
+    return bitmap;
+}
+
+Bitmap::Bitmap(int width, int height, Colour fill) : width_(width), height_(height) {
+    const size_t size = byteCount(width, height);
     if (redOf(fill) == greenOf(fill) && greenOf(fill) == blueOf(fill)) {
         bytes_.assign(size, static_cast<uint8_t>(redOf(fill)));
         return;

@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "imaging/Unfilled.h"
+
 namespace photocheck {
 
 // A colour value as the pixel reads give it: red in the lowest byte, then green, then blue.
@@ -32,6 +34,8 @@ class Bitmap {
   public:
     Bitmap() = default;
     Bitmap(int width, int height, Colour fill = makeColour(255, 255, 255));
+    // A bitmap whose pixels are left as they are, for a writer that sets every one of them.
+    static Bitmap unfilled(int width, int height);
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -51,9 +55,11 @@ class Bitmap {
     bool operator!=(const Bitmap& o) const { return !(*this == o); }
 
   private:
+    static size_t byteCount(int width, int height);
+
     int width_ = 0;
     int height_ = 0;
-    std::vector<uint8_t> bytes_;
+    UnfilledVector<uint8_t> bytes_;
 };
 
 }  // namespace photocheck

@@ -1,12 +1,10 @@
 #include "imaging/BmpFile.h"
 
-#include <cerrno>
 #include <cstdint>
-#include <cstring>
-#include <fstream>
+#include <cstdio>
 #include <vector>
 
-#include "platform/Files.h"
+#include "platform/OpenFile.h"
 
 namespace photocheck {
 namespace {
@@ -19,14 +17,10 @@ constexpr int64_t MostPixels = 64LL * 1024 * 1024;
 constexpr int64_t LargestFile = 1LL << 30;
 
 std::vector<uint8_t> readWholeFile(const std::string& path) {
-    std::ifstream in(nativePath(path), std::ios::binary);
-    if (!in) throw std::runtime_error("Cannot open file \"" + path + "\". " + std::strerror(errno));
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0 || size > LargestFile) throw BmpError();
-    in.seekg(0);
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) throw BmpError();
+    const FileForReading in = openRegularFileForReading(path);
+    if (in.size > LargestFile) throw BmpError();
+    std::vector<uint8_t> bytes(static_cast<size_t>(in.size));
+    if (std::fread(bytes.data(), 1, bytes.size(), in.handle.get()) != bytes.size()) throw BmpError();
     return bytes;
 }
 

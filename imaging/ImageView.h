@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -21,6 +22,9 @@ class ImageView {
     int height() const { return height_; }
 
     bool hasPicture() const { return picture_ != nullptr || make_ != nullptr; }
+    // Changes whenever the view may show other pixels: another picture, or its own handed out for
+    // painting. What was worked out from the pixels holds while it stays the same.
+    uint64_t pictureVersion() const { return version_; }
     // The picture, or an empty bitmap when the view holds none (reading its rows then fails).
     const Bitmap& picture() const { return held() ? *picture_ : empty_; }
     void assign(const Bitmap& b) { replace(std::make_shared<Bitmap>(b)); }
@@ -29,6 +33,7 @@ class ImageView {
     void assignMade(std::function<Bitmap()> make) {
         picture_.reset();
         make_ = std::move(make);
+        ++version_;
     }
     // Shows the picture of another view without copying it.
     void share(const ImageView& other) { replace(other.held()); }
@@ -39,13 +44,17 @@ class ImageView {
     // The pixels as a pixel read sees them: an empty view first gets a blank bitmap of its own size,
     // which it then keeps as its picture. A picture that views show together stays shared.
     const Bitmap& pixels() {
-        if (!picture_) picture_ = std::make_shared<Bitmap>(width_, height_);
+        if (!picture_) {
+            picture_ = std::make_shared<Bitmap>(width_, height_);
+            ++version_;
+        }
         return *picture_;
     }
 
     // The pixels as painting sees them: blank for an empty view as for a read, and a copy of its own
     // when the picture was shown by other views too.
     Bitmap& canvas() {
+        ++version_;
         if (!held())
             picture_ = std::make_shared<Bitmap>(width_, height_);
         else if (picture_.use_count() > 1)
@@ -57,6 +66,7 @@ class ImageView {
     void replace(std::shared_ptr<Bitmap> picture) {
         make_ = nullptr;
         picture_ = std::move(picture);
+        ++version_;
     }
     // The picture, made now when it was given as the way to make it.
     const std::shared_ptr<Bitmap>& held() const {
@@ -71,6 +81,7 @@ class ImageView {
     int height_;
     mutable std::shared_ptr<Bitmap> picture_;
     mutable std::function<Bitmap()> make_;
+    uint64_t version_ = 0;
     Bitmap empty_;
 };
 

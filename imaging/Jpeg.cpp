@@ -14,20 +14,15 @@
 #include <jerror.h>
 // clang-format on
 
+#include "imaging/Unfilled.h"
 #include "platform/Files.h"
-#include "platform/SystemReason.h"
+#include "platform/OpenFile.h"
 
 namespace photocheck {
 namespace {
 
 // Progressive files may hold any number of scans; real photos have around ten.
 constexpr int MaxProgressiveScans = 500;
-
-CFile openForReading(const std::string& path) {
-    CFile f = openCFile(path, "rb");
-    if (!f) throw OperatorError("无法打开文件 \"" + path + "\"（" + systemReason(errno) + "）");
-    return f;
-}
 
 // Fatal library errors leave through longjmp to the guard that turns them into JpegError; warnings are
 // dropped.
@@ -67,8 +62,8 @@ void checkScanCount(j_common_ptr cinfo) {
 constexpr size_t ReadBufferBytes = 64 * 1024;
 
 struct JpegReader::Impl {
-    std::vector<char> readBuffer = std::vector<char>(ReadBufferBytes);  // outlives the file below
-    CFile file;
+    UnfilledVector<char> readBuffer = UnfilledVector<char>(ReadBufferBytes);  // outlives the file below
+    FileHandle file;
     int64_t size = 0;
     ErrorManager err{};
     ScanLimit progress{};
@@ -83,9 +78,10 @@ struct JpegReader::Impl {
 
 JpegReader::JpegReader(const std::string& path) : impl_(std::make_unique<Impl>()) {
     Impl& s = *impl_;
-    s.file = openForReading(path);
+    FileForReading opened = openRegularFileForReading(path);
+    s.file = std::move(opened.handle);
+    s.size = opened.size;
     std::setvbuf(s.file.get(), s.readBuffer.data(), _IOFBF, s.readBuffer.size());
-    s.size = std::max<int64_t>(sizeOfOpenFile(s.file.get()), 0);
 
     s.cinfo.err = jpeg_std_error(&s.err.pub);
     s.err.pub.error_exit = onFatalError;
@@ -130,7 +126,9 @@ Bitmap JpegReader::decode() {
     s.cinfo.out_color_space = JCS_RGB;
 #endif
     jpeg_start_decompress(&s.cinfo);
-    bitmap = Bitmap(static_cast<int>(s.cinfo.output_width), static_cast<int>(s.cinfo.output_height));
+    // Every row is written below, so the pixels are not filled first.
+    bitmap =
+        Bitmap::unfilled(static_cast<int>(s.cinfo.output_width), static_cast<int>(s.cinfo.output_height));
     while (s.cinfo.output_scanline < s.cinfo.output_height) {
         JSAMPROW row = bitmap.row(static_cast<int>(s.cinfo.output_scanline));
         jpeg_read_scanlines(&s.cinfo, &row, 1);

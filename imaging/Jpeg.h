@@ -19,7 +19,9 @@ class JpegError : public std::runtime_error {
 // file comes out with red = green = blue.
 class JpegReader {
   public:
-    explicit JpegReader(const std::string& path);  // throws JpegError, or std::runtime_error when unopenable
+    // Throws JpegError, or FileSystemError when the file cannot be opened or is no regular file (a
+    // pipe is refused without waiting for a writer).
+    explicit JpegReader(const std::string& path);
     ~JpegReader();
     JpegReader(const JpegReader&) = delete;
     JpegReader& operator=(const JpegReader&) = delete;

@@ -7,17 +7,11 @@
 #include <vector>
 
 #include "platform/FileList.h"
-#include "platform/OperatorError.h"
+#include "platform/FileSystemError.h"
 
 // Paths are UTF-8 on every system; the Windows implementation hands them to the wide (UTF-16) calls.
 
 namespace photocheck {
-
-// A folder that cannot be created or examined; the message names the path and the system's reason.
-class FileSystemError : public OperatorError {
-  public:
-    using OperatorError::OperatorError;
-};
 
 // What stands at a path.
 struct PathStatus {
@@ -73,6 +67,13 @@ bool replaceFile(const std::string& from, const std::string& to, std::string* re
 // Gives a file the Linux permission bits `mode`, as far as the system has them (on Windows: read-only
 // when no one may write). Failures are passed over.
 void setPermissions(const std::string& path, unsigned mode);
+// Removes a file that this program cannot open for reading and writing (one left read-only), when it
+// holds at most `largest` bytes (any size when none); a link is not followed. True when it was removed.
+bool removeUnwritableFile(const std::string& path, std::optional<int64_t> largest);
+
+// Whether two paths name the same entry: the same file or folder where the first exists, otherwise
+// the same name in the same folder.
+bool sameEntry(const std::string& path, const std::string& other);
 
 // The path made absolute against the current folder and cleaned as written (cleanPath): links are not
 // resolved, so a path the operator chose keeps its names. Throws FileSystemError when the current
@@ -90,16 +91,19 @@ using PassedOverReport = std::function<void(const std::string& path, const std::
 using StopRequest = std::function<bool()>;
 
 struct FolderWalk {
-    std::vector<std::string> leftOut;  // folders that are not walked (the working folder of a run)
-    PassedOverReport onPassedOver;     // told of every entry the walk leaves out, see below
-    StopRequest stopRequested;         // a stopped walk gives the files listed so far
+    // Folders that are not walked and files that are not listed (the working folder of a run, its
+    // outputs), found as the same folder or file, or as the same name in the same folder when the
+    // file does not exist yet.
+    std::vector<std::string> leftOut;
+    PassedOverReport onPassedOver;  // told of every entry the walk leaves out, see below
+    StopRequest stopRequested;      // a stopped walk gives the files listed so far
 };
 
 // Every file below a folder, as folder + name, with the extension ".*" (every file) or one
 // extension with its dot, compared without regard to ASCII letter case. Hidden files are listed.
 // The entries of one folder come in the order of their upper-cased names, compared byte by byte;
 // a subfolder is walked completely where it is met. Links to folders (junctions on Windows) are
-// not followed and the folders in walk.leftOut are not walked (both silently); special files
+// not followed and the entries of walk.leftOut are passed over (both silently); special files
 // (pipes, sockets, devices), folders that cannot be read and entries that cannot be examined (a
 // path longer than the system allows, for one) are left out and reported to walk.onPassedOver. A
 // missing folder gives an empty list.
@@ -108,13 +112,18 @@ std::vector<std::string> ListFilesRecursive(const std::string& folder, const std
 // The same list held compactly, for folders of any size.
 FileList listFiles(const std::string& folder, const std::string& extension, const FolderWalk& walk = {});
 
-// Deletes every file in a folder and below it, read-only ones included; folders are kept. A link
-// (or junction) is removed itself, never followed, the folder itself included (a folder that is a
+// Deletes every file in the folder `given` and below it, read-only ones included; folders are kept. A
+// link (or junction) is removed itself, never followed, the folder itself included (a folder that is a
 // link is left as it is and reported). Failures to delete are passed over and reported to onFailure,
-// a folder that does not exist excepted; the result is always true. A stop request leaves the files
-// not reached yet.
-bool EmptyFolderTree(const std::string& folder, const PassedOverReport& onFailure = {},
+// a folder that does not exist excepted. A stop request leaves the files not reached yet. A tree of
+// any depth is emptied in a small, fixed stack, with a few open handles, and in memory for the names
+// along one path.
+void EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure = {},
                      const StopRequest& stopRequested = {});
+
+// Removes the folder `given` with everything in it, in the same way (links removed, never followed; any
+// depth); what cannot be removed is reported to onFailure and stays.
+void removeFolderTree(const std::string& given, const PassedOverReport& onFailure = {});
 
 // What became of a copy.
 struct CopyOutcome {

@@ -62,13 +62,18 @@ class Walker {
   public:
     Walker(const std::string& extension, const FolderWalk& options)
         : extension_(extension), options_(options) {
-        for (const std::string& folder : options.leftOut)
-            if (!folder.empty())
-                if (const auto id = folderwalk::identityOf(folder)) leftOut_.push_back(*id);
+        for (const std::string& given : options.leftOut) {
+            const std::string path = withoutFinalSeparator(given);
+            if (path.empty()) continue;
+            if (const auto id = folderwalk::identityOf(path)) leftOut_.push_back(*id);
+            const std::string parent = folderPartOf(path);
+            if (const auto id = folderwalk::identityOf(parent.empty() ? "." : parent))
+                leftOutNames_.push_back({*id, fileNameOf(path)});
+        }
     }
 
     void walk(const std::string& folder, const Identity& id, FileList& list) {
-        if (std::find(leftOut_.begin(), leftOut_.end(), id) != leftOut_.end()) return;
+        if (isLeftOut(id)) return;
         folderwalk::FolderNames names;
         std::string reason;
         if (!folderwalk::readNames(folder, names, reason)) return passedOver(folder, reason);
@@ -76,6 +81,7 @@ class Walker {
         std::optional<uint32_t> folderNumber;  // given when the folder's first file is listed
         for (size_t i = 0; i < names.size() && !stopped(); ++i) {
             const std::string_view name = names[i];
+            if (isLeftOut(id, name)) continue;
             std::string path = folder;
             path.append(name);
             const folderwalk::Entry entry = folderwalk::examine(path);
@@ -84,7 +90,7 @@ class Walker {
                     walk(withFinalSeparator(path), entry.id, list);
                     break;
                 case Kind::File:
-                    if (!folderwalk::hasExtension(name, extension_)) break;
+                    if (!folderwalk::hasExtension(name, extension_) || isLeftOut(entry.id)) break;
                     if (!folderNumber) folderNumber = list.addFolder(folder);
                     list.addFile(*folderNumber, name);
                     break;
@@ -101,6 +107,18 @@ class Walker {
     }
 
   private:
+    struct NameInFolder {
+        Identity folder;
+        std::string name;
+    };
+
+    bool isLeftOut(const Identity& id) const {
+        return std::find(leftOut_.begin(), leftOut_.end(), id) != leftOut_.end();
+    }
+    bool isLeftOut(const Identity& folder, std::string_view name) const {
+        return std::any_of(leftOutNames_.begin(), leftOutNames_.end(),
+                           [&](const NameInFolder& n) { return n.folder == folder && n.name == name; });
+    }
     bool stopped() const { return options_.stopRequested && options_.stopRequested(); }
     void passedOver(const std::string& path, const std::string& reason) const {
         if (options_.onPassedOver) options_.onPassedOver(path, reason);
@@ -109,6 +127,7 @@ class Walker {
     const std::string& extension_;
     const FolderWalk& options_;
     std::vector<Identity> leftOut_;
+    std::vector<NameInFolder> leftOutNames_;
 };
 
 }  // namespace

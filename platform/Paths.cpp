@@ -22,7 +22,7 @@ std::string extensionOf(const std::string& path) {
 }
 
 std::string fileStemOf(const std::string& path) {
-    const std::string name = fileNameOf(path);
+    std::string name = fileNameOf(path);
     if (name == "." || name == "..") return name;
     const auto dot = name.find_last_of('.');
     return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
@@ -72,11 +72,12 @@ std::string cleanPath(const std::string& path) {
     while (at <= path.size()) {
         const size_t end = std::min(path.find_first_of(PathSeparators, at), path.size());
         const std::string part = path.substr(at, end - at);
-        if (part == ".." && !parts.empty() && parts.back() != "..")
+        const bool up = part == "..";
+        // A ".." above the root of a rooted path is dropped; above the start of a relative one it stays.
+        const bool kept = up ? !rooted : !part.empty() && part != ".";
+        if (up && !parts.empty() && parts.back() != "..")
             parts.pop_back();
-        else if (part == ".." && !rooted)
-            parts.push_back(part);
-        else if (!part.empty() && part != "." && part != "..")
+        else if (kept)
             parts.push_back(part);
         at = end + 1;
     }

@@ -15,6 +15,8 @@ const char* explanationOf(int error) {
             return "没有访问权限";
         case ENOSPC:
             return "磁盘空间已满";
+        case EFBIG:
+            return "文件太大";
 #ifdef EDQUOT  // not in the Windows C library
         case EDQUOT:
             return "超出磁盘配额";

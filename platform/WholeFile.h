@@ -2,6 +2,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace photocheck {
 
@@ -24,6 +25,8 @@ class WholeFile {
     WholeFile& operator=(const WholeFile&) = delete;
 
     std::ostream& stream();
+    // Where the file is written while it is open: the target, and the hidden file beside it.
+    std::vector<std::string> pathsWritten() const;
     // Writes out what the stream holds and puts the file in the target's place.
     void commit();
 

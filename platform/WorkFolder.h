@@ -32,12 +32,12 @@ std::string defaultWorkFolder();
 // folder that others may write to (or a link, or another user's folder, or something that is no
 // folder) is refused with WorkFolderError before any file in it is touched. A private folder counts
 // as the program's: the four working files in it are replaced as in the default folder.
-std::string prepareWorkFolder(const std::string& folder);
+std::string prepareWorkFolder(const std::string& named);
 
-// The working folder for a command that only reads, as it stands: the default one when `folder` is
+// The working folder for a command that only reads, as it stands: the default one when `named` is
 // empty, otherwise the named one, with a final separator, whether it exists or not. Nothing is
 // created or changed: a folder that is a link, no folder, another user's, or one that others may
 // enter is refused with WorkFolderError, as prepareWorkFolder refuses a named folder.
-std::string workFolderAsItStands(const std::string& folder);
+std::string workFolderAsItStands(const std::string& named);
 
 }  // namespace photocheck

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "platform/Paths.h"
+#include "store/PackageInstall.h"
 
 namespace photocheck {
 
@@ -15,6 +16,7 @@ void LastRunReport::startRun(bool collect, const std::string& workFolder, BatchO
     facts_.reset();
     if (report_) collectInto(*report_, run, events);
     photoFolder_ = run.photoFolder;
+    workFolder_ = workFolder;
     checks_ = run.checks;
     state_ = State::Running;
 }
@@ -25,6 +27,8 @@ void LastRunReport::runEnded(const std::optional<BatchSummary>& summary) {
         state_ = State::Unfinished;
     } else if (!report_) {
         state_ = State::NotCollected;
+    } else if (!report_->abandoned().empty()) {
+        state_ = State::Abandoned;
     } else {
         facts_ = RunFacts{*summary, checks_, reportDateNow()};
         state_ = State::Ready;
@@ -41,6 +45,8 @@ std::string LastRunReport::whyNoReport() const {
             return NotCollectedMessage;
         case State::Unfinished:
             return UnfinishedRunMessage;
+        case State::Abandoned:
+            return AbandonedReportMessage + report_->abandoned();
         case State::Ready:
             return "";
     }
@@ -53,6 +59,8 @@ std::string LastRunReport::suggestedPath() const {
 
 void LastRunReport::writeTo(const std::string& htmlPath) const {
     if (state_ != State::Ready) throw std::logic_error("no run report to write");
+    if (isWorkingFile(htmlPath, workFolder_))
+        throw ReportError("不能把检测报告写到工作文件夹的工作文件 " + htmlPath + " 上，请换一个文件名");
     report_->writeTo(htmlPath, *facts_);
 }
 

@@ -24,19 +24,21 @@ class LastRunReport {
     // error.
     void runEnded(const std::optional<BatchSummary>& summary);
 
-    // Why no page can be written now, in the operator's words; empty when one can.
+    // Why no page can be written now, in the operator's words (a report given up during the run: why);
+    // empty when one can.
     std::string whyNoReport() const;
 
     // Where the page is offered: "检测报告.html" beside the photo folder, with the result folders.
     std::string suggestedPath() const;
 
-    // Writes the page; as often as asked, to any path. Raises ReportError, or std::logic_error when
-    // there is no report (see whyNoReport).
+    // Writes the page; as often as asked, to any path but a working file of the working folder.
+    // Raises ReportError, or std::logic_error when there is no report (see whyNoReport).
     void writeTo(const std::string& htmlPath) const;
 
   private:
-    enum class State { NoRun, Running, NotCollected, Unfinished, Ready };
+    enum class State { NoRun, Running, NotCollected, Unfinished, Abandoned, Ready };
     State state_ = State::NoRun;
+    std::string workFolder_;
     std::string photoFolder_;
     CheckSettings checks_;
     std::unique_ptr<RunReport> report_;
@@ -49,5 +51,6 @@ inline const char* const NotCollectedMessage =
     "上次批量检测时没有勾选“显示测量区域”，检测报告所需的测量结果没有记下。"
     "请勾选“显示测量区域”后重新批量检测，再导出报告。";
 inline const char* const UnfinishedRunMessage = "上次批量检测没有完成，无法导出检测报告。";
+inline const char* const AbandonedReportMessage = "上次批量检测时检测报告无法写入，已经放弃：";
 
 }  // namespace photocheck

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/Files.h"
+#include "platform/OpenFile.h"
 #include "platform/SystemReason.h"
 
 namespace photocheck {
@@ -58,6 +59,12 @@ void writePng(const Bitmap& bitmap, const std::string& path) {
     if (bitmap.empty()) throw PngError("无法写入测量图 " + path + "（图是空的）");
     CFile file = openCFile(path, "wb");
     if (!file) throw PngError("无法建立文件 " + path + "（" + systemReason(errno) + "）");
+    writePng(bitmap, file.release(), path);
+}
+
+void writePng(const Bitmap& bitmap, std::FILE* opened, const std::string& path) {
+    std::unique_ptr<FILE, FileCloser> file(opened);
+    if (bitmap.empty()) throw PngError("无法写入测量图 " + path + "（图是空的）");
     PngWriter writer;
     if (!writeRows(writer, bitmap, file.get()))
         throw PngError("无法写入文件 " + path + "（" +

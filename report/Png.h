@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 
@@ -15,5 +16,7 @@ class PngError : public OperatorError {
 
 // Writes the bitmap as an 8-bit RGB PNG file through libpng, replacing the file.
 void writePng(const Bitmap& bitmap, const std::string& path);
+// The same into a file open for writing, which is closed afterwards; `path` names it in the error.
+void writePng(const Bitmap& bitmap, std::FILE* opened, const std::string& path);
 
 }  // namespace photocheck

@@ -1,12 +1,15 @@
 #include "report/RunReport.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <ctime>
 
+#include "batch/OperatorMessage.h"
 #include "imaging/Jpeg.h"
 #include "platform/FileSystem.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/SystemReason.h"
 #include "report/HtmlText.h"
 #include "report/Overlay.h"
 #include "store/Parameters.h"
@@ -46,8 +49,11 @@ std::string cannotWrite(const std::string& path) {
     return "无法写入检测报告 " + path;
 }
 
+// A stream that failed, with the system's reason where it left one (a full disk).
 void check(const std::ostream& out, const std::string& path) {
-    if (!out) throw ReportError(cannotWrite(path));
+    if (out) return;
+    const int error = errno;
+    throw ReportError(cannotWrite(path) + (error != 0 ? "（" + systemReason(error) + "）" : ""));
 }
 
 std::string folderOf(const std::string& path) {
@@ -55,23 +61,27 @@ std::string folderOf(const std::string& path) {
     return folder.empty() ? std::string(".") : withoutFinalSeparator(folder);
 }
 
-// A folder of our own, for the parts, named `prefix` and a few random letters; `shownPath` names the
-// report in the error.
-std::string makeFolder(const std::string& prefix, const std::string& shownPath) {
-    try {
-        return createUniqueFolder(prefix);
-    } catch (const FileSystemError&) {
-        throw ReportError(cannotWrite(shownPath) + "（" + folderOf(prefix) + " 中不能建立文件）");
-    }
-}
-
 // A hidden name beside the page: "DIR/.PAGE.html" + what.
 std::string besidePage(const std::string& htmlPath, const char* what) {
     return joinPath(folderOf(htmlPath), "." + fileNameOf(htmlPath) + what);
 }
 
+// A folder of our own for files on the way, named from `prefix`; the folders of the same name that a
+// killed program left there go first. `shownPath` names the report in the error.
+std::unique_ptr<HeldFolder> makeFolder(const std::string& prefix, const std::string& shownPath) {
+    removeAbandonedFolders(prefix);
+    try {
+        return std::make_unique<HeldFolder>(prefix);
+    } catch (const std::exception&) {
+        throw ReportError(cannotWrite(shownPath) + "（" + folderOf(prefix) + " 中不能建立文件）");
+    }
+}
+
 // Beside the page, so that the finished page is renamed into place.
-std::string makePartsFolderBeside(const std::string& htmlPath) {
+std::unique_ptr<HeldFolder> makePartsFolderBeside(const std::string& htmlPath) {
+    if (folderExists(htmlPath))
+        throw ReportError("检测报告 " + htmlPath + " 是一个文件夹，请给出报告的文件名，例如 " +
+                          joinPath(htmlPath, "检测报告.html"));
     return makeFolder(besidePage(htmlPath, ".parts-"), htmlPath);
 }
 
@@ -123,20 +133,32 @@ std::string percentOf(int part, int whole) {
 RunReport::RunReport(std::string htmlPath, std::string photoFolder)
     : htmlPath_(std::move(htmlPath)),
       photoFolder_(std::move(photoFolder)),
-      partsFolder_(makePartsFolderBeside(htmlPath_)) {}
+      parts_(makePartsFolderBeside(htmlPath_)) {}
 
-RunReport::RunReport(PartsIn partsParent, std::string photoFolder)
+RunReport::RunReport(const PartsIn& partsParent, std::string photoFolder)
     : photoFolder_(std::move(photoFolder)),
-      partsFolder_(makeFolder(partsParent.folder + ".report-parts-", partsParent.folder)) {}
+      parts_(makeFolder(partsParent.folder + ".report-parts-", partsParent.folder)) {}
 
 RunReport::~RunReport() {
-    reasons_.clear();  // closes the parts
-    removeTree(partsFolder_);
+    reasons_.clear();  // closes the parts before their folder goes
 }
 
 // The report as an error names it: its page, or its parts while no page is chosen.
 const std::string& RunReport::partsName() const {
-    return htmlPath_.empty() ? partsFolder_ : htmlPath_;
+    return htmlPath_.empty() ? parts_->path() : htmlPath_;
+}
+
+void RunReport::abandon(const std::string& why) {
+    reasons_.clear();
+    parts_.reset();
+    abandoned_ = why;
+}
+
+std::vector<std::string> RunReport::outputPaths() const {
+    std::vector<std::string> paths;
+    if (!htmlPath_.empty()) paths.push_back(htmlPath_);
+    if (parts_) paths.push_back(parts_->path());
+    return paths;
 }
 
 RunReport::Reason& RunReport::reasonOf(const std::string& text) {
@@ -145,7 +167,7 @@ RunReport::Reason& RunReport::reasonOf(const std::string& text) {
         reason = std::make_unique<Reason>();
         reason->text = text;
         reason->firstSeen = reasons_.size();
-        reason->partPath = joinPath(partsFolder_, "part-" + std::to_string(reason->firstSeen) + ".html");
+        reason->partPath = joinPath(parts_->path(), "part-" + std::to_string(reason->firstSeen) + ".html");
         reason->part.open(nativePath(reason->partPath), std::ios::binary | std::ios::trunc);
         check(reason->part, partsName());
     }
@@ -160,7 +182,7 @@ std::string RunReport::shownName(const std::string& path) const {
 }
 
 void RunReport::add(const JudgedPhoto& photo) {
-    if (photo.passed) return;
+    if (photo.passed || !abandoned_.empty()) return;
     Reason& reason = reasonOf(photo.row.reason.empty() ? UnknownReason : photo.row.reason);
     ++reason.count;
     const std::string shown = shownName(photo.path);
@@ -233,9 +255,10 @@ void RunReport::writePage(std::ostream& page, const RunFacts& facts, Parts parts
 // The page into a file of its own, then renamed to pagePath, so that an existing page is replaced
 // only by a complete one.
 void RunReport::writePageFile(const std::string& pagePath, const RunFacts& facts, Parts parts) {
-    const std::string written = joinPath(
-        parts == Parts::Remove ? partsFolder_ : makeFolder(besidePage(pagePath, ".writing-"), pagePath),
-        "page.html");
+    if (!abandoned_.empty()) throw ReportError(abandoned_);
+    std::unique_ptr<HeldFolder> writing;  // for another page than the report's own: beside that page
+    if (parts == Parts::Keep) writing = makeFolder(besidePage(pagePath, ".writing-"), pagePath);
+    const std::string written = joinPath(writing ? writing->path() : parts_->path(), "page.html");
     {
         std::ofstream page(nativePath(written), std::ios::binary | std::ios::trunc);
         check(page, pagePath);
@@ -244,9 +267,8 @@ void RunReport::writePageFile(const std::string& pagePath, const RunFacts& facts
         check(page, pagePath);
     }
     std::string reason;
-    const bool renamed = replaceFile(written, pagePath, &reason);
-    if (parts == Parts::Keep) removeTree(folderOf(written));
-    if (!renamed) throw ReportError(cannotWrite(pagePath) + "（" + reason + "）");
+    if (!replaceFile(written, pagePath, &reason))
+        throw ReportError(cannotWrite(pagePath) + "（" + reason + "）");
 }
 
 void RunReport::finish(const RunFacts& facts) {
@@ -259,7 +281,16 @@ void RunReport::writeTo(const std::string& htmlPath, const RunFacts& facts) {
 
 void collectInto(RunReport& report, BatchOptions& run, BatchEvents& events) {
     run.checks.keepMeasurements = true;
-    events.onPhotoStored = [r = &report](const JudgedPhoto& photo) { r->add(photo); };
+    for (const std::string& path : report.outputPaths()) run.outputs.push_back(path);
+    events.onPhotoStored = [r = &report, log = events.onLogLine](const JudgedPhoto& photo) {
+        if (!r->abandoned().empty()) return;
+        try {
+            r->add(photo);
+        } catch (const std::exception& e) {
+            r->abandon(operatorMessage(e));
+            if (log) log(r->abandoned() + "；检测报告已放弃，检测继续进行");
+        }
+    };
 }
 
 RunFacts factsOf(const BatchOptions& run, const BatchSummary& summary) {

@@ -8,6 +8,7 @@
 
 #include "batch/BatchRun.h"
 #include "batch/JudgePhoto.h"
+#include "platform/HeldFolder.h"
 #include "platform/OperatorError.h"
 
 namespace photocheck {
@@ -29,13 +30,18 @@ struct RunFacts {
 // fetched) with the summary, a table of the reasons with their counts and a gallery of every failed
 // photo as its overlay thumbnail with name and reason, grouped by reason, the most frequent first,
 // each group in the order of the run. The thumbnails are written as they come to one part file per
-// reason in a folder of the report's own, so a run of any length holds none of them in memory; the
-// page is put together from the parts. The folder goes away with the report object, and a page
-// replaces an existing file only once it is complete.
+// reason in a hidden folder of the report's own (HeldFolder), so a run of any length holds none of
+// them in memory; the page is put together from the parts. The folder goes away with the report
+// object; one left behind by a program that was killed goes when the next report is started there.
+// A page replaces an existing file only once it is complete.
+//
+// A report is an extra of the run: when a part cannot be written (a full disk), the report is
+// abandoned (its parts removed) and the run goes on; finish() and writeTo() then raise ReportError
+// with the reason.
 class RunReport {
   public:
     // A report for the page htmlPath, written by finish(); its parts lie in a folder beside the page.
-    // Raises ReportError when nothing can be written beside the page.
+    // Raises ReportError when htmlPath is a folder or nothing can be written beside the page.
     RunReport(std::string htmlPath, std::string photoFolder);
 
     // A report whose page is chosen after the run and written by writeTo(); its parts lie in a
@@ -44,15 +50,24 @@ class RunReport {
     struct PartsIn {
         std::string folder;
     };
-    RunReport(PartsIn partsParent, std::string photoFolder);
+    RunReport(const PartsIn& partsParent, std::string photoFolder);
 
     ~RunReport();
     RunReport(const RunReport&) = delete;
     RunReport& operator=(const RunReport&) = delete;
 
     // A stored photo, in the order of the run. A failed one needs its measurements (the run's
-    // checks.keepMeasurements) for the marks of its thumbnail.
+    // checks.keepMeasurements) for the marks of its thumbnail. Raises ReportError when its part cannot
+    // be written; the report is to be abandoned then.
     void add(const JudgedPhoto& photo);
+
+    // Gives the report up: its parts go, and why is kept for finish() and writeTo().
+    void abandon(const std::string& why);
+    // Why the report was given up; empty while it goes on.
+    const std::string& abandoned() const { return abandoned_; }
+
+    // Where the report writes while the run works: the page (none for PartsIn) and the parts' folder.
+    std::vector<std::string> outputPaths() const;
 
     // Writes the page to the path given at construction; each part is removed once the page holds
     // it, so the report is done. Raises ReportError when it cannot.
@@ -81,12 +96,15 @@ class RunReport {
 
     const std::string htmlPath_;
     const std::string photoFolder_;
-    std::string partsFolder_;
+    std::unique_ptr<HeldFolder> parts_;
     std::map<std::string, std::unique_ptr<Reason>> reasons_;
+    std::string abandoned_;
 };
 
-// Makes a run collect for the report: every photo keeps its measurements, and each stored photo is
-// handed to the report.
+// Makes a run collect for the report: every photo keeps its measurements, each stored photo is handed
+// to the report, and the report's files are left out of the folder walk. A report that cannot be
+// written is abandoned with a line in the run's log (events.onLogLine as it is set now), and the run
+// goes on.
 void collectInto(RunReport& report, BatchOptions& run, BatchEvents& events);
 
 // What the page says about a run that has just ended.

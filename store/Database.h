@@ -1,6 +1,9 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -9,6 +12,7 @@
 #include <vector>
 
 #include "platform/OperatorError.h"
+#include "store/RowIdIndex.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -25,8 +29,29 @@ inline const char* const DatabaseFileName = "qob.trd";
 inline const char* const DatabaseKey = "lowbrine";
 inline const char* const DatabaseMissingMessage = "找不到数据库，程序将退出";
 
+// Rows a query had let go of cannot be read again as they were: another program has changed the
+// database since the query was opened. The statement has to be opened again.
+class RowsChangedElsewhere : public DatabaseError {
+  public:
+    RowsChangedElsewhere();
+};
+
 // The working database does not open: DatabaseMissingMessage with the engine's reason after it.
 class DatabaseMissing : public OperatorError {
+  public:
+    using OperatorError::OperatorError;
+};
+
+// What a query may cost the engine (see Query): this long for each reading, and this much more for
+// every row it has handed out, so that going through a large table is never cut short.
+inline constexpr std::chrono::seconds QueryTimeLimit{5};
+inline constexpr std::chrono::microseconds QueryTimePerRow{50};
+inline const char* const QueryTooSlowMessage =
+    "查询超过 5 秒仍未完成，已经取消：筛选条件太复杂（例如文件名中有很多“%”或“_”）。"
+    "请换一个简单些的条件再查询";
+
+// A query stopped because the engine worked on it for longer than allowed.
+class QueryTooSlow : public OperatorError {
   public:
     using OperatorError::OperatorError;
 };
@@ -38,7 +63,6 @@ std::string explainedEngineText(const std::string& text);
 
 using SqlValue = std::variant<std::monostate, int64_t, std::string>;
 using SqlRow = std::vector<SqlValue>;
-using RowId = int64_t;  // the engine's own number of a table row
 
 struct StatementFinalizer {
     void operator()(sqlite3_stmt* statement) const;
@@ -67,6 +91,10 @@ class Database {
     // gives no row.
     std::optional<SqlValue> firstValue(const std::string& sql, const std::vector<SqlValue>& parameters);
 
+    // Stops what the engine works on for this connection as soon as it can, from any thread; the
+    // statement that was stepping fails with "interrupted".
+    void interrupt();
+
     // Ends the connection, so that the file can be deleted (Windows deletes no open file). A statement
     // still open on a query keeps the file open until the query is closed or gone. Every later use
     // raises DatabaseError.
@@ -80,7 +108,9 @@ class Database {
     sqlite3* db_ = nullptr;
 };
 
-// A transaction on the connection, rolled back unless committed.
+// A transaction that writes, on the connection, rolled back unless committed. It takes the write lock
+// at its start ("begin immediate"), so that what it reads is what it writes against: no other
+// connection can write between.
 class Transaction {
   public:
     explicit Transaction(Database& db);
@@ -96,13 +126,27 @@ class Transaction {
 
 // Opens WorkFolder + "qob.trd" with the key; any failure raises DatabaseMissing.
 std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder);
+// The same for a program that may change the working folder: when the first try fails, the engine's
+// journal files that this program cannot open for writing (left read-only by a time when the database
+// was read-only: the index "-shm", and the log "-wal" when it is empty) are removed under the working
+// folder's lock, and the database is opened once more.
+std::unique_ptr<Database> openWorkDatabaseRepairing(const std::string& workFolder);
+
+class EngineTimeLimit;  // the bound on one reading's time (Database.cpp)
 
 // A query object: bound to the connection, it keeps the result set of the statement it last opened,
 // for a grid to show. The rows are read from the engine a page at a time, as the grid asks for them
-// (canFetchMore, fetchMore); the rows fetched stay until the query is closed or opened again.
+// (canFetchMore, fetchMore); fetchedCount() counts the rows read so far.
 //
 // Row ids: a statement that begins "select * from" a table also reads each row's row id, kept apart
 // from the columns, so that an edit can be written back into its row; other statements have none.
+//
+// Held rows: a query with row ids holds at most HeldRows of its fetched rows, a window of consecutive
+// positions around the last one asked for, and the ids of all of them (about a byte a row). A row
+// outside the window is read again by its id, with the rows around it (ReadBackRows), when it is asked
+// for; the window moves there and lets go of the rows at its far end. So the memory does not grow with
+// the rows a grid scrolls through. Rows kept with keepRow() (a row with edits the grid has not
+// written yet) stay held wherever the window goes. A query without row ids holds every row fetched.
 //
 // What the rows show: the result set is read from the state of the table when its first row was read
 // (the engine keeps that snapshot for the open statement), whatever other connections write meanwhile.
@@ -112,12 +156,24 @@ std::unique_ptr<Database> openWorkDatabase(const std::string& workFolder);
 // lock that holds it, is let go when the last row has been read, on close and on the next opening.
 // While it is held, a write through this connection fails with "database is locked" if another
 // connection has written since the snapshot was taken; after the query is opened again it succeeds.
+// Rows read again see the same snapshot while it is held, and afterwards the table as this connection
+// left it; when another connection has changed the database since the opening, reading a row again
+// raises RowsChangedElsewhere instead of mixing two states of the table.
+//
+// Time: every reading (the opening, each fetchMore, forEachRow) may keep the engine busy for
+// QueryTimeLimit and QueryTimePerRow more for each row it hands out; beyond that the engine is stopped
+// and QueryTooSlow raised, the rows fetched before stay, and no more can be fetched. The statements an
+// operator can start (a filter of the grid, "photocheck-cli query") thus end within seconds however
+// they backtrack.
 //
 // Threads: a query and its connection are used by one thread at a time. The query may be opened on one
 // thread and paged on another (a worker opens the results at the end of a run, the window pages them),
 // as long as the hand-over orders the two, as a queued signal or a joined thread does.
 class Query {
   public:
+    static constexpr size_t HeldRows = 1024;
+    static constexpr size_t ReadBackRows = 256;
+
     explicit Query(Database& db) : db_(&db) {}
     Query(Query&&) noexcept = default;  // a grid can open a fresh query and take it over on success
     Query& operator=(Query&&) noexcept = default;
@@ -127,6 +183,7 @@ class Query {
     bool hasRow() const { return open_ && hasRow_; }
     // The statement as the caller gave it.
     const std::string& statement() const { return statement_; }
+    Database& database() const { return *db_; }
     const std::vector<std::string>& columnNames() const { return columns_; }
     // The position of a column among columnNames(), found without regard to letter case; throws
     // DatabaseError when unknown.
@@ -139,10 +196,12 @@ class Query {
     size_t fetchMore(size_t count);
     // Reads every remaining row; returns fetchedCount().
     size_t fetchAll();
-    size_t fetchedCount() const { return rows_.size(); }
+    size_t fetchedCount() const { return fetched_; }
 
     // A fetched row: its values in the order of columnNames(); throws std::out_of_range beyond them.
-    const SqlRow& row(size_t index) const { return rows_.at(index).values; }
+    // A row the query let go of is read again (an engine error raises DatabaseError). The reference
+    // is good until the next call on the query.
+    const SqlRow& row(size_t index) const { return held(index).values; }
     // The value of a column of a fetched row, found without regard to letter case; throws when unknown.
     const SqlValue& value(size_t row, const std::string& column) const;
     // The value as text ("" for NULL).
@@ -152,9 +211,20 @@ class Query {
     // The row id of a fetched row; throws DatabaseError when the statement has none.
     RowId rowId(size_t row) const;
 
+    // Keeps a fetched row held until letGoKeptRows(), wherever the window of held rows moves.
+    void keepRow(size_t row);
+    void letGoKeptRows() { kept_.clear(); }
+    // How many rows are held now, kept ones included (for the tests of the window).
+    size_t heldCount() const { return held_.size() + kept_.size(); }
+    // Whether a fetched row is held, so that reading it does not reach the engine.
+    bool holds(size_t row) const {
+        return row < fetched_ && (holdsEveryRow() || (row >= heldFrom_ && row - heldFrom_ < held_.size()) ||
+                                  kept_.count(row) > 0);
+    }
+
     // For a grid that wrote a change back into the table: the fetched row shows the stored value, or
     // is dropped from the fetched rows after its deletion.
-    void setFetchedValue(size_t row, size_t column, SqlValue value);
+    void setFetchedValue(size_t row, size_t column, const SqlValue& value);
     void removeFetchedRow(size_t row);
 
     // Goes once through every row of the open statement, from its first, without keeping any: the
@@ -173,8 +243,17 @@ class Query {
         RowId id = 0;
         SqlRow values;
     };
-    // Reads the next row into pending_; at the end the statement is let go.
-    void readAhead();
+    // Reads the next row into pending_; at the end, or when the time is up, the statement is let go.
+    void readAhead(EngineTimeLimit& limit);
+    // Prepares the statement that reads rows again by id, where the result set's rows are those of
+    // one table in all its columns; otherwise every row fetched is held.
+    void prepareReadBack();
+    const FetchedRow& held(size_t index) const;
+    void moveWindowTo(size_t index) const;
+    std::vector<FetchedRow> readBack(size_t first, size_t count) const;
+    void readBackRun(const RowId* ids, size_t count, std::vector<FetchedRow>& rows) const;
+    int64_t dataVersion() const;
+    bool holdsEveryRow() const { return !readBack_; }
 
     Database* db_;
     bool open_ = false;
@@ -184,8 +263,16 @@ class Query {
     std::string engineSql_;
     Statement cursor_;
     std::vector<std::string> columns_;
-    std::vector<FetchedRow> rows_;
     std::optional<FetchedRow> pending_;
+    size_t fetched_ = 0;
+    RowIdIndex ids_;
+    Statement readBack_;         // the rows of a range of row ids, none when rows cannot be read again
+    int64_t openedVersion_ = 0;  // the database's data version when the result set was opened
+    // The window of held rows: positions heldFrom_ to heldFrom_ + held_.size() - 1. It moves as rows
+    // are asked for, which does not change what the query shows.
+    mutable std::deque<FetchedRow> held_;
+    mutable size_t heldFrom_ = 0;
+    std::map<size_t, FetchedRow> kept_;
 };
 
 // Runs a statement that returns no rows; closes the query's result set first.

@@ -113,6 +113,13 @@ std::optional<std::string> findValue(std::istream& profile, const std::string& s
     return std::nullopt;
 }
 
+// A file written in UTF-8 rather than GBK: the section and the key are there in their UTF-8 bytes.
+bool writtenInUtf8(std::istringstream& profile, const std::string& section, const std::string& key) {
+    profile.clear();
+    profile.seekg(0);
+    return findValue(profile, section, key).has_value();
+}
+
 }  // namespace
 
 std::string ReadIniString(const std::string& fileName, const std::string& section, const std::string& key,
@@ -129,6 +136,8 @@ std::string ReadIniString(const std::string& fileName, const std::string& sectio
         std::istringstream profile = openProfile(fileName, missing);
         if (missing) return {};
         const auto value = findValue(profile, gbkSection, gbkKey);
+        if (!value && gbkKey != key && writtenInUtf8(profile, section, key))
+            throw UnreadableProfile{NotGbkReason};
         try {
             return value ? gbkToUtf8(*value) : std::string();
         } catch (const std::exception&) {

@@ -1,7 +1,14 @@
 #include "store/PackageInstall.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <initializer_list>
+
 #include "platform/FileSystem.h"
+#include "platform/OperatorError.h"
 #include "platform/Paths.h"
+#include "platform/WorkFolderLock.h"
 #include "store/Database.h"
 #include "store/Parameters.h"
 
@@ -59,6 +66,15 @@ void CleanUpWorkFiles(const std::string& workFolder) {
     deleteIgnoringFailure(workFolder + VersionsFileName);
     deleteIgnoringFailure(workFolder + ParameterFileName);
     deleteDatabase(workFolder);
+}
+
+bool isWorkingFile(const std::string& path, const std::string& workFolder) {
+    const std::string database = DatabaseFileName;
+    const std::initializer_list<std::string> names = {
+        ReadmeFileName,    VersionsFileName,      database,          database + "-wal",
+        database + "-shm", database + "-journal", ParameterFileName, LockFileName};
+    return std::any_of(names.begin(), names.end(),
+                       [&](const std::string& name) { return sameEntry(path, workFolder + name); });
 }
 
 }  // namespace photocheck

@@ -30,4 +30,9 @@ void InstallWorkFiles(const std::string& workFolder, const std::string& packageP
 // Deletes the four working files (and the database's journal files), ignoring failures.
 void CleanUpWorkFiles(const std::string& workFolder);
 
+// Whether a path names one of the files the program keeps in the working folder (the four working
+// files, the database's journal files, the lock file), as the same file or as the same name there:
+// an output the operator names must never be written over them.
+bool isWorkingFile(const std::string& path, const std::string& workFolder);
+
 }  // namespace photocheck

@@ -108,8 +108,8 @@ std::optional<std::time_t> localTimeOf(uint32_t dosDateTime) {
 std::optional<std::string> makeFoldersBelow(const std::string& base, const std::vector<std::string>& folders,
                                             const std::function<void(const std::string&)>& created = {}) {
     std::string path = base;
-    for (const std::string& folder : folders) {
-        path = joinPath(path, folder);
+    for (const std::string& step : folders) {
+        path = joinPath(path, step);
         const PathStatus::Kind kind = entryStatusOf(path).kind;
         if (kind == PathStatus::Kind::Folder) continue;
         if (kind != PathStatus::Kind::Missing || !tryCreateFolder(path)) return std::nullopt;

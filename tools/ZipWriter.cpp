@@ -45,7 +45,7 @@ std::string encryptionHeader(uint8_t checkByte, std::optional<uint32_t> seed) {
 }
 
 std::string encrypted(const ZipWriterEntry& e, uint32_t crc, const std::string& compressed) {
-    const uint8_t check = static_cast<uint8_t>(e.dataDescriptor ? (e.dosDateTime >> 8) & 0xFF : crc >> 24);
+    const auto check = static_cast<uint8_t>(e.dataDescriptor ? (e.dosDateTime >> 8) & 0xFF : crc >> 24);
     std::string out = encryptionHeader(check, e.headerSeed) + compressed;
     ZipCrypto crypto(e.password);
     crypto.encrypt(out.data(), out.size());

@@ -121,7 +121,7 @@ void buildPackage(const Sources& sources) {
 }  // namespace
 }  // namespace photocheck
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
     photocheck::Sources sources;
     CLI::App app("Builds the data package xl.oef from the sources in data/");
     app.add_option("--schema", sources.schema, "The tables (schema.sql)")->required();
@@ -130,11 +130,9 @@ int main(int argc, char** argv) {
     app.add_option("--versions", sources.versions, "The version notes, UTF-8 text")->required();
     app.add_option("--output", sources.output, "The package to write")->required();
     CLI11_PARSE(app, argc, argv);
-    try {
-        photocheck::buildPackage(sources);
-    } catch (const std::exception& e) {
-        std::cerr << "make-package: " << e.what() << "\n";
-        return 1;
-    }
+    photocheck::buildPackage(sources);
     return 0;
+} catch (const std::exception& e) {
+    std::cerr << "make-package: " << e.what() << "\n";
+    return 1;
 }

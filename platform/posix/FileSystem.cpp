@@ -38,6 +38,7 @@ class FileDescriptor {
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
+    void swap(FileDescriptor& other) { std::swap(fd_, other.fd_); }
     // Closes now and reports whether the close succeeded (a write may fail only here).
     bool close() {
         const int fd = fd_;
@@ -103,6 +104,16 @@ bool namesOf(DIR* opened, FolderNames& names, int& error) {
     return true;
 }
 
+struct FolderId {
+    dev_t device;
+    ino_t inode;
+    bool operator==(const FolderId& o) const { return device == o.device && inode == o.inode; }
+};
+
+FolderId idOf(const struct stat& st) {
+    return {st.st_dev, st.st_ino};
+}
+
 // A second descriptor of an open folder for reading its names, so that the first stays open for the
 // deletions; nothing (errno set) when it cannot be had.
 DIR* listingOf(int dirFd) {
@@ -117,38 +128,135 @@ DIR* listingOf(int dirFd) {
     return dir;
 }
 
-// Empties the open folder `dirFd` (closed afterwards), which stands at `path`. The names are read
-// before anything is deleted; every step goes from the folder's descriptor, so no link is followed.
-void emptyOpenFolder(int dirFd, const std::string& path, const PassedOverReport& onFailure,
-                     const StopRequest& stopRequested) {
-    const FileDescriptor folder(dirFd);
-    int error = 0;
-    FolderNames names;
-    if (!namesOf(listingOf(folder.get()), names, error)) {
-        if (onFailure) onFailure(path, "无法读取此文件夹（" + systemReason(error) + "）");
-        return;
-    }
-    names.sortLikeNtfs();
-    for (size_t i = 0; i < names.size() && !(stopRequested && stopRequested()); ++i) {
-        const std::string name(names[i]);
-        const std::string entryPath = path + name;
-        struct stat st {};
-        if (fstatat(folder.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-            if (errno != ENOENT && onFailure) onFailure(entryPath, unreadableReason(errno));
-            continue;
-        }
-        if (S_ISDIR(st.st_mode)) {
-            const int sub =
-                openat(folder.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-            if (sub < 0) {
-                if (onFailure) onFailure(entryPath, "无法打开此文件夹（" + systemReason(errno) + "）");
-                continue;
+std::optional<FolderId> folderIdOf(int fd) {
+    struct stat st {};
+    if (fstat(fd, &st) != 0) return std::nullopt;
+    return FolderId{st.st_dev, st.st_ino};
+}
+
+// Goes through a folder tree from its top folder without recursion, however deep the tree: it holds
+// the descriptor of the folder it is in, and per level above it only the folder's name, identity and
+// the names of its subfolders still to go through. It goes back up by "..", and stops where ".." is
+// not the folder it came from (a folder moved meanwhile), so it never leaves the tree. Every step goes
+// from a folder's descriptor, so no link is followed. In every folder the files (and links and
+// special files) are deleted; with RemoveFolders the emptied subfolders go too, the top one stays.
+class TreeEmptier {
+  public:
+    enum class Folders { Keep, Remove };
+
+    TreeEmptier(int topFd, std::string topPath, Folders folders, const PassedOverReport& onFailure,
+                const StopRequest& stopRequested = {})
+        : current_(topFd),
+          path_(std::move(topPath)),
+          folders_(folders),
+          onFailure_(onFailure),
+          stopRequested_(stopRequested) {}
+
+    void run() {
+        const auto top = folderIdOf(current_.get());
+        if (!top) return fail(path_, unreadableReason(errno));
+        levels_.push_back({*top, {}, {}});
+        if (!enterCurrent()) return;
+        while (!stopped()) {
+            Level& level = levels_.back();
+            if (!level.subfolders.empty()) {
+                const std::string name = std::move(level.subfolders.back());
+                level.subfolders.pop_back();
+                descendInto(name);
+            } else if (levels_.size() == 1 || !ascend()) {
+                return;
             }
-            emptyOpenFolder(sub, withFinalSeparator(entryPath), onFailure, stopRequested);
-        } else if (unlinkat(folder.get(), name.c_str(), 0) != 0 && errno != ENOENT && onFailure) {
-            onFailure(entryPath, "无法删除（" + systemReason(errno) + "）");
         }
     }
+
+  private:
+    struct Level {
+        FolderId id;
+        std::string name;                     // in the folder above
+        std::vector<std::string> subfolders;  // still to go through, the next one last
+    };
+
+    void fail(const std::string& path, const std::string& reason) const {
+        if (onFailure_) onFailure_(path, reason);
+    }
+    bool stopped() const { return stopRequested_ && stopRequested_(); }
+
+    // Deletes what is no folder in the current folder and notes its subfolders. False when the folder
+    // cannot be read.
+    bool enterCurrent() {
+        int error = 0;
+        FolderNames names;
+        if (!namesOf(listingOf(current_.get()), names, error)) {
+            fail(path_, "无法读取此文件夹（" + systemReason(error) + "）");
+            return false;
+        }
+        names.sortLikeNtfs();
+        std::vector<std::string>& subfolders = levels_.back().subfolders;
+        for (size_t i = 0; i < names.size() && !stopped(); ++i) {
+            const std::string name(names[i]);
+            struct stat st {};
+            if (fstatat(current_.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+                if (errno != ENOENT) fail(path_ + name, unreadableReason(errno));
+            } else if (S_ISDIR(st.st_mode)) {
+                subfolders.push_back(name);
+            } else if (unlinkat(current_.get(), name.c_str(), 0) != 0 && errno != ENOENT) {
+                fail(path_ + name, "无法删除（" + systemReason(errno) + "）");
+            }
+        }
+        std::reverse(subfolders.begin(), subfolders.end());
+        return true;
+    }
+
+    void descendInto(const std::string& name) {
+        const int sub = openat(current_.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (sub < 0) return fail(path_ + name, "无法打开此文件夹（" + systemReason(errno) + "）");
+        FileDescriptor opened(sub);
+        const auto id = folderIdOf(sub);
+        if (!id) return fail(path_ + name, unreadableReason(errno));
+        current_.swap(opened);
+        path_ += name;
+        path_ += PathSeparator;
+        levels_.push_back({*id, name, {}});
+        if (!enterCurrent()) levels_.back().subfolders.clear();  // nothing below it can be reached
+    }
+
+    // Back to the folder above, and the folder left goes when folders are removed. False when ".." is
+    // not the folder above any more.
+    bool ascend() {
+        const std::string name = std::move(levels_.back().name);
+        levels_.pop_back();
+        FileDescriptor above(openat(current_.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        const auto id = above.valid() ? folderIdOf(above.get()) : std::nullopt;
+        if (!id || !(*id == levels_.back().id)) {
+            fail(path_, "此文件夹在清空时被移走，其上的文件夹没有再清空");
+            return false;
+        }
+        current_.swap(above);
+        path_.resize(path_.size() - name.size() - 1);
+        if (folders_ == Folders::Remove && unlinkat(current_.get(), name.c_str(), AT_REMOVEDIR) != 0 &&
+            errno != ENOENT)
+            fail(path_ + name, "无法删除（" + systemReason(errno) + "）");
+        return true;
+    }
+
+    FileDescriptor current_;
+    std::string path_;  // of the current folder, with its final separator
+    const Folders folders_;
+    const PassedOverReport& onFailure_;
+    const StopRequest stopRequested_;
+    std::vector<Level> levels_;
+};
+
+// The folder at `given` opened for emptying, not followed when it is a link; an invalid descriptor
+// (reported unless the folder does not exist) when it cannot be had.
+int openTopFolder(const std::string& given, std::string& folder, const PassedOverReport& onFailure) {
+    // Without its final separators, so that a link standing for the folder is not followed.
+    folder = given;
+    while (folder.size() > 1 && folder.back() == PathSeparator) folder.pop_back();
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0 && errno != ENOENT && onFailure)
+        onFailure(folder, "无法打开此文件夹（" + systemReason(errno) + "）");
+    return fd;
 }
 
 bool writeAll(int fd, const char* data, size_t size) {
@@ -306,7 +414,7 @@ void createFolders(const std::string& path) {
 std::string createUniqueFolder(const std::string& prefix) {
     int error = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string folder = prefix + randomLetters(6);
+        std::string folder = prefix + randomLetters(6);
         if (mkdir(folder.c_str(), 0700) == 0) return folder;
         error = errno;
         if (error != EEXIST) break;
@@ -347,6 +455,23 @@ void setPermissions(const std::string& path, unsigned mode) {
     ::chmod(path.c_str(), static_cast<mode_t>(mode));
 }
 
+bool removeUnwritableFile(const std::string& path, std::optional<int64_t> largest) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if (largest && st.st_size > *largest) return false;
+    const FileDescriptor writable(::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    return !writable.valid() && unlink(path.c_str()) == 0;
+}
+
+bool sameEntry(const std::string& path, const std::string& other) {
+    struct stat a {};
+    struct stat b {};
+    if (stat(path.c_str(), &a) == 0) return stat(other.c_str(), &b) == 0 && idOf(a) == idOf(b);
+    const std::string folder = folderPartOf(path), otherFolder = folderPartOf(other);
+    return fileNameOf(path) == fileNameOf(other) && stat(folder.empty() ? "." : folder.c_str(), &a) == 0 &&
+           stat(otherFolder.empty() ? "." : otherFolder.c_str(), &b) == 0 && idOf(a) == idOf(b);
+}
+
 std::string absolutePath(const std::string& path) {
     if (rootLengthOf(path) > 0) return cleanPath(path);
     const std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);
@@ -360,18 +485,21 @@ std::optional<std::string> canonicalPath(const std::string& path) {
     return std::string(resolved.get());
 }
 
-bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure,
+void EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure,
                      const StopRequest& stopRequested) {
-    // Without its final separators, so that a link standing for the folder is not followed.
-    const std::string folder = withoutFinalSeparator(given);
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno != ENOENT && onFailure)
-            onFailure(folder, "无法打开此文件夹（" + systemReason(errno) + "）");
-        return true;
-    }
-    emptyOpenFolder(fd, withFinalSeparator(folder), onFailure, stopRequested);
-    return true;
+    std::string folder;
+    const int fd = openTopFolder(given, folder, onFailure);
+    if (fd < 0) return;
+    TreeEmptier(fd, withFinalSeparator(folder), TreeEmptier::Folders::Keep, onFailure, stopRequested).run();
+}
+
+void removeFolderTree(const std::string& given, const PassedOverReport& onFailure) {
+    std::string folder;
+    const int fd = openTopFolder(given, folder, onFailure);
+    if (fd < 0) return;
+    TreeEmptier(fd, withFinalSeparator(folder), TreeEmptier::Folders::Remove, onFailure).run();
+    if (::rmdir(folder.c_str()) != 0 && errno != ENOENT && onFailure)
+        onFailure(folder, "无法删除（" + systemReason(errno) + "）");
 }
 
 CopyOutcome copyFileNoOverwrite(const std::string& source, const std::string& target) {

@@ -17,6 +17,7 @@ struct IconvCloser {
 
 std::string convert(const std::string& input, const char* to, const char* from) {
     iconv_t raw = iconv_open(to, from);
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): (iconv_t)-1 is how iconv_open says it failed
     if (raw == reinterpret_cast<iconv_t>(-1))
         throw OperatorError(std::string("无法进行编码转换：") + from + " → " + to);
     std::unique_ptr<void, IconvCloser> cd(raw);

@@ -101,6 +101,12 @@ std::ostream& WholeFile::stream() {
     return *stream_;
 }
 
+std::vector<std::string> WholeFile::pathsWritten() const {
+    std::vector<std::string> paths{shown_};
+    if (!hidden_.empty()) paths.push_back(hidden_);
+    return paths;
+}
+
 void WholeFile::commit() {
     stream_->flush();
     if (!*stream_) fail(systemReason(buffer_->error));

@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include <random>
+#include <vector>
 
 #include "platform/FolderWalk.h"
 #include "platform/Paths.h"
@@ -127,41 +128,105 @@ bool deleteEntry(const std::string& path) {
     return false;
 }
 
-// Empties the folder at `path` (with its final separator), which the caller holds. The names are read
-// before anything is deleted; a subfolder is emptied only while held and when it is no link.
-void emptyHeldFolder(const std::string& path, const PassedOverReport& onFailure,
-                     const StopRequest& stopRequested) {
+enum class Subfolders { Keep, Remove };
+
+// One folder along the path being emptied: its names, read before anything in it is deleted, and the
+// next one to deal with.
+struct FolderLevel {
+    std::string path;  // with its final separator
     FolderNames names;
-    DWORD error = 0;
-    if (!namesOf(path, names, error)) {
-        if (onFailure) onFailure(path, "无法读取此文件夹（" + systemMessage(error) + "）");
-        return;
+    size_t next = 0;
+};
+
+// Deletes the files, links and junctions in the folder `top` (with its final separator), which the
+// caller holds, and below it; with Remove the emptied subfolders go too. A subfolder is entered only
+// while held and when it is no link. The path being walked is a list, not a recursion, so a tree of
+// any depth needs a fixed stack; only the deepest folder entered is held (besides the caller's), since
+// while it is open no folder above it can be renamed.
+class HeldTreeEmptying {
+  public:
+    HeldTreeEmptying(const PassedOverReport& onFailure, const StopRequest& stopRequested,
+                     Subfolders subfolders)
+        : onFailure_(onFailure), stopRequested_(stopRequested), subfolders_(subfolders) {}
+
+    void run(const std::string& top) {
+        enter(top);
+        while (!levels_.empty()) {
+            FolderLevel& level = levels_.back();
+            if (level.next == level.names.size() || (stopRequested_ && stopRequested_()))
+                leave();
+            else
+                dealWith(level.path + std::string(level.names[level.next++]));
+        }
     }
-    names.sortLikeNtfs();
-    for (size_t i = 0; i < names.size() && !(stopRequested && stopRequested()); ++i) {
-        const std::string entryPath = path + std::string(names[i]);
+
+  private:
+    void report(const std::string& path, const std::string& why) const {
+        if (onFailure_) onFailure_(path, why);
+    }
+
+    void enter(const std::string& path) {
+        FolderLevel level{path, {}, 0};
+        DWORD error = 0;
+        if (!namesOf(path, level.names, error))
+            report(path, "无法读取此文件夹（" + systemMessage(error) + "）");
+        level.names.sortLikeNtfs();
+        levels_.push_back(std::move(level));
+    }
+
+    // Back to the folder above, held again before the finished one is let go (and removed).
+    void leave() {
+        const std::string finished = withoutFinalSeparator(levels_.back().path);
+        levels_.pop_back();
+        if (levels_.size() > 1) {
+            Handle parent = holdFolder(withoutFinalSeparator(levels_.back().path));
+            if (!parent || heldIsLink(parent)) {
+                report(levels_.back().path, "无法打开此文件夹（" + lastErrorMessage() + "）");
+                levels_.back().next = levels_.back().names.size();
+            }
+            deepest_ = std::move(parent);
+        } else {
+            deepest_.reset();
+        }
+        if (levels_.empty() || subfolders_ != Subfolders::Remove) return;
+        if (!RemoveDirectoryW(widePath(finished).c_str())) {
+            const DWORD failure = GetLastError();
+            if (!win32::isNotFound(failure)) report(finished, "无法删除（" + systemMessage(failure) + "）");
+        }
+    }
+
+    void dealWith(const std::string& entryPath) {
         EntryInfo info;
         if (!win32::entryInfo(entryPath, false, info)) {
             const DWORD failure = GetLastError();
-            if (!win32::isNotFound(failure) && onFailure) onFailure(entryPath, unreadableReason(failure));
-            continue;
+            if (!win32::isNotFound(failure)) report(entryPath, unreadableReason(failure));
+            return;
         }
         if (info.isFolder() && !info.isLink()) {
-            const Handle sub = holdFolder(entryPath);
+            Handle sub = holdFolder(entryPath);
             if (!sub || heldIsLink(sub)) {
-                if (onFailure)
-                    onFailure(entryPath, "无法打开此文件夹（" +
-                                             (sub ? std::string("它已换成一个链接") : lastErrorMessage()) +
-                                             "）");
-                continue;
+                report(entryPath, "无法打开此文件夹（" +
+                                      (sub ? std::string("它已换成一个链接") : lastErrorMessage()) + "）");
+                return;
             }
-            emptyHeldFolder(withFinalSeparator(entryPath), onFailure, stopRequested);
+            deepest_ = std::move(sub);  // the parent's handle goes: the child's keeps the parent in place
+            enter(withFinalSeparator(entryPath));
         } else if (!deleteEntry(entryPath)) {
             const DWORD failure = GetLastError();
-            if (!win32::isNotFound(failure) && onFailure)
-                onFailure(entryPath, "无法删除（" + systemMessage(failure) + "）");
+            if (!win32::isNotFound(failure)) report(entryPath, "无法删除（" + systemMessage(failure) + "）");
         }
     }
+
+    const PassedOverReport& onFailure_;
+    const StopRequest& stopRequested_;
+    const Subfolders subfolders_;
+    std::vector<FolderLevel> levels_;
+    Handle deepest_;  // the deepest subfolder entered; the caller holds the top one
+};
+
+void emptyHeldFolder(const std::string& top, const PassedOverReport& onFailure,
+                     const StopRequest& stopRequested, Subfolders subfolders = Subfolders::Keep) {
+    HeldTreeEmptying(onFailure, stopRequested, subfolders).run(top);
 }
 
 std::string randomLetters(int count) {
@@ -300,11 +365,7 @@ void removeTree(const std::string& path) {
         deleteEntry(path);
         return;
     }
-    FolderNames names;
-    DWORD error = 0;
-    if (namesOf(path, names, error))
-        for (size_t i = 0; i < names.size(); ++i) removeTree(joinPath(path, std::string(names[i])));
-    RemoveDirectoryW(widePath(path).c_str());
+    removeFolderTree(path);
 }
 
 bool replaceFile(const std::string& from, const std::string& to, std::string* reason) {
@@ -357,22 +418,68 @@ std::optional<std::string> canonicalPath(const std::string& path) {
     return win32::narrow(final);
 }
 
-bool EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure,
-                     const StopRequest& stopRequested) {
-    const std::string folder = withoutFinalSeparator(given);
-    const Handle held = holdFolder(folder);
+namespace {
+
+// The folder held open for emptying; none (reported unless the folder does not exist) when it cannot
+// be had or is a link.
+Handle holdTopFolder(const std::string& folder, const PassedOverReport& onFailure) {
+    Handle held = holdFolder(folder);
     if (!held) {
         const DWORD error = GetLastError();
         if (!win32::isNotFound(error) && onFailure)
             onFailure(folder, "无法打开此文件夹（" + systemMessage(error) + "）");
-        return true;
+        return held;
     }
     if (heldIsLink(held) || isLink(folder)) {  // the path's attributes too: Wine's handle is the target's
         if (onFailure) onFailure(folder, "无法打开此文件夹（这是一个链接或连接点，不会跟随它去删除）");
-        return true;
+        held.reset();
     }
-    emptyHeldFolder(withFinalSeparator(folder), onFailure, stopRequested);
-    return true;
+    return held;
+}
+
+}  // namespace
+
+void EmptyFolderTree(const std::string& given, const PassedOverReport& onFailure,
+                     const StopRequest& stopRequested) {
+    const std::string folder = withoutFinalSeparator(given);
+    if (const Handle held = holdTopFolder(folder, onFailure))
+        emptyHeldFolder(withFinalSeparator(folder), onFailure, stopRequested);
+}
+
+void removeFolderTree(const std::string& given, const PassedOverReport& onFailure) {
+    const std::string folder = withoutFinalSeparator(given);
+    {
+        const Handle held = holdTopFolder(folder, onFailure);
+        if (!held) return;
+        emptyHeldFolder(withFinalSeparator(folder), onFailure, {}, Subfolders::Remove);
+    }
+    if (!RemoveDirectoryW(widePath(folder).c_str())) {
+        const DWORD error = GetLastError();
+        if (!win32::isNotFound(error) && onFailure)
+            onFailure(folder, "无法删除（" + systemMessage(error) + "）");
+    }
+}
+
+bool removeUnwritableFile(const std::string& path, std::optional<int64_t> largest) {
+    EntryInfo info;
+    if (!win32::entryInfo(path, false, info) || info.isFolder() || info.isLink() ||
+        info.fileType != FILE_TYPE_DISK)
+        return false;
+    if (largest && static_cast<int64_t>(info.size) > *largest) return false;
+    const Handle writable = win32::openHandle(path, GENERIC_READ | GENERIC_WRITE, ShareAll, OPEN_EXISTING,
+                                              FILE_FLAG_OPEN_REPARSE_POINT);
+    return !writable && deleteEntry(path);
+}
+
+bool sameEntry(const std::string& path, const std::string& other) {
+    EntryInfo a, b;
+    if (win32::entryInfo(path, true, a))
+        return win32::entryInfo(other, true, b) && a.volume == b.volume && a.fileIndex == b.fileIndex;
+    const std::string folder = folderPartOf(path), otherFolder = folderPartOf(other);
+    return fileNameOf(path) == fileNameOf(other) &&
+           win32::entryInfo(folder.empty() ? "." : folder, true, a) &&
+           win32::entryInfo(otherFolder.empty() ? "." : otherFolder, true, b) && a.volume == b.volume &&
+           a.fileIndex == b.fileIndex;
 }
 
 CopyOutcome copyFileNoOverwrite(const std::string& source, const std::string& target) {

@@ -16,8 +16,11 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-toolchain=$here/mingw-w64.cmake
 cache=${PHOTOCHECK_WINDOWS_CACHE:-$HOME/.cache/photocheck-windows}
+# Build folders record the toolchain file's path and are resumed after an interruption, so they are given
+# a copy in the cache that stays put whichever checkout (or worktree, since removed) started them.
+toolchain=$cache/toolchain/mingw-w64-$(sha256sum <"$here/mingw-w64.cmake" | cut -c1-10).cmake
+mkdir -p "$cache/toolchain" && cp "$here/mingw-w64.cmake" "$toolchain"
 triplet=x86_64-w64-mingw32
 jobs=$(nproc)
 

@@ -35,7 +35,7 @@ MessageBoxes::MessageBoxes(QMessageBox::StandardButton answer) : answer_(answer)
 void MessageBoxes::answer() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || !box->isVisible()) return;
-    shown_.push_back({box->windowTitle(), box->text()});
+    shown_.push_back({box->windowTitle(), box->text(), box->textFormat()});
     QAbstractButton* button = box->button(answer_);
     if (!button) button = box->defaultButton() ? box->defaultButton() : box->buttons().value(0);
     if (button) button->click();

@@ -25,6 +25,7 @@ class MessageBoxes : public QObject {
     struct Shown {
         QString caption;
         QString text;
+        Qt::TextFormat format;
     };
     const std::vector<Shown>& shown() const { return shown_; }
     QStringList texts() const;

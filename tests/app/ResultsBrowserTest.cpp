@@ -1,13 +1,18 @@
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
+#include <QTextDocument>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/PhotoViews.h"
@@ -100,8 +105,10 @@ struct Browser {
     void typeVerdict(const QString& text) const {
         typeInto(control<QComboBox>("cbResult")->lineEdit(), text);
     }
+    // A click, and the rows of the query it starts, which is opened beside the window.
     void click(const char* button) const {
         QTest::mouseClick(control<QAbstractButton>(button), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(control<QAbstractButton>("SpeedButton2")->isEnabled(), 20000);
     }
     void query() const { click("SpeedButton2"); }
 
@@ -130,6 +137,17 @@ struct Browser {
     }
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const {
         QTest::keyClick(grid(), key, modifiers);
+    }
+    // The first row's name typed over after F2 and confirmed with Return: the row's edit, written when
+    // the row is left. False when no editor opened.
+    bool editFirstName(const QString& text) const {
+        clickRow(0);
+        key(Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(grid()->indexWidget(grid()->currentIndex()));
+        if (!editor) return false;
+        typeInto(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        return true;
     }
 };
 
@@ -207,12 +225,7 @@ class ResultsBrowserTest : public QObject {
     // The cell typed into is written when the operator leaves its row; the next row's photo shows.
     void anEditIsWrittenBackWhenItsRowIsLeft() {
         const Browser window;
-        window.clickRow(0);
-        window.key(Qt::Key_F2);
-        auto* editor = qobject_cast<QLineEdit*>(window.grid()->indexWidget(window.grid()->currentIndex()));
-        QVERIFY(editor);
-        typeInto(editor, "renamed");
-        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(window.editFirstName("renamed"));
         QTRY_COMPARE(window.names().front(), QString("renamed"));
         QCOMPARE(window.storedNames().front(), QString(" 2023001 "));
 
@@ -229,12 +242,7 @@ class ResultsBrowserTest : public QObject {
         window.desktop->dm.ADOConnection1().execute(
             "create trigger refuse before update on pictureMsg when new.name like '%refused%' "
             "begin select raise(abort, 'refused here'); end;");
-        window.clickRow(0);
-        window.key(Qt::Key_F2);
-        auto* editor = qobject_cast<QLineEdit*>(window.grid()->indexWidget(window.grid()->currentIndex()));
-        QVERIFY(editor);
-        typeInto(editor, "refused");
-        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(window.editFirstName("refused"));
         const apptest::MessageBoxes boxes;
         window.key(Qt::Key_Down);
         QTRY_COMPARE(boxes.texts().size(), 1);
@@ -274,6 +282,70 @@ class ResultsBrowserTest : public QObject {
         QCOMPARE(window.names(), QStringList({"2024001", "2024002"}));
         QCOMPARE(window.currentName(), QString("2024001"));
         QVERIFY(window.shownPhoto() == window.photoOf("2024001"));
+    }
+
+    // "photocheck-cli batch" on the same working folder replaces the rows, giving the new ones the row
+    // ids of the old: the grid's edit is refused instead of landing on another run's row.
+    void anEditAfterAnotherRunReplacedTheRowsIsRefusedAndTheNewRowsShow() {
+        const Browser window;
+        const std::string others = window.folders.dir.file("others");
+        QVERIFY(QDir().mkpath(QString::fromStdString(others)));
+        for (const char* name : {"x.txt", "y.txt"}) test::writeFile(others + "/" + name, "x");
+        const std::string cli = apptest::binFolder() + "/photocheck-cli batch '" + others +
+                                "' --work-folder '" + window.folders.work + "' >/dev/null 2>&1";
+        QCOMPARE(std::system(cli.c_str()), 0);
+
+        QVERIFY(window.editFirstName("renamed"));
+        const apptest::MessageBoxes boxes;
+        window.key(Qt::Key_Down);
+        QTRY_COMPARE(
+            boxes.texts(),
+            QStringList{
+                "表格中的记录已被另一次批量检测替换，修改未能保存；表格将重新显示结果表中现在的记录"});
+        QCOMPARE(window.storedNames(), QStringList({" x ", " y "}));
+        QTRY_COMPARE(window.names(), QStringList({"x", "y"}));
+    }
+
+    // A filter the engine needs long for (here every reading of the table counts for seconds): the
+    // window keeps answering while it works, and the engine gives up after its time.
+    void aSlowQueryLeavesTheWindowAnsweringAndIsCancelledWithAMessage() {
+        const Browser window;
+        window.desktop->dm.ADOConnection1().execute(
+            "alter table pictureMsg rename to stored;"
+            "create view pictureMsg as select stored.* from stored, (with recursive c(x) as (select 1 union "
+            "all "
+            "select x + 1 from c where x < 10000000000) select max(x) from c)");
+        int ticks = 0;
+        QTimer clock;
+        QObject::connect(&clock, &QTimer::timeout, [&ticks] { ++ticks; });
+        clock.start(50);
+        const apptest::MessageBoxes boxes;
+        window.typeVerdict("");
+        window.type("edtFileName", "2023");
+        QTest::mouseClick(window.control<QAbstractButton>("SpeedButton2"), Qt::LeftButton);
+        QVERIFY(!window.control<QAbstractButton>("SpeedButton2")->isEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.texts(), QStringList{QueryTooSlowMessage}, 30000);
+        QVERIFY2(ticks >= 20, qPrintable(QString("the window answered %1 times in 5 s").arg(ticks)));
+        QCOMPARE(window.names(), AllFour);
+        QVERIFY(window.control<QAbstractButton>("SpeedButton2")->isEnabled());
+    }
+
+    // A name that looks like markup shows as it is, in the cell's tip and in a message box.
+    void namesThatLookLikeMarkupShowAsText() {
+        const std::string name = "<b>bold</b><img src=x>";
+        const apptest::MessageBoxes boxes;  // the first row's photo cannot be read: the message names it
+        const Browser window([&name](Database& db) {
+            db.run("insert into pictureMsg (name,mode,result,folderPath) values (?,' bmp ','不合格',?)",
+                   {" " + name + " ", std::string(" /nowhere/ ")});
+        });
+        QTextDocument tip;
+        tip.setHtml(window.model()->index(0, 0).data(Qt::ToolTipRole).toString());
+        QCOMPARE(tip.toPlainText(), QString::fromStdString(name));
+
+        QTRY_COMPARE(boxes.shown().size(), size_t{1});
+        QVERIFY2(boxes.texts().front().contains(QString::fromStdString(name)),
+                 qPrintable(boxes.texts().front()));
+        QCOMPARE(boxes.shown().front().format, Qt::PlainText);
     }
 
     // An operator judging a failed photo must never look at the previous candidate: a row whose photo
@@ -317,6 +389,45 @@ class ResultsBrowserTest : public QObject {
         }
         QCOMPARE(window.currentName(), QString("p999"));
         QCOMPARE(window.model()->rowCount(), Rows);
+    }
+
+    // The grid lets go of the rows it scrolls away from and reads them again on the way back: the same
+    // rows show, and an edit not written yet stays (the row indicator's I-beam) until its row is left.
+    void aGridScrolledFarAndBackShowsTheSameRowsAndKeepsAPendingEdit() {
+        constexpr int Rows = 5000;
+        const Browser window([](Database& db) {
+            for (int i = 0; i < Rows; ++i)
+                db.run("insert into pictureMsg (name,mode,result) values (?,' txt ','不合格')",
+                       {" p" + std::to_string(i) + " "});
+        });
+        window.clickRow(1);
+        window.key(Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(window.grid()->indexWidget(window.grid()->currentIndex()));
+        QVERIFY(editor);
+        typeInto(editor, "renamed");
+        QTest::keyClick(editor, Qt::Key_Return);
+
+        QScrollBar* bar = window.grid()->verticalScrollBar();
+        while (window.model()->canFetchMore({})) {
+            bar->setValue(bar->maximum());
+            QTest::qWait(1);
+        }
+        QCOMPARE(window.model()->rowCount(), Rows);
+        QCOMPARE(window.model()->index(Rows - 1, 0).data().toString(), QString("p4999"));
+        while (bar->value() > 0) {
+            bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+            QTest::qWait(0);
+        }
+
+        QStringList expected;
+        for (int i = 0; i < Rows; ++i) expected << (i == 1 ? QString("renamed") : "p" + QString::number(i));
+        QCOMPARE(window.names(), expected);
+        QCOMPARE(window.model()->editedRow(), 1);
+        QCOMPARE(window.currentName(), QString("renamed"));
+        QCOMPARE(window.storedNames()[1], QString(" p1 "));
+        window.key(Qt::Key_Down);
+        QCOMPARE(window.storedNames()[1], QString(" renamed "));
+        QCOMPARE(window.currentName(), QString("p2"));
     }
 };
 

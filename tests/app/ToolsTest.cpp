@@ -268,7 +268,7 @@ class ToolsTest : public QObject {
         const Bitmap photo = window.view("showImage")->view()->picture();
         window.moveOver("showImage", 195, 8);  // inside the top band
         const QString readout = window.readout();
-        QWidget* area = window.control<QWidget>("GroupBox3");
+        auto* area = window.control<QWidget>("GroupBox3");
         const QRect photoRect = window.view("showImage")->geometry();
         const QImage plain = area->grab(photoRect).toImage();
 

@@ -399,9 +399,9 @@ TEST_F(BatchRunTest, ASecondRunOnTheWorkingFolderIsRefusedUntilTheFirstEndsOrDie
     events.onPhotoDone = [&](int, const std::string&) {
         try {
             const WorkFolderLock probe(dir.path());
-            seen.push_back("free");
+            seen.emplace_back("free");
         } catch (const WorkFolderBusy& e) {
-            seen.push_back(e.what());
+            seen.emplace_back(e.what());
         }
     };
     RunBatch(adoPicMsg, options, events, state);

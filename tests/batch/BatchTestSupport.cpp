@@ -1,8 +1,5 @@
 #include "tests/batch/BatchTestSupport.h"
 
-#include <algorithm>
-#include <filesystem>
-
 #include "imaging/Jpeg.h"
 #include "platform/FileSystem.h"
 #include "platform/Files.h"
@@ -31,25 +28,12 @@ std::unique_ptr<Database> createTestDatabase(const std::string& path) {
     return std::make_unique<Database>(path, DatabaseKey);
 }
 
-void makeFolders(const std::string& path) {
-    createFolders(path);
-}
-
 void writeSmallJpeg(const std::string& path, int width, int height) {
     writeJpeg(patternPicture(width, height), path);
 }
 
 void writePhotoSizedJpeg(const std::string& path, int variant) {
     writeJpeg(patternPicture(390, 567, variant), path, {.quality = 30});
-}
-
-std::vector<std::string> namesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(nativePath(folder), ec))
-        names.push_back(utf8Path(entry.path().filename()));
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 std::vector<std::vector<std::string>> tableRows(Database& db) {

@@ -69,5 +69,21 @@ TEST_F(TwoThreadRunTest, AStoppedRunKeepsTheRowsWrittenAndNoCopyBeyondThem) {
     EXPECT_FALSE(state.PreviewEnabled);
 }
 
+TEST_F(TwoThreadRunTest, AStopJustBeforeTheLastPhotoIsAStoppedRunNotACompletedOne) {
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) put(name);
+    int stored = 0;
+    options.stopRequested = [&stored] { return stored == 2; };
+    std::vector<std::string> lines;
+    BatchEvents events;
+    events.onLogLine = [&lines](const std::string& line) { lines.push_back(line); };
+    events.onPhotoDone = [&stored](int processed, const std::string&) { stored = processed; };
+    const BatchSummary summary = RunBatch(adoPicMsg, options, events, state);
+    EXPECT_TRUE(summary.stopped);
+    EXPECT_EQ(test::tableRows(*db).size(), 2u);
+    EXPECT_EQ(test::namesIn(failed), (Lines{"a.txt", "b.txt"}));
+    EXPECT_EQ(lines, (Lines{"此文件夹照片一共有 3 张"}));  // no pass rate: the run did not complete
+    EXPECT_FALSE(state.PreviewEnabled);
+}
+
 }  // namespace
 }  // namespace photocheck

@@ -14,10 +14,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Golden pairs in tests/golden: a photo <case>.<ext> and <case>.row, the INSERT statement that a batch
-// run with the data package's thresholds writes for it; <case>.pupils.row is the statement with pupil
-// judging on. The photo's folder is written as "<GOLDEN>/", so the rows hold wherever the tree lies.
+// Golden pairs: a photo <case>.<ext> of the bundled samples and tests/golden/<case>.row, the INSERT
+// statement that a batch run with the data package's thresholds writes for it; <case>.pupils.row is
+// the statement with pupil judging on. The photo's folder is written as "<GOLDEN>/", so the rows hold
+// wherever the tree lies.
 const std::string GoldenFolder = std::string(PHOTOCHECK_SOURCE_DIR) + "/tests/golden";
+const std::string SamplesFolder = std::string(PHOTOCHECK_SOURCE_DIR) + "/samples";
 const std::string FolderPlaceholder = "<GOLDEN>/";
 
 struct GoldenCase {
@@ -35,13 +37,13 @@ bool endsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-// The photo of a case: the one file beside the row whose name is the case's stem plus an extension.
+// The photo of a case: the one sample whose name is the case's stem plus an extension.
 std::string photoOf(const std::string& stem) {
-    for (const auto& entry : fs::directory_iterator(GoldenFolder)) {
+    for (const auto& entry : fs::directory_iterator(SamplesFolder)) {
         const std::string name = entry.path().filename().string();
-        if (name.rfind(stem + ".", 0) == 0 && !endsWith(name, ".row")) return entry.path().string();
+        if (name.rfind(stem + ".", 0) == 0) return entry.path().string();
     }
-    return GoldenFolder + "/" + stem + ".missing";
+    return SamplesFolder + "/" + stem + ".missing";
 }
 
 std::vector<GoldenCase> goldenCases() {
@@ -69,7 +71,7 @@ std::string expectedStatement(const GoldenCase& c) {
 }
 
 std::string withFolderPlaceholder(std::string statement) {
-    const std::string folder = " ' " + GoldenFolder + PathSeparator + " ' ";
+    const std::string folder = " ' " + SamplesFolder + PathSeparator + " ' ";
     const size_t at = statement.rfind(folder);
     if (at != std::string::npos) statement.replace(at, folder.size(), " ' " + FolderPlaceholder + " ' ");
     return statement;

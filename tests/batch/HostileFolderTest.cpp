@@ -4,6 +4,7 @@
 
 #include "batch/BatchRun.h"
 #include "batch/ResultsQuery.h"
+#include "batch/RowPhoto.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "tests/batch/BatchTestSupport.h"
@@ -62,12 +63,12 @@ TEST_F(HostileFolderTest, NamesWithQuotesWildcardsBlanksAndOtherBytesReachTheirR
     const std::string inner = " " + at(odd + "/") + " ";
     std::vector<std::pair<std::string, std::string>> expected = {
         {" 100% ", top}, {" a_b ", top}, {" it's ", top}, {" x' ", inner}};
-    if (linux) expected.push_back({" say \"hi\" ", top});
+    if (linux) expected.emplace_back(" say \"hi\" ", top);
     expected.insert(expected.end(), {{" semi;-- ", top}, {" two  blanks ", top}});
-    if (linux) expected.push_back({" " + gbkName + " ", top});
-    expected.push_back({" 照片 一 ", top});
+    if (linux) expected.emplace_back(" " + gbkName + " ", top);
+    expected.emplace_back(" 照片 一 ", top);
     EXPECT_EQ(namesAndFolders(), expected);
-    names.push_back("x'.txt");
+    names.emplace_back("x'.txt");
     std::sort(names.begin(), names.end());
     EXPECT_EQ(test::namesIn(failed), names);
 }

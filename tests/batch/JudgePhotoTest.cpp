@@ -64,7 +64,7 @@ TEST_F(JudgePhotoTest, AVanishedFileCannotBeOpened) {
     const JudgedPhoto photo = JudgePhoto(ctx, dir.file("gone.JPG"), Unreadable::FailTheRow);
     EXPECT_EQ(photo.row.columns, "name,mode,reason,result,folderPath");
     ASSERT_TRUE(photo.unreadable);
-    EXPECT_NE(photo.unreadable->find("No such file or directory"), std::string::npos) << *photo.unreadable;
+    EXPECT_NE(photo.unreadable->find("文件或文件夹不存在"), std::string::npos) << *photo.unreadable;
 }
 
 TEST_F(JudgePhotoTest, EachPhotoStartsWithAnEmptyRowAndLog) {

@@ -1,4 +1,4 @@
-// An attached measurement sink changes nothing the checks write: over every golden photo the rows and
+// An attached measurement sink changes nothing the checks write: over every sample photo the rows and
 // the log lines are the same with and without one, in debug mode and with pupils judged or not.
 #include <gtest/gtest.h>
 
@@ -16,9 +16,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> goldenPhotos() {
+std::vector<std::string> samplePhotos() {
     std::vector<std::string> photos;
-    for (const auto& entry : fs::directory_iterator(std::string(PHOTOCHECK_SOURCE_DIR) + "/tests/golden")) {
+    for (const auto& entry : fs::directory_iterator(std::string(PHOTOCHECK_SOURCE_DIR) + "/samples")) {
         const std::string ext = entry.path().extension().string();
         if (ext == ".jpg" || ext == ".jpeg") photos.push_back(entry.path().string());
     }
@@ -65,8 +65,8 @@ Judged judge(const std::string& photo, bool pupils, MeasurementSink* sink) {
     return judged;
 }
 
-TEST(MeasurementSink, RowsAndLogLinesOfTheGoldenPhotosAreTheSameWithAndWithoutIt) {
-    const std::vector<std::string> photos = goldenPhotos();
+TEST(MeasurementSink, RowsAndLogLinesOfTheSamplePhotosAreTheSameWithAndWithoutIt) {
+    const std::vector<std::string> photos = samplePhotos();
     ASSERT_GE(photos.size(), 10u);
     for (const std::string& photo : photos)
         for (const bool pupils : {false, true}) {

@@ -51,7 +51,8 @@ std::vector<std::string> uniformLowerBlock() {
     return {Equals49, regionLine(155, 235, 333, 383), clarityLine(2, 8262, 8062)};
 }
 
-std::vector<std::string> joined(std::vector<std::vector<std::string>> blocks, const std::string& last) {
+std::vector<std::string> joined(const std::vector<std::vector<std::string>>& blocks,
+                                const std::string& last) {
     std::vector<std::string> lines;
     for (const auto& block : blocks) lines.insert(lines.end(), block.begin(), block.end());
     lines.push_back(last);

@@ -183,6 +183,15 @@ TEST_F(FaceFeatureCheckTest, DarkRunOf36RowsBelowTheEyesFailsAtOnce) {
     EXPECT_EQ(previous, ctx.MyImage.picture());
 }
 
+// The gray levels the stages share are worked out again for a picture painted after a check.
+TEST_F(FaceFeatureCheckTest, PhotoPaintedOnAfterACheckIsMeasuredAgain) {
+    ASSERT_TRUE(check(standardFace()));
+    fillRect(ctx.orgImage.canvas(), 190, 240, 199, 275, EyeDark);
+    ctx.row.clear();
+    EXPECT_FALSE(FaceFeatureCheck(ctx));
+    EXPECT_EQ(",'佩戴眼镜或头歪斜' ", ctx.row.values);
+}
+
 TEST_F(FaceFeatureCheckTest, DarkRunOf35RowsIsTheEyeLine) {
     Bitmap photo = blankPhoto();
     fillRect(photo, 140, 200, 250, 234, EyeDark);

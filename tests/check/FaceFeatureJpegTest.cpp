@@ -23,7 +23,7 @@ struct FaceFeatureJpegTest : ::testing::Test {
         ctx.cbDebug = true;
     }
     std::string writeFace(const Bitmap& face, const JpegWriteOptions& options = {.quality = 100}) {
-        const std::string path = dir.file("face.jpg");
+        std::string path = dir.file("face.jpg");
         writeJpeg(face, path, options);
         return path;
     }

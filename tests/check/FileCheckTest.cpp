@@ -19,7 +19,7 @@ Bitmap photoPicture(int width = PhotoWidth, int height = PhotoHeight) {
 
 std::string writePhoto(const TempDir& dir, const std::string& name, int width = PhotoWidth,
                        int height = PhotoHeight) {
-    const std::string path = dir.file(name);
+    std::string path = dir.file(name);
     writeJpeg(photoPicture(width, height), path, {.quality = 40});
     return path;
 }

@@ -9,6 +9,7 @@
 #include "platform/ExecutableFolder.h"
 #include "platform/Files.h"
 #include "store/Database.h"
+#include "tests/cli/CliSupport.h"
 #include "tests/support/SystemSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -16,15 +17,10 @@ namespace photocheck {
 namespace {
 
 namespace fs = std::filesystem;
+using clitest::binFolder;
 
 constexpr int PhotoCount = 300;
 constexpr int KillAfter = 20;  // reported rows
-
-// The built programs: beside this test program, or where PHOTOCHECK_BIN says.
-std::string binFolder() {
-    const char* bin = std::getenv("PHOTOCHECK_BIN");
-    return bin ? std::string(bin) : executableFolder();
-}
 
 std::string samplesFolder() {
     const std::string source = __FILE__;

@@ -7,43 +7,19 @@
 #include <sstream>
 
 #include "imaging/Jpeg.h"
-#include "platform/ExecutableFolder.h"
 #include "platform/FileSystem.h"
 #include "platform/Files.h"
 #include "platform/Gbk.h"
+#include "tests/cli/CliSupport.h"
 #include "tests/support/SystemSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace photocheck {
 namespace {
 
+using namespace clitest;
 using test::native;
 using test::TempDir;
-using Lines = std::vector<std::string>;
-
-// The built programs: beside this test program, or where PHOTOCHECK_BIN says.
-std::string binFolder() {
-    const char* bin = std::getenv("PHOTOCHECK_BIN");
-    return bin ? std::string(bin) : executableFolder();
-}
-
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-    Lines lines() const {
-        Lines result;
-        std::istringstream in(out);
-        for (std::string line; std::getline(in, line);) result.push_back(line);
-        return result;
-    }
-};
-
-CliResult runCli(const std::vector<std::string>& args, const std::string& workingFolder = "") {
-    const test::ProgramResult r =
-        test::runProgram(test::programIn(binFolder(), "photocheck-cli"), args, workingFolder);
-    return {r.status, r.out, r.err};
-}
 
 // Text as it stands inside a JSON string: a Windows path's "\" is written "\\".
 std::string jsonEscaped(const std::string& text) {
@@ -171,18 +147,13 @@ TEST_F(CheckCommandTest, AFolderOrAPipeIsRefusedUnread) {
         EXPECT_EQ(r.lines().at(0), folderLine);
 }
 
-std::string sourceFolder() {
-    const std::string source = __FILE__;
-    return source.substr(0, source.rfind("tests/cli/"));
-}
-
 TEST_F(CheckCommandTest, OverlaysLeaveTheJsonLinesAsTheyAreAndComeOnePerJudgedFile) {
     const std::string d = dir.path();
-    test::writeFile(d + "off-centre.jpg", test::readFile(sourceFolder() + "tests/golden/off-centre.jpg"));
+    test::writeFile(d + "off-centre.jpg", test::readFile(sourceFolder() + "samples/off-centre.jpg"));
     test::writeFile(d + "abc.png", "png");
     writeJpeg(pattern(20, 30), d + "cut.jpg");
     test::resizeFile(d + "cut.jpg", 100);
-    const std::vector<std::string> files = {sourceFolder() + "tests/golden/off-centre.jpg", d + "abc.png",
+    const std::vector<std::string> files = {sourceFolder() + "samples/off-centre.jpg", d + "abc.png",
                                             d + "cut.jpg", d + "off-centre.jpg"};
     std::vector<std::string> plain = {"check", "--size-kb", "30", "--blue", "90", "--clarity",
                                       "200",   "--regular", "90", "--head", "50"};
@@ -199,17 +170,38 @@ TEST_F(CheckCommandTest, OverlaysLeaveTheJsonLinesAsTheyAreAndComeOnePerJudgedFi
     // The second off-centre.jpg does not replace the first one's overlay; the unreadable file has none.
     std::vector<std::string> names;
     for (const char* name : {"off-centre.png", "off-centre-2.png", "abc.png", "cut.png"})
-        if (test::fileExists(d + "overlays/" + name)) names.push_back(name);
+        if (test::fileExists(d + "overlays/" + name)) names.emplace_back(name);
     EXPECT_EQ(names, (Lines{"off-centre.png", "off-centre-2.png", "abc.png"}));
     EXPECT_EQ(test::readFile(d + "overlays/off-centre.png").substr(1, 3), "PNG");
 }
 
-TEST_F(CheckCommandTest, AnOverlayThatCannotBeWrittenIsReportedInTheOperatorsWords) {
-    writeJpeg(pattern(20, 30), dir.file("a.jpg"));
-    createFolders(dir.file("out/a.png"));
-    const CliResult r = runCli({"check", "--overlay", dir.file("out"), dir.file("a.jpg")});
+// The parameter file of the source tree is UTF-8; read as the program reads it, it says so.
+TEST_F(CheckCommandTest, AParameterFileInUtf8IsSaidNotToBeGbk) {
+    const std::string utf8 = sourceFolder() + "data/SetParameters.utf8.ini";
+    const CliResult r = runCli({"check", "--params", utf8, dir.file("x.txt")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "无法建立文件 " + dir.file("out/a.png") + "（这是一个文件夹：Is a directory）\n");
+    EXPECT_EQ(
+        r.err.substr(0, r.err.find('\n')),
+        "读取配置文件出错!（" + utf8 +
+            "：文件不是 GBK 编码（它看来是 UTF-8 的）：请把它存为 GBK，例如 iconv -f UTF-8 -t GBK 原文件 > "
+            "新文件）");
+}
+
+// No file may grow, as on a full disk; the write fails instead of ending the program. Its messages go
+// through a pipe, which any file may not.
+TEST_F(CheckCommandTest, AnOverlayThatCannotBeWrittenIsReportedInTheOperatorsWordsAndNotLeftHalfWritten) {
+    if (test::onWindows()) GTEST_SKIP() << "the file size limit is set by a POSIX shell";
+    writeJpeg(pattern(20, 30), dir.file("a.jpg"));
+    const std::string noFileGrows = "trap '' XFSZ; ulimit -f 0; exec ";
+    const CliResult r = runCommand(
+        "sh -c " +
+        shellQuoted(noFileGrows + cliCommand({"check", "--overlay", dir.file("out"), dir.file("a.jpg")}) +
+                    " 2>&1"));
+    EXPECT_EQ(r.status, 1);
+    const std::string message = "无法写入文件 " + dir.file("out/a.png") + "（文件太大：File too large）\n";
+    ASSERT_GE(r.out.size(), message.size()) << r.out;
+    EXPECT_EQ(r.out.substr(r.out.size() - message.size()), message);
+    EXPECT_FALSE(test::fileExists(dir.file("out/a.png")));
 }
 
 TEST(CheckCommandHelp, ExplainsEveryOption) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -24,6 +25,13 @@ inline std::string writeInput(const std::string& name, const uint8_t* data, size
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     return path.string();
+}
+
+// A text without its zero bytes: neither a command line nor the window's boxes can be given one, and
+// the engine's texts end at the first.
+inline std::string withoutZeros(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+    return text;
 }
 
 }  // namespace photocheck::fuzz

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "imaging/ColourModel.h"
@@ -14,15 +15,22 @@ std::vector<uint8_t> blueRamp(int r, int g) {
     return bgr;
 }
 
-// GrayLevel itself is checked against the extended evaluation for all triples.
+// GrayLevel itself is checked against the extended evaluation for all triples. Each ramp is converted
+// whole and again in runs of 15 pixels, fewer than the vector kernel takes at a time.
 TEST(GrayLevelsOfPixels, EqualsGrayLevelForAllTriples) {
     int mismatches = 0;
-    std::vector<uint8_t> levels(256);
+    std::vector<uint8_t> whole(256), inRuns(256);
     for (int r = 0; r < 256; ++r)
         for (int g = 0; g < 256; ++g) {
-            GrayLevelsOfPixels(blueRamp(r, g).data(), 256, levels.data());
-            for (int b = 0; b < 256; ++b)
-                if (levels[static_cast<size_t>(b)] != GrayLevel(r, g, b)) ++mismatches;
+            const std::vector<uint8_t> ramp = blueRamp(r, g);
+            GrayLevelsOfPixels(ramp.data(), 256, whole.data());
+            for (int start = 0; start < 256; start += 15)
+                GrayLevelsOfPixels(ramp.data() + 3 * start, std::min(15, 256 - start), inRuns.data() + start);
+            for (int b = 0; b < 256; ++b) {
+                const int level = GrayLevel(r, g, b);
+                if (whole[static_cast<size_t>(b)] != level || inRuns[static_cast<size_t>(b)] != level)
+                    ++mismatches;
+            }
         }
     EXPECT_EQ(mismatches, 0);
 }

@@ -70,7 +70,7 @@ TEST(Overlay, HairTopRowAndClarityRegionsAreDrawnWhereTheStageMeasuredThem) {
 }
 
 TEST(Overlay, PngHasThePhotosSizeAndItsPixelsWhereNothingIsDrawn) {
-    const std::string path = std::string(PHOTOCHECK_SOURCE_DIR) + "/tests/golden/off-centre.jpg";
+    const std::string path = std::string(PHOTOCHECK_SOURCE_DIR) + "/samples/off-centre.jpg";
     CheckContext ctx;
     ctx.params = {30, 90, 200, 90, 50};
     const JudgedPhoto judged = JudgePhoto(ctx, path, Unreadable::Raise, Keep::RowAndMeasurements);

@@ -27,6 +27,23 @@ struct DatabaseTest : ::testing::Test {
     void SetUp() override { createSchema(path); }
 };
 
+// The bound on what an operator's statement may cost the engine, on a statement that would count for
+// hours.
+TEST_F(DatabaseTest, AReadingThatKeepsTheEngineBusyTooLongIsCancelledWithAMessage) {
+    Database db(path, DatabaseKey);
+    Query query(db);
+    try {
+        OpenSql(query,
+                "with recursive c(x) as (select 1 union all select x + 1 from c where x < 10000000000) "
+                "select count(*) from c");
+        FAIL() << "the statement ran to its end";
+    } catch (const QueryTooSlow& e) {
+        EXPECT_STREQ(e.what(), QueryTooSlowMessage);
+    }
+    EXPECT_FALSE(query.isOpen());
+    EXPECT_TRUE(OpenSql(query, "select count(*) from pictureMsg"));  // the connection goes on
+}
+
 TEST_F(DatabaseTest, NewFileIsEncrypted) {
     const std::string head = test::readFile(path).substr(0, 16);
     EXPECT_NE(head, std::string("SQLite format 3\0", 16));
@@ -151,6 +168,34 @@ TEST_F(DatabaseTest, ATableLargerThanAPageIsFetchedToItsLastRow) {
     q.forEachRow([&](const SqlRow& row) { visited += row.size() == 13u ? 1 : 0; });
     EXPECT_EQ(visited, 250u);
     EXPECT_EQ(q.fetchedCount(), 250u);
+}
+
+// A grid scrolling through a large result holds a bounded window of rows; the others come back as
+// they were read, and a change by another program is said rather than shown half.
+TEST_F(DatabaseTest, RowsLetGoOfAreReadAgainByTheirIdsAndAChangeElsewhereIsNoticed) {
+    Database db(path, DatabaseKey);
+    fillRows(db, 9000);
+    db.execute("insert into pictureMsg (rowid, name, result) values (5000000000, ' far ', '合格')");
+    Query q(db);
+    ASSERT_TRUE(OpenSql(q, "select * from pictureMsg where Result='合格' "));  // rows 1, 2, 4, 5, 7, ...
+    q.keepRow(0);
+    db.execute("update pictureMsg set name = ' edited ' where rowid = 2");  // this connection's own write
+    EXPECT_EQ(q.fetchAll(), 6001u);
+    EXPECT_LE(q.heldCount(), Query::HeldRows + 1);
+    EXPECT_EQ(q.text(5999, "name"), " row8999 ");
+    EXPECT_EQ(q.text(0, "name"), " row1 ");
+    EXPECT_EQ(q.text(1, "name"), " edited ");
+    EXPECT_EQ(q.text(2, "name"), " row4 ");
+    EXPECT_EQ(q.rowId(2), 4);
+    q.removeFetchedRow(1);
+    EXPECT_EQ(q.text(1, "name"), " row4 ");
+    EXPECT_EQ(q.text(5998, "name"), " row8999 ");
+    EXPECT_EQ(q.text(5999, "name"), " far ");
+    EXPECT_LE(q.heldCount(), Query::HeldRows + 1);
+
+    Database(path, DatabaseKey).execute("delete from pictureMsg");
+    EXPECT_THROW(q.text(3000, "name"), RowsChangedElsewhere);
+    EXPECT_EQ(q.text(0, "name"), " row1 ");  // kept
 }
 
 TEST_F(DatabaseTest, OnlySelectStarStatementsCarryRowIdsAndTheirResultIsUnchanged) {

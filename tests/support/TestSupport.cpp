@@ -100,4 +100,17 @@ void resizeFile(const std::string& path, long long size) {
     if (ec) throw std::runtime_error("cannot resize " + path);
 }
 
+void makeFolders(const std::string& path) {
+    createFolders(path);
+}
+
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(nativePath(folder), ec))
+        names.push_back(utf8Path(entry.path().filename()));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 }  // namespace photocheck::test

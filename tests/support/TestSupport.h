@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "imaging/Bitmap.h"
 
@@ -37,5 +38,10 @@ std::string readFile(const std::string& path);
 bool fileExists(const std::string& path);
 // Pads or cuts a file to an exact size in bytes (appended bytes are zero).
 void resizeFile(const std::string& path, long long size);
+
+// Creates a folder and the folders above it.
+void makeFolders(const std::string& path);
+// The names in a folder (not below it), sorted; empty when the folder is missing.
+std::vector<std::string> namesIn(const std::string& folder);
 
 }  // namespace photocheck::test

@@ -161,7 +161,7 @@ class Scene {
     // Strands fan out from below the crown; each has its own brightness, with a sheen near the top.
     Rgb hairAt(double hx, double hy) const {
         const double angle = std::atan2(hx, 320 - hy) * 260;
-        const int64_t strand = int64_t(std::floor(angle));
+        const auto strand = static_cast<int64_t>(std::floor(angle));
         const double t = angle - std::floor(angle);
         const double along = std::floor(hy / 9);
         const double a = hashUnit(strand * 131 + int64_t(along), spec_.seed);
@@ -171,7 +171,7 @@ class Scene {
         return scaled(rgbOf(spec_.hair), brightness * sheen);
     }
 
-    bool insideFace(double hx, double hy) const {
+    static bool insideFace(double hx, double hy) {
         const double hairline = 146 + 14 * sq(hx / 88);
         return hy > hairline && insideEllipse(hx, hy, 0, 250, 88, 126);
     }
@@ -215,13 +215,13 @@ class Scene {
         if (std::abs(hx) < 6 && std::abs(hy - (EyeY + 54)) < 1) c = scaled(skin(), 0.8);
     }
 
-    void paintMouth(Rgb& c, double u, double v) const {
+    static void paintMouth(Rgb& c, double u, double v) {
         if (insideEllipse(u, v, 0, 0, 25, v < 0 ? 5 : 7)) c = v < 0 ? Rgb{190, 100, 98} : Rgb{205, 115, 110};
         if (std::abs(u) < 24 && std::abs(v) < 1) c = Rgb{110, 48, 48};
     }
 
     // Heavy frames: each rim is taller than any eye, the bridge and the temples join them.
-    void paintGlasses(Rgb& c, double hx, double hy) const {
+    static void paintGlasses(Rgb& c, double hx, double hy) {
         const Rgb frame{22, 20, 24};
         for (const double side : {-1.0, 1.0}) {
             const double u = hx - side * EyeX, v = hy - (EyeY + 3);

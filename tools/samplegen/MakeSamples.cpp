@@ -23,7 +23,7 @@ void listSamples(const std::vector<SampleRecipe>& set) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
     CLI::App app{"Writes synthetic 390 x 567 ID photos: the bundled sample set or a part of it."};
     std::string folder;
     std::vector<std::string> only;
@@ -42,22 +42,20 @@ int main(int argc, char** argv) {
         std::cerr << "make-samples: a folder is needed (see --help)\n";
         return 2;
     }
-    try {
-        photocheck::createFolders(folder);
-        folder = photocheck::withFinalSeparator(folder);
-        const std::set<std::string> wanted(only.begin(), only.end());
-        std::set<std::string> written;
-        for (const SampleRecipe& s : set) {
-            if (!wanted.empty() && !wanted.count(s.fileName)) continue;
-            photocheck::samplegen::writeSample(s, folder);
-            written.insert(s.fileName);
-            std::cout << folder << s.fileName << "\n";
-        }
-        for (const std::string& name : wanted)
-            if (!written.count(name)) throw std::runtime_error("no sample is named \"" + name + "\"");
-    } catch (const std::exception& e) {
-        std::cerr << "make-samples: " << e.what() << "\n";
-        return 1;
+    photocheck::createFolders(folder);
+    folder = photocheck::withFinalSeparator(folder);
+    const std::set<std::string> wanted(only.begin(), only.end());
+    std::set<std::string> written;
+    for (const SampleRecipe& s : set) {
+        if (!wanted.empty() && !wanted.count(s.fileName)) continue;
+        photocheck::samplegen::writeSample(s, folder);
+        written.insert(s.fileName);
+        std::cout << folder << s.fileName << "\n";
     }
+    for (const std::string& name : wanted)
+        if (!written.count(name)) throw std::runtime_error("no sample is named \"" + name + "\"");
     return 0;
+} catch (const std::exception& e) {
+    std::cerr << "make-samples: " << e.what() << "\n";
+    return 1;
 }

@@ -9,7 +9,7 @@ SampleRecipe passing(std::string fileName, std::string purpose, PhotoSpec spec) 
     return {std::move(fileName), std::move(purpose), spec, {}, "", ""};
 }
 
-SampleRecipe failing(std::string fileName, std::string purpose, PhotoSpec spec, std::string reason) {
+SampleRecipe failing(std::string fileName, std::string purpose, PhotoSpec spec, const std::string& reason) {
     return {std::move(fileName), std::move(purpose), spec, {}, reason, reason};
 }
 

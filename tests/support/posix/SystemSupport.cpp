@@ -16,13 +16,12 @@
 #include "platform/SystemReason.h"
 #include "tests/support/TestSupport.h"
 
-extern char** environ;
-
 namespace photocheck::test {
 namespace {
 
 std::vector<char*> argvOf(std::vector<std::string>& all) {
     std::vector<char*> argv;
+    argv.reserve(all.size() + 1);
     for (std::string& arg : all) argv.push_back(arg.data());
     argv.push_back(nullptr);
     return argv;
