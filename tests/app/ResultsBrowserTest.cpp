@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
@@ -12,7 +13,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
-#include <cstdlib>
 #include <filesystem>
 
 #include "app/PhotoViews.h"
@@ -291,9 +291,12 @@ class ResultsBrowserTest : public QObject {
         const std::string others = window.folders.dir.file("others");
         QVERIFY(QDir().mkpath(QString::fromStdString(others)));
         for (const char* name : {"x.txt", "y.txt"}) test::writeFile(others + "/" + name, "x");
-        const std::string cli = apptest::binFolder() + "/photocheck-cli batch '" + others +
-                                "' --work-folder '" + window.folders.work + "' >/dev/null 2>&1";
-        QCOMPARE(std::system(cli.c_str()), 0);
+        QProcess cli;
+        cli.start(QString::fromStdString(apptest::binFolder() + "/photocheck-cli"),
+                  {"batch", QString::fromStdString(others), "--work-folder",
+                   QString::fromStdString(window.folders.work)});
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), 0);
 
         QVERIFY(window.editFirstName("renamed"));
         const apptest::MessageBoxes boxes;
