@@ -22,6 +22,7 @@ std::string installFailedMessage(const std::exception& error) {
 
 void installWorkFiles(const std::string& folder, const std::string& packagePath,
                       const WorkspacePrompts& prompts) {
+    if (missingWorkFiles(folder).empty()) return;  // nothing to install: no lock needed
     const OverwritePrompt replace = [&prompts](const std::string& fileName) {
         return prompts.replaceFile && prompts.replaceFile(fileName);
     };

@@ -1,5 +1,4 @@
 #pragma once
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,27 +23,5 @@ CliResult runCli(const std::vector<std::string>& args, const std::string& workin
 // The shell's command that runs photocheck-cli with the arguments, and a shell command run to its end.
 std::string cliCommand(const std::vector<std::string>& args);
 CliResult runCommand(const std::string& command);
-
-// The CLI as a child process whose standard output is a pipe (its errors go to /dev/null); killed at
-// the end if still running.
-class RunningCli {
-  public:
-    explicit RunningCli(const std::vector<std::string>& args);
-    ~RunningCli();
-    RunningCli(const RunningCli&) = delete;
-    RunningCli& operator=(const RunningCli&) = delete;
-
-    // The next complete line of output; nothing at its end or when none comes for a long while.
-    std::optional<std::string> nextLine();
-    // Kills the child with SIGKILL; true when it was still running and the signal ended it.
-    bool killNow();
-    // Sends a signal and waits for the child's end: its exit status, or -1 when a signal ended it.
-    int signalAndWait(int signal);
-
-  private:
-    int pid_ = -1;
-    int out_ = -1;
-    std::string pending_;
-};
 
 }  // namespace photocheck::clitest

@@ -10,6 +10,8 @@
 #include "platform/FileSystem.h"
 #include "platform/Files.h"
 #include "platform/Gbk.h"
+#include "platform/Paths.h"
+#include "platform/WorkFolderLock.h"
 #include "tests/cli/CliSupport.h"
 #include "tests/support/SystemSupport.h"
 #include "tests/support/TestSupport.h"
@@ -355,6 +357,24 @@ TEST_F(BatchCommandTest, ARefusedRunExitsWithItsMessage) {
     const CliResult none = runCli({"batch", "", "--work-folder", work});
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(none.err, "请选择照片路径的文件夹！！\n");
+}
+
+// The lock is the system's: a run in another process (here the test's own) keeps the command out
+// until it ends, and the refused command touches none of the last run's results.
+TEST_F(BatchCommandTest, AWorkingFolderLockedByAnotherProcessRefusesTheRunAndKeepsTheLastResults) {
+    test::writeFile(photos + "/notes.txt", "notes");
+    ASSERT_EQ(runCli({"batch", photos, "--work-folder", work}).status, 0);
+    test::writeFile(photos + "/later.txt", "later");
+    {
+        const WorkFolderLock otherRun(withFinalSeparator(work));
+        const CliResult refused = runCli({"batch", photos, "--work-folder", work});
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_EQ(refused.err, workFolderBusyMessage(withFinalSeparator(work)) + "\n");
+        EXPECT_TRUE(test::fileExists(dir.file("不合格照片/notes.txt")));
+        EXPECT_FALSE(test::fileExists(dir.file("不合格照片/later.txt")));
+    }
+    EXPECT_EQ(runCli({"batch", photos, "--work-folder", work}).status, 0);
+    EXPECT_TRUE(test::fileExists(dir.file("不合格照片/later.txt")));
 }
 
 TEST_F(BatchCommandTest, ACsvFileThatCannotBeWrittenStopsTheCommandBeforeTheRun) {

@@ -124,7 +124,9 @@ TEST_F(CopyTest, CopiesContentAndPermissions) {
     EXPECT_TRUE(copyFileNoOverwrite(at("a.jpg"), at("b.jpg")).made());
     EXPECT_EQ(test::readFile(at("b.jpg")), std::string("\0\1binary", 8));
     EXPECT_TRUE(test::isReadOnly(at("b.jpg")));
-    if (modes) EXPECT_EQ(test::modeOf(at("b.jpg")), 0440u);
+    if (modes) {
+        EXPECT_EQ(test::modeOf(at("b.jpg")), 0440u);
+    }
 }
 
 // Larger than one read of the copy, so that a copy cut short shows. Within one file system the kernel

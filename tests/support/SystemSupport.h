@@ -85,6 +85,10 @@ class RunningProgram {
     // Ends the program at once, as a crash would (SIGKILL, TerminateProcess); true when it was still
     // running and the kill ended it.
     bool killNow();
+#ifndef _WIN32
+    // Sends a signal and waits for the program's end: its exit status, or -1 when a signal ended it.
+    int signalAndWait(int signal);
+#endif
 
   private:
     struct Process;  // defined by each system

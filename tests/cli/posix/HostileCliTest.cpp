@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "tests/cli/CliSupport.h"
+#include "tests/support/SystemSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace photocheck {
@@ -107,7 +108,9 @@ TEST_F(HostileCliTest, CtrlCAndSigtermStopTheRunAndLeaveNoPartsOfTheReport) {
         ASSERT_EQ(0, mkdir(stale.c_str(), 0700));
         test::writeFile(stale + "/part-1.html", "<figure>");
 
-        RunningCli cli({"batch", photos, "--work-folder", work, "--report", dir.file("r.html"), "-j", "1"});
+        test::RunningProgram cli(
+            test::programIn(binFolder(), "photocheck-cli"),
+            {"batch", photos, "--work-folder", work, "--report", dir.file("r.html"), "-j", "1"});
         for (int seen = 0; seen < 3;) {
             const std::optional<std::string> line = cli.nextLine();
             ASSERT_TRUE(line) << "the run ended before it was interrupted";

@@ -194,4 +194,14 @@ bool RunningProgram::killNow() {
     return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
 }
 
+int RunningProgram::signalAndWait(int signal) {
+    kill(process_->pid, signal);
+    while (nextLine()) {
+    }
+    int status = 0;
+    waitpid(process_->pid, &status, 0);
+    process_->pid = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 }  // namespace photocheck::test
