@@ -37,15 +37,4 @@ int StopSignals::received() const {
     return receivedSignal;
 }
 
-const char* StopSignals::receivedName() const {
-    switch (receivedSignal) {
-        case SIGINT:
-            return "SIGINT";
-        case SIGTERM:
-            return "SIGTERM";
-        default:
-            return "";
-    }
-}
-
 }  // namespace photocheck

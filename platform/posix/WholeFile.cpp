@@ -97,16 +97,6 @@ WholeFile::~WholeFile() {
     discard();
 }
 
-std::ostream& WholeFile::stream() {
-    return *stream_;
-}
-
-std::vector<std::string> WholeFile::pathsWritten() const {
-    std::vector<std::string> paths{shown_};
-    if (!hidden_.empty()) paths.push_back(hidden_);
-    return paths;
-}
-
 void WholeFile::commit() {
     stream_->flush();
     if (!*stream_) fail(systemReason(buffer_->error));
@@ -115,10 +105,6 @@ void WholeFile::commit() {
     if (hidden_.empty()) return;
     if (::rename(hidden_.c_str(), path_.c_str()) != 0) fail(systemReason(errno));
     hidden_.clear();
-}
-
-void WholeFile::fail(const std::string& reason) const {
-    throw FileSystemError("无法写入 " + what_ + " " + shown_ + "（" + reason + "）");
 }
 
 void WholeFile::discard() {

@@ -91,16 +91,6 @@ WholeFile::~WholeFile() {
     discard();
 }
 
-std::ostream& WholeFile::stream() {
-    return *stream_;
-}
-
-std::vector<std::string> WholeFile::pathsWritten() const {
-    std::vector<std::string> paths{shown_};
-    if (!hidden_.empty()) paths.push_back(hidden_);
-    return paths;
-}
-
 void WholeFile::commit() {
     stream_->flush();
     if (!*stream_) fail(win32::systemMessage(buffer_->error));
@@ -116,10 +106,6 @@ void WholeFile::commit() {
                               : MoveFileExW(written.c_str(), target.c_str(), 0) != 0;
     if (!replaced) fail(win32::lastErrorMessage());
     hidden_.clear();
-}
-
-void WholeFile::fail(const std::string& reason) const {
-    throw FileSystemError("无法写入 " + what_ + " " + shown_ + "（" + reason + "）");
 }
 
 void WholeFile::discard() {
