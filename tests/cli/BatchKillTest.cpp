@@ -43,14 +43,10 @@ std::string photoName(int i) {
     return name;
 }
 
-struct BatchKillTest : ::testing::Test {
-    test::TempDir dir;
-    std::string photos = dir.file("photos");
-    std::string work = dir.file("work");
-
+struct BatchKillTest : clitest::BatchFoldersTest {
     void SetUp() override {
-        if (!test::fileExists(binFolder() + "/xl.oef"))
-            GTEST_SKIP() << "the data package xl.oef is not built";
+        BatchFoldersTest::SetUp();
+        if (IsSkipped()) return;
         std::vector<fs::path> samples;
         for (const auto& e : fs::directory_iterator(nativePath(samplesFolder())))
             if (e.path().extension() == ".jpg") samples.push_back(e.path());

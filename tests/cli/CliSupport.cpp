@@ -39,4 +39,8 @@ CliResult runCli(const std::vector<std::string>& args, const std::string& workin
     return {r.status, r.out, r.err};
 }
 
+void BatchFoldersTest::SetUp() {
+    if (!test::fileExists(binFolder() + "/xl.oef")) GTEST_SKIP() << "the data package xl.oef is not built";
+}
+
 }  // namespace photocheck::clitest

@@ -1,6 +1,10 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
+
+#include "tests/support/TestSupport.h"
 
 namespace photocheck::clitest {
 
@@ -23,5 +27,14 @@ CliResult runCli(const std::vector<std::string>& args, const std::string& workin
 // The shell's command that runs photocheck-cli with the arguments, and a shell command run to its end.
 std::string cliCommand(const std::vector<std::string>& args);
 CliResult runCommand(const std::string& command);
+
+// A batch run's photo folder and working folder in a scratch folder of the test's own (neither made
+// here); the test is skipped when the data package that the command installs from is not built.
+struct BatchFoldersTest : ::testing::Test {
+    test::TempDir dir;
+    std::string photos = dir.file("photos");
+    std::string work = dir.file("work");
+    void SetUp() override;
+};
 
 }  // namespace photocheck::clitest

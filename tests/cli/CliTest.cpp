@@ -222,14 +222,10 @@ TEST(BatchCommandHelp, ExplainsEveryOption) {
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 
-struct BatchCommandTest : ::testing::Test {
-    TempDir dir;
-    std::string photos = dir.file("photos");
-    std::string work = dir.file("work");
+struct BatchCommandTest : BatchFoldersTest {
     void SetUp() override {
-        if (!test::fileExists(binFolder() + "/xl.oef"))
-            GTEST_SKIP() << "the data package xl.oef is not built";
-        createFolders(photos + native("/sub"));
+        BatchFoldersTest::SetUp();
+        if (!IsSkipped()) createFolders(photos + native("/sub"));
     }
 };
 

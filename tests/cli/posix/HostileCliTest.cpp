@@ -17,13 +17,10 @@ namespace {
 
 using namespace clitest;
 
-struct HostileCliTest : ::testing::Test {
-    test::TempDir dir;
-    std::string photos = dir.file("photos");
-    std::string work = dir.file("work");
+struct HostileCliTest : BatchFoldersTest {
     void SetUp() override {
-        if (!test::fileExists(binFolder() + "/xl.oef"))
-            GTEST_SKIP() << "the data package xl.oef is not built";
+        BatchFoldersTest::SetUp();
+        if (IsSkipped()) return;
         ASSERT_EQ(0, mkdir(photos.c_str(), 0700));
     }
     void putSample(const std::string& sample, const std::string& target) const {
