@@ -100,9 +100,8 @@ struct Best {
 // The folder's decode floor, a first batch run at -j 1 into result folders no run has used, a second
 // run over the same folder (which first empties those result folders of the first run's copies) and a
 // first run at -j 2, taken in turn for a few rounds; the fastest of each stands, which is the figure least
-// disturbed by other work on the machine. Nothing is deleted between the runs: a file system without
-// a journal is slow to make files for a while after many were deleted, which a real first run does
-// not meet (the second run meets it, as a user's second run does).
+// disturbed by other work on the machine. Each first run starts on a settled file system, after the
+// deletions of the round before (the second run meets its own, as a user's second run does).
 void folderRounds(benchmark::State& state, BenchWorkspace* workspace) {
     const double photos = static_cast<double>(workspace->folderPhotos().size());
     Best floor, first, second, dual;
@@ -115,9 +114,12 @@ void folderRounds(benchmark::State& state, BenchWorkspace* workspace) {
             busyTwo.offer({busy.two, 0});
             floor.offer(decodeFolder(workspace->folderPhotos()));
             const ResultFolders single = workspace->freshResultFolders(std::to_string(++fresh));
+            BenchWorkspace::settleFileSystem();
             first.offer(batchRun(*workspace, 1, single));
             second.offer(batchRun(*workspace, 1, single));
-            dual.offer(batchRun(*workspace, 2, workspace->freshResultFolders(std::to_string(++fresh))));
+            const ResultFolders doubled = workspace->freshResultFolders(std::to_string(++fresh));
+            BenchWorkspace::settleFileSystem();
+            dual.offer(batchRun(*workspace, 2, doubled));
         }
     }
     const auto perPhotoMs = [&](double seconds) { return seconds / photos * 1e3; };
