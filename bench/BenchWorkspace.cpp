@@ -1,13 +1,9 @@
 #include "bench/BenchWorkspace.h"
 
-#include <unistd.h>
-
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <stdexcept>
-#include <thread>
 
 #include "platform/ExecutableFolder.h"
 
@@ -56,11 +52,6 @@ ResultFolders BenchWorkspace::freshResultFolders(const std::string& what) const 
     const std::string folder = root_ + "results-" + what + "/";
     std::filesystem::create_directories(folder);
     return {folder + PassedFolderName, folder + FailedFolderName};
-}
-
-void BenchWorkspace::settleFileSystem() {
-    ::sync();
-    std::this_thread::sleep_for(std::chrono::seconds(6));
 }
 
 std::string BenchWorkspace::samplePhoto(const std::string& fileName) {

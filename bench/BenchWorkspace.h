@@ -31,13 +31,6 @@ class BenchWorkspace {
     // scratch folder (which the run creates).
     ResultFolders freshResultFolders(const std::string& what) const;
 
-    // Lets the files deleted so far stop counting as just deleted. An ext4 file system without a
-    // journal does not give out again an inode freed in the last 5 seconds, or in the last 5 minutes
-    // while its table is not yet written back: every new file then walks past all of them, and making
-    // a run's copies costs several times the processor time. After this (everything written back,
-    // the 5 seconds waited out) a run meets only the deletions it makes itself.
-    static void settleFileSystem();
-
     // A photo of the bundled sample set in samples/.
     static std::string samplePhoto(const std::string& fileName);
 

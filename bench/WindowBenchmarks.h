@@ -34,11 +34,10 @@ class TimedApplication : public QApplication {
 bool measureGridScroll(BenchWorkspace& workspace, int rows, std::ostream& out);
 
 // A batch run from the real window over the workspace's photo folder against `photocheck-cli batch`
-// over the same folder, taken in turn for `rounds` rounds, each a first run into emptied result
-// folders on a settled file system: the window's wall time from the click to the results shown again
-// at most 1.03 x the command line's, the fastest of each counting, and no event of the window's
-// thread (the run's end and the reopening of the results included) longer than 50 ms. Prints both with their
-// targets; returns whether both are met.
+// over the same folder, taken in turn for `rounds` rounds: the window's wall time from the click to
+// the results shown again at most 1.03 x the command line's, the fastest of each counting, and no
+// event of the window's thread (the run's end and the reopening of the results included) longer than
+// 50 ms. Prints both with their targets; returns whether both are met.
 bool measureWindowRun(BenchWorkspace& workspace, int rounds, TimedApplication& app, std::ostream& out);
 
 }  // namespace photocheck::bench

@@ -7,7 +7,6 @@
 #include <QtTest>
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <limits>
 #include <stdexcept>
@@ -15,7 +14,6 @@
 #include <vector>
 
 #include "app/Startup.h"
-#include "batch/ResultFolders.h"
 #include "bench/WindowBenchmarks.h"
 #include "platform/ExecutableFolder.h"
 
@@ -39,16 +37,6 @@ double commandLineSeconds(const std::string& photoFolder, const std::string& wor
     if (!cli.waitForFinished(RunTimeoutMs) || cli.exitStatus() != QProcess::NormalExit || cli.exitCode() != 0)
         throw std::runtime_error("photocheck-cli batch failed: " + cli.errorString().toStdString());
     return clock.elapsed() / 1e3;
-}
-
-// Removes the copies of the run before and lets the file system settle, so that the next run, of the
-// window or of the command line, is a first run: emptying the result folders finds nothing, and the
-// copies do not meet the file system's slow way with files deleted just before (BenchWorkspace).
-void startAfresh(const std::string& photoFolder) {
-    const ResultFolders folders = resultFoldersBeside(photoFolder);
-    std::filesystem::remove_all(folders.passed);
-    std::filesystem::remove_all(folders.failed);
-    BenchWorkspace::settleFileSystem();
 }
 
 struct WindowRun {
@@ -124,9 +112,7 @@ bool measureWindowRun(BenchWorkspace& workspace, int rounds, TimedApplication& a
     double mostLongest = 0;
     std::vector<double> ratios;
     for (int round = 0; round < rounds; ++round) {
-        startAfresh(workspace.photoFolder());
         const double cli = commandLineSeconds(workspace.photoFolder(), cliWork);
-        startAfresh(workspace.photoFolder());
         const WindowRun run = windowRun(window, app);
         std::fprintf(stderr, "  round %d: command line %.2f s, window %.2f s, longest pause %.1f ms (%s)\n",
                      round + 1, cli, run.seconds, run.longestPauseMs, run.longestWhat.c_str());
