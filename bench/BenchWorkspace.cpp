@@ -10,9 +10,17 @@
 namespace photocheck::bench {
 namespace {
 
-// A new folder inside the given one, or inside the build folder (beside bin/) when none is given.
+// Where the scratch folder goes when none is given: the memory file system where there is one, else
+// the build folder (beside bin/).
+std::string defaultScratchParent() {
+    std::error_code error;
+    if (std::filesystem::is_directory("/dev/shm", error)) return "/dev/shm/";
+    return executableFolder() + "../";
+}
+
+// A new folder inside the given one, or inside the default parent when none is given.
 std::string makeScratchRoot(const std::string& parent) {
-    const std::string base = parent.empty() ? executableFolder() + "../" : parent + "/";
+    const std::string base = parent.empty() ? defaultScratchParent() : parent + "/";
     std::string name = base + "bench-scratch-XXXXXX";
     if (!mkdtemp(name.data())) throw std::runtime_error("Cannot create a scratch folder " + name);
     return name + "/";

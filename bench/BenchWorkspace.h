@@ -10,11 +10,16 @@
 
 namespace photocheck::bench {
 
-// Everything the benchmarks work on, made once per run in a scratch folder that is removed at the
-// end (inside the build folder unless another parent is given): the working folder started as the
-// command line starts it (Workspace::open: the working files from the data package beside the
-// executable, the open database, the thresholds of the installed parameter file), and the generated photo
-// folder of the batch run. The batch runs put their copies into result folders of their own.
+// Everything the benchmarks work on: the working folder started as the command line starts it
+// (Workspace::open: the working files from the data package beside the executable, the open database,
+// the thresholds of the installed parameter file) and the generated photo folder of the batch run, whose
+// runs put their copies into result folders of their own. All of it is made once per run in a scratch
+// folder that is removed at the end: in the memory file system /dev/shm (the build folder where there
+// is none) unless another parent is given. Not on the disk by default: on an ext4 file system without a
+// journal, as the development machine has, each new file walks past every inode freed nearby in the
+// last minutes, so the copies of a batch run cost several times as much after thousands of deletions
+// (by the run before, or by any other program) as on a quiet disk, and the figures would measure what
+// happened before the run rather than the program.
 class BenchWorkspace {
   public:
     BenchWorkspace(const PhotoFolderPlan& plan, const std::string& scratchParent);

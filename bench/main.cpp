@@ -4,9 +4,9 @@
 //
 // --photos is the size of the generated batch folder (2000; 0 leaves out the batch run), --distinct
 // the number of painted photos in it (200; the rest are copies), --scratch the folder in which the
-// working files and the photos are made (the build folder; a folder with slow file creation, as /tmp
-// is on some machines, slows the batch run's copies). The ratios and the targets are
-// printed after the benchmarks, each with PASS or MISS.
+// working files and the photos are made (/dev/shm, else the build folder: see BenchWorkspace; a disk
+// folder measures that disk's file creation with the batch run's copies). The ratios and the targets
+// are printed after the benchmarks, each with PASS or MISS.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
