@@ -4,7 +4,7 @@
 //
 // --rows is the size of the generated results table the grid is scrolled through (1,000,000; 0
 // leaves it out), --photos the size of the generated folder of the run from the window against the
-// command line's (3,000; 0 leaves it out), --rounds how many times each run is taken in turn (5),
+// command line's (3,000; 0 leaves it out), --rounds how many times each run is taken in turn (7),
 // --scratch the folder in which the working files are made (/dev/shm, or the build folder where there
 // is none: see BenchWorkspace). Each measure is printed with its target and PASS or MISS;
 // the exit status is 1 when one is missed.
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     CLI::App cli{"The real window on the offscreen platform, measured against its targets."};
     int rows = 1000000;
     int photos = 3000;
-    int rounds = 5;
+    int rounds = 7;
     std::string scratch;
     cli.add_option("--rows", rows, "Rows of the results table scrolled through (0: none)")
         ->capture_default_str();
