@@ -6,6 +6,7 @@
 #include <limits>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "batch/BatchRun.h"
 #include "bench/Benchmarks.h"
@@ -110,32 +111,43 @@ struct Best {
     }
 };
 
-// The folder's decode floor on one thread and on two, a first run at -j 2 and a first run at -j 1, each into
-// result folders no run has used, and a second run at -j 1 over the same folder (which first empties those
-// result folders of the first run's copies), taken in turn for a few rounds; the fastest of each stands,
-// which is the figure least disturbed by other work on the machine. The two first runs come before the
-// round's deletions: an ext4 file system without a journal does not give out an inode freed in the last
-// minutes again, and every file made walks past all of them, so a run that follows thousands of deletions
-// pays for its copies several times over. Both first runs meet the same deletions (those of the rounds
-// before); the second run meets its own too, as a user's second run does.
+// Rounds of: the folder's decode floor and a first run at -j 1 into result folders no run has used, the
+// floor on two threads side by side and a first run at -j 2, then a second run at -j 1 over the folder of
+// the round's first (which first empties those result folders of its copies). The fastest of each
+// stands, which is the figure least disturbed by other work on the machine. The -j 2 speed-up is set
+// against the decoders' own two-thread speed-up round by round, each run next to its floor: this
+// virtual machine's cores go through slower and faster spells of some seconds, which a comparison of
+// figures taken at different moments would mistake for the program. The two first runs come before
+// the round's deletions: an ext4 file system without a journal does not give out an inode freed in the
+// last minutes again, and every file made walks past all of them, so a run that follows thousands of
+// deletions pays for its copies several times over. Both first runs meet the same deletions (those of
+// the rounds before); the second run meets its own too, as a user's second run does.
 void folderRounds(benchmark::State& state, BenchWorkspace* workspace) {
     const double photos = static_cast<double>(workspace->folderPhotos().size());
     Best floor, floor2, first, second, dual;
     Best busyOne, busyTwo;
+    std::vector<double> shares;  // per round: the -j 2 speed-up over the decoders' two-thread speed-up
     int fresh = 0;
     for (auto _ : state) {
         for (int round = 0; round < Rounds; ++round) {
             const BusyTimes busy = busyTimes();
             busyOne.offer({busy.one, 0});
             busyTwo.offer({busy.two, 0});
-            floor.offer(decodeFolder(workspace->folderPhotos()));
-            floor2.offer(decodeFolderOnTwoThreads(workspace->folderPhotos()));
-            dual.offer(batchRun(*workspace, 2, workspace->freshResultFolders(std::to_string(++fresh))));
+            const Seconds floorOne = decodeFolder(workspace->folderPhotos());
             const ResultFolders single = workspace->freshResultFolders(std::to_string(++fresh));
-            first.offer(batchRun(*workspace, 1, single));
+            const Seconds firstOne = batchRun(*workspace, 1, single);
+            const Seconds floorTwo = decodeFolderOnTwoThreads(workspace->folderPhotos());
+            const Seconds dualOne =
+                batchRun(*workspace, 2, workspace->freshResultFolders(std::to_string(++fresh)));
             second.offer(batchRun(*workspace, 1, single));
+            floor.offer(floorOne);
+            first.offer(firstOne);
+            floor2.offer(floorTwo);
+            dual.offer(dualOne);
+            shares.push_back((firstOne.wall / dualOne.wall) / (floorOne.wall / floorTwo.wall));
         }
     }
+    std::sort(shares.begin(), shares.end());
     const auto perPhotoMs = [&](double seconds) { return seconds / photos * 1e3; };
     state.counters["floor_ms"] = perPhotoMs(floor.wall);
     state.counters["j1_ms"] = perPhotoMs(first.wall);
@@ -145,6 +157,9 @@ void folderRounds(benchmark::State& state, BenchWorkspace* workspace) {
     state.counters["j1_cpu_ms"] = perPhotoMs(first.cpu);
     state.counters["second_cpu_ms"] = perPhotoMs(second.cpu);
     state.counters["floor2_ms"] = perPhotoMs(floor2.wall);
+    state.counters["j2_share"] = shares[shares.size() / 2];
+    state.counters["j2_share_low"] = shares.front();
+    state.counters["j2_share_high"] = shares.back();
     // How much more two busy threads get done than one in the same time: 2 on an idle two-core
     // machine, less while other work shares the cores. The arithmetic stays in registers, so it
     // shows other work on the machine, not what two decoders cost each other.

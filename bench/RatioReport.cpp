@@ -13,7 +13,8 @@ namespace {
 constexpr double FullCheckMostFloors = 1.1;  // processor time
 constexpr double BatchMostFloors = 1.3;      // processor time
 constexpr double SecondRunMostFirst = 1.2;   // processor time
-// The -j 2 speed-up as a share of what two bare decoders side by side get over one, in percent.
+// The -j 2 speed-up as a share of what two bare decoders side by side get over one, in percent (the
+// median of the rounds, each run set against its own floor).
 constexpr double TwoThreadsLeastShareOfDecoders = 95;
 constexpr double TriplesPerPass = 256.0 * 256.0 * 256.0;
 constexpr double FirstPageMostMs = 200;  // the window shows the first page at once, a filter too
@@ -187,15 +188,21 @@ bool printRatios(const RatioReport& report, const RatioInputs& inputs, std::ostr
                         BatchMostFloors);
         verdicts.target(out, "second run / first run, processor time", *secondCpu / *j1Cpu, "x", true,
                         SecondRunMostFirst);
-        verdicts.target(out, "-j 2 speed-up / decoding's two-thread speed-up",
-                        100 * (*j1 / *j2) / (*floor / *floor2), "%", false, TwoThreadsLeastShareOfDecoders);
+        if (const std::optional<double> share = folder("j2_share")) {
+            verdicts.target(out, "-j 2 speed-up / decoding's, round by round", 100 * *share, "%", false,
+                            TwoThreadsLeastShareOfDecoders);
+            line(out, "  rounds",
+                 format("%.1f", 100 * folder("j2_share_low").value_or(0)) +
+                     format(" to %.1f %%", 100 * folder("j2_share_high").value_or(0)));
+        } else
+            verdicts.notMeasured(out, "-j 2 speed-up / decoding's, round by round");
         if (const std::optional<double> machine = folder("machine_2threads"))
             line(out, "  two busy threads / one, same run", format("%.2f x", *machine),
                  "(2.00 on idle cores; other work on the machine lowers it and both -j 2 figures)");
     } else {
         verdicts.notMeasured(out, "batch -j 1 / decode floor, processor time");
         verdicts.notMeasured(out, "second run / first run, processor time");
-        verdicts.notMeasured(out, "-j 2 speed-up / decoding's two-thread speed-up");
+        verdicts.notMeasured(out, "-j 2 speed-up / decoding's, round by round");
     }
 
     out << "\nGrayLevel\n";
