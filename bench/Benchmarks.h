@@ -12,7 +12,8 @@ inline const char* const PassingPhoto = "pass-a.jpg";
 inline const std::vector<std::string> SinglePhotos = {PassingPhoto, "grey-wall.jpg", "small-file.jpg"};
 
 void registerStageBenchmarks(const BenchWorkspace& workspace);
-// The folder's decode floor, a first and a second batch run at -j 1 and a first one at -j 2.
+// The folder's decode floor on one thread and on two, a first and a second batch run at -j 1 and a
+// first one at -j 2.
 void registerBatchBenchmarks(BenchWorkspace& workspace);
 void registerGrayLevelBenchmarks();
 

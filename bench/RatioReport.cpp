@@ -194,8 +194,9 @@ bool printRatios(const RatioReport& report, const RatioInputs& inputs, std::ostr
             line(out, "  rounds",
                  format("%.1f", 100 * folder("j2_share_low").value_or(0)) +
                      format(" to %.1f %%", 100 * folder("j2_share_high").value_or(0)));
-        } else
+        } else {
             verdicts.notMeasured(out, "-j 2 speed-up / decoding's, round by round");
+        }
         if (const std::optional<double> machine = folder("machine_2threads"))
             line(out, "  two busy threads / one, same run", format("%.2f x", *machine),
                  "(2.00 on idle cores; other work on the machine lowers it and both -j 2 figures)");
